@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace kelvora {
+
+// What the check session needs of the main window and of the machine. The
+// main dialog implements it; tests use a recording fake with an instant clock.
+class SessionWindow {
+ public:
+  virtual ~SessionWindow() = default;
+
+  // Controls and menu items by command number.
+  virtual void EnableControl(int id, bool enabled) = 0;
+  virtual void EnableMenuItem(int id, bool enabled) = 0;
+  virtual void CheckMenuItem(int id, bool checked) = 0;
+
+  virtual void BeginWaitCursor() = 0;
+  virtual void EndWaitCursor() = 0;
+
+  // The status panel and the marks over the frequency display.
+  virtual void DrawStatusPanel() = 0;
+  virtual void DrawCorrectMark() = 0;
+  virtual void DrawWrongMark() = 0;
+
+  // Runs the answer reveal dialog modally; texts are UTF-8.
+  virtual void ShowAnswer(int checkFrequency, const std::string& caption,
+                          const std::string& pattern) = 0;
+
+  // Blocks for `milliseconds`; plays an image and returns when it is over.
+  virtual void Sleep(int milliseconds) = 0;
+  virtual void Play(const std::uint8_t* image) = 0;
+
+  // Calendar time in whole seconds, as time() gives it; seeds the patterns.
+  virtual std::time_t Now() = 0;
+};
+
+}  // namespace kelvora
