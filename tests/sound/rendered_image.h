@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "sound/player.h"
+#include "sound/wave_buffer.h"
+
+namespace kelvora::testing {
+
+// Every buffer starts filled with this byte, so a test sees which bytes a
+// render wrote (zeros included) and that the spare tail kept its content.
+inline constexpr std::uint8_t kCanary = 0xA5;
+
+// A whole sound buffer as its owner would hold it, read back sample by sample.
+class RenderedImage {
+ public:
+  explicit RenderedImage(std::size_t bufferSize) : bytes_(bufferSize, kCanary) {}
+
+  std::uint8_t* data() { return bytes_.data(); }
+  const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+
+  std::uint32_t DataSize() const { return WaveDataSize(bytes_.data()); }
+  std::size_t SampleCount() const { return DataSize() / 2; }
+  std::size_t ImageSize() const { return kWaveHeaderSize + DataSize(); }
+
+  std::int16_t Sample(std::size_t k) const {
+    const std::size_t at = kWaveHeaderSize + 2 * k;
+    return static_cast<std::int16_t>(bytes_[at] | bytes_[at + 1] << 8);
+  }
+
+  std::uint32_t Le32(std::size_t at) const {
+    return static_cast<std::uint32_t>(bytes_[at]) |
+           static_cast<std::uint32_t>(bytes_[at + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes_[at + 2]) << 16 |
+           static_cast<std::uint32_t>(bytes_[at + 3]) << 24;
+  }
+
+  // The largest |sample| in [first, first + count).
+  int MaxMagnitude(std::size_t first, std::size_t count) const {
+    int peak = 0;
+    for (std::size_t k = first; k < first + count; ++k) {
+      const int s = Sample(k);
+      peak = s < 0 ? (-s > peak ? -s : peak) : (s > peak ? s : peak);
+    }
+    return peak;
+  }
+  int MaxMagnitude() const { return MaxMagnitude(0, SampleCount()); }
+
+  bool AllZero(std::size_t first, std::size_t count) const {
+    for (std::size_t k = first; k < first + count; ++k) {
+      if (Sample(k) != 0) return false;
+    }
+    return true;
+  }
+
+  // The 980 bytes after the image (buffer size minus data size minus header)
+  // still hold the canary.
+  bool TailUntouched() const {
+    for (std::size_t at = bytes_.size() - (kBufferSpare - kWaveHeaderSize); at < bytes_.size();
+         ++at) {
+      if (bytes_[at] != kCanary) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+}  // namespace kelvora::testing
