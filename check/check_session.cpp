@@ -1,0 +1,376 @@
+#include "check/check_session.h"
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "check/command_ids.h"
+#include "check/session_window.h"
+#include "sound/synthesis.h"
+
+namespace kelvora {
+namespace {
+
+constexpr std::int32_t kLowestFrequency = 20;
+constexpr std::int32_t kHighestFrequency = 22000;
+constexpr std::int32_t kStartFrequency = 8000;
+
+// How many times two random slots are exchanged to scatter the bursts.
+constexpr int kSlotExchanges = 1001;
+
+// Pauses around the pattern, so that it neither clips the click of the start
+// key nor runs straight into the listener's answer.
+constexpr int kPauseBeforePatternMs = 400;
+constexpr int kPauseAfterPatternMs = 100;
+
+// The order in which both arrangements visit their controls.
+constexpr int kFrequencyButtons[] = {IDC_UP_1K,    IDC_UP_100,  IDC_UP_10,  IDC_DOWN_1K,
+                                     IDC_DOWN_100, IDC_DOWN_10, IDC_SET_8K, IDC_SET_16K};
+constexpr int kSoundMenuItems[] = {ID_SOUND_VOLUME, ID_SOUND_CONTINUOUS, ID_SOUND_SILENCE};
+constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
+                                   IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
+
+// The staircase after a wrong answer: the step shrinks, and the new step is
+// what the frequency falls by. The smallest step stays.
+std::int32_t ShrunkStep(std::int32_t step) {
+  switch (step) {
+    case 2000:
+      return 1000;
+    case 1000:
+      return 500;
+    case 500:
+      return 250;
+    case 250:
+      return 100;
+    case 100:
+      return 50;
+    default:
+      return 10;
+  }
+}
+
+void Arrange(SessionWindow& window, bool idle) {
+  for (int id : kFrequencyButtons) window.EnableControl(id, idle);
+  for (int id : kSoundMenuItems) window.EnableMenuItem(id, idle);
+  for (int id : kAnswerControls) window.EnableControl(id, false);
+  window.EnableControl(IDC_START, idle);
+}
+
+}  // namespace
+
+CheckSession::CheckSession(SessionWindow& window) : window_(window) {}
+
+bool CheckSession::AllocateBuffers() {
+  if (m_testWave.Allocate(kTestWaveBufferSize) && m_chimeWave.Allocate(kChimeWaveBufferSize) &&
+      m_buzzWave.Allocate(kBuzzWaveBufferSize)) {
+    return true;
+  }
+  ReleaseBuffers();
+  return false;
+}
+
+void CheckSession::ReleaseBuffers() {
+  m_testWave.Release();
+  m_chimeWave.Release();
+  m_buzzWave.Release();
+}
+
+void CheckSession::Begin(std::int32_t volume) {
+  m_volume = volume;
+  m_frequency = kStartFrequency;
+  m_maxHeard = 0;
+  m_state = CheckState::Idle;
+  m_step = 2000;
+  m_autoChange = true;
+  m_trialCount = 0;
+  m_correctCount = 0;
+  // The chime and the buzz keep this volume for the whole run.
+  RenderChimeAndBuzz(m_chimeWave.data(), m_buzzWave.data(), m_volume);
+}
+
+void CheckSession::OnStartCheck() {
+  if (m_state != CheckState::Idle) return;
+  m_state = CheckState::Busy;
+  ++m_trialCount;
+  window_.BeginWaitCursor();
+  std::srand(static_cast<unsigned>(window_.Now()));
+  ArrangeBusyControls();
+
+  m_answerCount = std::rand() % 5 + 1;
+  for (int k = 0; k < 5; ++k) m_slots[k] = k < m_answerCount;
+  for (int n = 0; n < kSlotExchanges; ++n) {
+    const int i = std::rand() % 5;
+    const int j = std::rand() % 5;
+    std::swap(m_slots[i], m_slots[j]);
+  }
+
+  RenderTestPattern(m_testWave.data(), m_frequency, m_volume, m_slots);
+  window_.Sleep(kPauseBeforePatternMs);
+  window_.Play(m_testWave.data());
+  window_.Sleep(kPauseAfterPatternMs);
+  window_.EndWaitCursor();
+  m_state = CheckState::AwaitingAnswer;
+  for (int id : kAnswerControls) window_.EnableControl(id, true);
+}
+
+void CheckSession::OnAnswer(int heard) {
+  if (m_state != CheckState::AwaitingAnswer) return;
+  if (heard == m_answerCount) {
+    OnCorrectAnswer();
+  } else {
+    OnWrongAnswer();
+  }
+}
+
+void CheckSession::OnAnswer1() { OnAnswer(1); }
+void CheckSession::OnAnswer2() { OnAnswer(2); }
+void CheckSession::OnAnswer3() { OnAnswer(3); }
+void CheckSession::OnAnswer4() { OnAnswer(4); }
+void CheckSession::OnAnswer5() { OnAnswer(5); }
+
+void CheckSession::OnCorrectAnswer() {
+  // Only reached through an answer; the guard keeps m_correctCount from ever
+  // passing m_trialCount should it be called out of turn.
+  if (m_state != CheckState::AwaitingAnswer) return;
+  // The record is the frequency just tested, before the staircase moves it.
+  if (m_maxHeard <= m_frequency) m_maxHeard = m_frequency;
+  if (m_autoChange) {
+    m_frequency += m_step;
+    if (m_frequency >= kHighestFrequency) m_frequency = kHighestFrequency;
+  }
+  window_.DrawCorrectMark();
+  window_.Play(m_chimeWave.data());
+  ++m_correctCount;
+  window_.DrawStatusPanel();
+  ArrangeIdleControls();
+  m_state = CheckState::Idle;
+}
+
+void CheckSession::OnWrongAnswer() {
+  if (m_state != CheckState::AwaitingAnswer) return;
+  window_.DrawWrongMark();
+  window_.Play(m_buzzWave.data());
+  // The dialog names the frequency just tested, so it runs before the step.
+  window_.ShowAnswer(m_frequency, ComposeAnswerCaption(m_answerCount),
+                     ComposeAnswerPattern(m_slots));
+  if (m_autoChange) {
+    m_step = ShrunkStep(m_step);
+    m_frequency -= m_step;
+    if (m_frequency <= kLowestFrequency) m_frequency = kLowestFrequency;
+  }
+  window_.DrawStatusPanel();
+  ArrangeIdleControls();
+  m_state = CheckState::Idle;
+}
+
+void CheckSession::OnRestart() {
+  if (m_state == CheckState::Busy) return;
+  m_trialCount = 0;
+  m_correctCount = 0;
+  m_frequency = kStartFrequency;
+  ResetStepForBand();
+  m_maxHeard = 0;
+  m_state = CheckState::Idle;
+  ArrangeIdleControls();
+  window_.DrawStatusPanel();
+}
+
+void CheckSession::OnAutoChange() {
+  if (m_autoChange) {
+    window_.CheckMenuItem(ID_SOUND_AUTO_CHANGE, false);
+    m_autoChange = false;
+  } else {
+    window_.CheckMenuItem(ID_SOUND_AUTO_CHANGE, true);
+    m_autoChange = true;
+  }
+}
+
+void CheckSession::ResetStepForBand() {
+  m_trialCount = 0;
+  m_correctCount = 0;
+  if (m_frequency >= 20 && m_frequency < 12000) {
+    m_step = 2000;
+  } else if (m_frequency >= 12000 && m_frequency < 15000) {
+    m_step = 1000;
+  } else if (m_frequency >= 15000 && m_frequency < 17000) {
+    m_step = 500;
+  } else {
+    m_step = 100;
+  }
+}
+
+// Each bound is the last frequency from which the step still lands within
+// 20 to 22000 Hz; a refused step only redraws.
+void CheckSession::OnUp1k() {
+  if (m_state != CheckState::Idle) return;
+  if (m_frequency <= 21000) {
+    m_frequency += 1000;
+    ResetStepForBand();
+  }
+  window_.DrawStatusPanel();
+}
+
+// The coarse step down keeps the step and the score, so a listener can back
+// off quickly without losing the run.
+void CheckSession::OnDown1k() {
+  if (m_state != CheckState::Idle) return;
+  if (m_frequency >= 1020) m_frequency -= 1000;
+  window_.DrawStatusPanel();
+}
+
+void CheckSession::OnUp100() {
+  if (m_state != CheckState::Idle) return;
+  if (m_frequency <= 21900) {
+    m_frequency += 100;
+    ResetStepForBand();
+  }
+  window_.DrawStatusPanel();
+}
+
+void CheckSession::OnDown100() {
+  if (m_state != CheckState::Idle) return;
+  if (m_frequency >= 120) {
+    m_frequency -= 100;
+    ResetStepForBand();
+  }
+  window_.DrawStatusPanel();
+}
+
+void CheckSession::OnUp10() {
+  if (m_state != CheckState::Idle) return;
+  if (m_frequency <= 21990) {
+    m_frequency += 10;
+    ResetStepForBand();
+  }
+  window_.DrawStatusPanel();
+}
+
+void CheckSession::OnDown10() {
+  if (m_state != CheckState::Idle) return;
+  if (m_frequency >= 30) {
+    m_frequency -= 10;
+    ResetStepForBand();
+  }
+  window_.DrawStatusPanel();
+}
+
+void CheckSession::OnSet8k() {
+  if (m_state != CheckState::Idle) return;
+  m_frequency = 8000;
+  ResetStepForBand();
+  window_.DrawStatusPanel();
+}
+
+void CheckSession::OnSet16k() {
+  if (m_state != CheckState::Idle) return;
+  m_frequency = 16000;
+  ResetStepForBand();
+  window_.DrawStatusPanel();
+}
+
+// The menu items of both sounds are grayed outside Idle, so neither command
+// reaches the session in another state; neither tests it.
+void CheckSession::OnContinuousTone() {
+  m_state = CheckState::Busy;
+  window_.BeginWaitCursor();
+  ArrangeBusyControls();
+  RenderContinuousTone(m_testWave.data(), m_frequency, m_volume);
+  window_.Play(m_testWave.data());
+  window_.EndWaitCursor();
+  m_state = CheckState::Idle;
+  ArrangeIdleControls();
+}
+
+void CheckSession::OnSilence() {
+  m_state = CheckState::Busy;
+  window_.BeginWaitCursor();
+  ArrangeBusyControls();
+  RenderSilence(m_testWave.data());
+  window_.Play(m_testWave.data());
+  window_.EndWaitCursor();
+  m_state = CheckState::Idle;
+  ArrangeIdleControls();
+}
+
+void CheckSession::ArrangeIdleControls() { Arrange(window_, true); }
+
+void CheckSession::ArrangeBusyControls() { Arrange(window_, false); }
+
+bool CheckSession::HandleCommand(int id) {
+  switch (id) {
+    case IDC_START:
+      OnStartCheck();
+      return true;
+    case IDC_ANSWER1:
+      OnAnswer1();
+      return true;
+    case IDC_ANSWER2:
+      OnAnswer2();
+      return true;
+    case IDC_ANSWER3:
+      OnAnswer3();
+      return true;
+    case IDC_ANSWER4:
+      OnAnswer4();
+      return true;
+    case IDC_ANSWER5:
+      OnAnswer5();
+      return true;
+    case IDC_DONT_KNOW:
+      OnWrongAnswer();
+      return true;
+    case IDC_RESTART:
+      OnRestart();
+      return true;
+    case IDC_UP_1K:
+      OnUp1k();
+      return true;
+    case IDC_DOWN_1K:
+      OnDown1k();
+      return true;
+    case IDC_UP_100:
+      OnUp100();
+      return true;
+    case IDC_DOWN_100:
+      OnDown100();
+      return true;
+    case IDC_UP_10:
+      OnUp10();
+      return true;
+    case IDC_DOWN_10:
+      OnDown10();
+      return true;
+    case IDC_SET_8K:
+      OnSet8k();
+      return true;
+    case IDC_SET_16K:
+      OnSet16k();
+      return true;
+    case ID_SOUND_AUTO_CHANGE:
+      OnAutoChange();
+      return true;
+    case ID_SOUND_CONTINUOUS:
+      OnContinuousTone();
+      return true;
+    case ID_SOUND_SILENCE:
+      OnSilence();
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string ComposeAnswerCaption(int answerCount) {
+  return "残念！ 正解は " + std::to_string(answerCount) + " 回でした。";
+}
+
+// Twelve 200 ms symbols separated by ideographic spaces: each slot shows its
+// burst half and its silent half, framed by a silent symbol at either end.
+std::string ComposeAnswerPattern(const std::array<bool, 5>& slots) {
+  std::string line = "＿　";
+  for (bool tone : slots) line += tone ? "○　＿　" : "＿　＿　";
+  line += "＿";
+  return line;
+}
+
+}  // namespace kelvora

@@ -1,0 +1,89 @@
+// The random choice of the pattern at each start, and the sound it becomes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "session_fixture.h"
+#include "sound/synthesis.h"
+
+namespace kelvora::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+int Bursts(const std::array<bool, 5>& slots) {
+  return static_cast<int>(std::count(slots.begin(), slots.end(), true));
+}
+
+TEST_F(SessionTest, PatternsHoldOneToFiveBurstsMatchingTheAnswerCount) {
+  std::set<int> counts;
+  std::array<bool, 5> slotUsed{};
+  bool scattered = false;
+  for (std::time_t seed = 1; seed <= 150; ++seed) {
+    window.now = seed * 7919;  // spread over the clock, not just small numbers
+    Start();
+    const int count = session.m_answerCount;
+    ASSERT_GE(count, 1);
+    ASSERT_LE(count, 5);
+    ASSERT_EQ(Bursts(session.m_slots), count) << "seed " << window.now;
+    counts.insert(count);
+    for (int k = 0; k < 5; ++k) slotUsed[k] = slotUsed[k] || session.m_slots[k];
+    // Before the exchanges the bursts sit in the first slots; afterwards not always.
+    for (int k = 0; k < 5; ++k) scattered = scattered || session.m_slots[k] != (k < count);
+    session.HandleCommand(IDC_RESTART);
+  }
+  EXPECT_EQ(counts, (std::set<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(slotUsed, (std::array<bool, 5>{true, true, true, true, true}));
+  EXPECT_TRUE(scattered);
+}
+
+TEST_F(SessionTest, SameSecondGivesTheSamePattern) {
+  // Something else drawing from the generator in between must not matter:
+  // every start seeds afresh from the clock.
+  for (std::time_t now : {std::time_t{0}, std::time_t{1}, std::time_t{1700000000}}) {
+    window.now = now;
+    Start();
+    const int count = session.m_answerCount;
+    const auto slots = session.m_slots;
+    AnswerWrongNumber();
+    (void)std::rand();
+    Start();
+    EXPECT_EQ(session.m_answerCount, count);
+    EXPECT_EQ(session.m_slots, slots);
+    AnswerRight();
+  }
+}
+
+TEST_F(SessionTest, PatternTakesOneCountDrawThenTwoDrawsPerExchange) {
+  window.now = 424242;
+  std::srand(424242);
+  const int firstDraw = std::rand();
+  for (int n = 0; n < 2 * 1001; ++n) (void)std::rand();
+  const int nextDraw = std::rand();
+
+  Start();
+  EXPECT_EQ(session.m_answerCount, firstDraw % 5 + 1);
+  // The generator stands just past the last exchange.
+  EXPECT_EQ(std::rand(), nextDraw);
+}
+
+TEST_F(SessionTest, PlayedPatternIsTheChosenSlotsAtTheSessionFrequencyAndVolume) {
+  session.Begin(21000);
+  session.m_frequency = 15430;
+  for (std::time_t now : {std::time_t{5}, std::time_t{6}, std::time_t{7}}) {
+    window.now = now;
+    Start();
+    Bytes expected(kTestWaveBufferSize);
+    RenderTestPattern(expected.data(), 15430, 21000, session.m_slots);
+    expected.resize(kWaveHeaderSize + kTwoSecondDataSize);
+    EXPECT_EQ(window.played, expected);
+    session.HandleCommand(IDC_RESTART);
+    session.m_frequency = 15430;
+  }
+}
+
+}  // namespace
+}  // namespace kelvora::testing

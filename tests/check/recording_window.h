@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "check/check_session.h"
+#include "check/session_window.h"
+#include "sound/player.h"
+#include "sound/wave_buffer.h"
+
+namespace kelvora::testing {
+
+// A main window that writes down every call as a line of text and never
+// waits: Sleep and Play return at once, and the clock is whatever `now` says.
+class RecordingWindow final : public SessionWindow {
+ public:
+  // Names the session's buffers in the log ("play test", "play chime", ...).
+  void Watch(const CheckSession& session) { session_ = &session; }
+
+  void EnableControl(int id, bool enabled) override {
+    Log("enable " + std::to_string(id) + (enabled ? " 1" : " 0"));
+  }
+  void EnableMenuItem(int id, bool enabled) override {
+    Log("menu " + std::to_string(id) + (enabled ? " 1" : " 0"));
+  }
+  void CheckMenuItem(int id, bool checked) override {
+    Log("check " + std::to_string(id) + (checked ? " 1" : " 0"));
+  }
+  void BeginWaitCursor() override { Log("wait begin"); }
+  void EndWaitCursor() override { Log("wait end"); }
+  void DrawStatusPanel() override { Log("panel"); }
+  void DrawCorrectMark() override { Log("mark correct"); }
+  void DrawWrongMark() override { Log("mark wrong"); }
+  void ShowAnswer(int checkFrequency, const std::string& caption,
+                  const std::string& pattern) override {
+    if (session_ != nullptr) stateAtAnswer = session_->m_state;
+    Log("answer " + std::to_string(checkFrequency) + " | " + caption + " | " + pattern);
+  }
+  void Sleep(int milliseconds) override { Log("sleep " + std::to_string(milliseconds)); }
+  void Play(const std::uint8_t* image) override {
+    Log("play " + BufferName(image));
+    // What the listener hears is the image as it stands at this moment.
+    played.assign(image, image + kWaveHeaderSize + WaveDataSize(image));
+    if (onPlay) onPlay();
+  }
+  std::time_t Now() override {
+    Log("time");
+    return now;
+  }
+
+  std::vector<std::string> log;
+  std::time_t now = 1000;
+  std::vector<std::uint8_t> played;
+  CheckState stateAtAnswer = CheckState::Idle;
+  // Runs while a sound "plays", as if a command arrived in the middle of it.
+  std::function<void()> onPlay;
+
+ private:
+  void Log(std::string line) { log.push_back(std::move(line)); }
+
+  std::string BufferName(const std::uint8_t* image) const {
+    if (session_ == nullptr) return "?";
+    if (image == session_->m_testWave.data()) return "test";
+    if (image == session_->m_chimeWave.data()) return "chime";
+    if (image == session_->m_buzzWave.data()) return "buzz";
+    return "?";
+  }
+
+  const CheckSession* session_ = nullptr;
+};
+
+}  // namespace kelvora::testing

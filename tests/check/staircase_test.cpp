@@ -1,0 +1,180 @@
+// The automatic frequency staircase, the record and the score.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "session_fixture.h"
+
+namespace kelvora::testing {
+namespace {
+
+struct Move {
+  char answer;  // 'R' right, 'W' wrong number, '?' don't know
+  std::int32_t frequency;
+  std::int32_t step;
+};
+
+struct Trace {
+  const char* name;
+  std::int32_t frequency;
+  std::int32_t step;
+  std::vector<Move> moves;
+};
+
+class StaircaseTest : public SessionTest, public ::testing::WithParamInterface<Trace> {};
+
+TEST_P(StaircaseTest, FollowsTheStaircase) {
+  const Trace& trace = GetParam();
+  session.m_frequency = trace.frequency;
+  session.m_step = trace.step;
+  int n = 0;
+  for (const Move& move : trace.moves) {
+    SCOPED_TRACE(::testing::Message() << "check " << ++n << " '" << move.answer << "'");
+    Start();
+    if (move.answer == 'R') {
+      AnswerRight();
+    } else if (move.answer == 'W') {
+      AnswerWrongNumber();
+    } else {
+      session.HandleCommand(IDC_DONT_KNOW);
+    }
+    EXPECT_EQ(session.m_state, CheckState::Idle);
+    EXPECT_EQ(session.m_frequency, move.frequency);
+    EXPECT_EQ(session.m_step, move.step);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Traces, StaircaseTest,
+    ::testing::Values(
+        Trace{"FirstWrongAt8000ShrinksThenLowersBy1000", 8000, 2000, {{'W', 7000, 1000}}},
+        Trace{"DontKnowMovesLikeAWrongNumber", 8000, 2000, {{'?', 7000, 1000}}},
+        Trace{"RightsClimbByTheStepAndStopAt22000",
+              8000,
+              2000,
+              {{'R', 10000, 2000},
+               {'R', 12000, 2000},
+               {'R', 14000, 2000},
+               {'R', 16000, 2000},
+               {'R', 18000, 2000},
+               {'R', 20000, 2000},
+               {'R', 22000, 2000},
+               {'R', 22000, 2000}}},
+        Trace{"ARiseThatWouldPass22000StopsThere", 21000, 2000, {{'R', 22000, 2000}}},
+        Trace{"WrongsWalkTheWholeStepTable",
+              8000,
+              2000,
+              {{'W', 7000, 1000},
+               {'W', 6500, 500},
+               {'?', 6250, 250},
+               {'W', 6150, 100},
+               {'W', 6100, 50},
+               {'W', 6090, 10},
+               {'W', 6080, 10},
+               {'?', 6070, 10}}},
+        Trace{"AtStep10RightsRaiseBy10", 5000, 10, {{'R', 5010, 10}, {'W', 5000, 10}}},
+        Trace{"RightsKeepTheShrunkStep",
+              8000,
+              2000,
+              {{'R', 10000, 2000}, {'W', 9000, 1000}, {'R', 10000, 1000}, {'R', 11000, 1000}}},
+        Trace{"WrongAt20WithStep10StaysAt20", 20, 10, {{'W', 20, 10}}},
+        Trace{"WrongAt1020WithStep2000EndsAt20", 1020, 2000, {{'W', 20, 1000}}},
+        Trace{"WrongAt520WithStep2000GoesBelowZeroAndEndsAt20", 520, 2000, {{'W', 20, 1000}}}),
+    [](const ::testing::TestParamInfo<Trace>& info) { return std::string(info.param.name); });
+
+TEST_F(SessionTest, WithAutomaticChangeOffAnswersMoveNeitherFrequencyNorStep) {
+  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  Start();
+  AnswerRight();
+  EXPECT_EQ(session.m_frequency, 8000);
+  EXPECT_EQ(session.m_step, 2000);
+  EXPECT_EQ(session.m_maxHeard, 8000);
+  Start();
+  AnswerWrongNumber();
+  Start();
+  session.HandleCommand(IDC_DONT_KNOW);
+  EXPECT_EQ(session.m_frequency, 8000);
+  EXPECT_EQ(session.m_step, 2000);
+  EXPECT_EQ(session.m_trialCount, 3);
+  EXPECT_EQ(session.m_correctCount, 1);
+}
+
+TEST_F(SessionTest, AutomaticChangeDoesNotAlterWhatTheListenerSeesOrHears) {
+  // Same clock, same pattern: only the fields may differ between the two runs.
+  RecordingWindow otherWindow;
+  CheckSession other(otherWindow);
+  otherWindow.Watch(other);
+  ASSERT_TRUE(other.AllocateBuffers());
+  other.Begin(9000);
+  other.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  otherWindow.log.clear();
+
+  for (CheckSession* s : {&session, &other}) {
+    s->HandleCommand(IDC_START);
+    s->HandleCommand(IDC_ANSWER1 + s->m_answerCount % 5);
+    s->HandleCommand(IDC_START);
+    s->HandleCommand(IDC_ANSWER1 + s->m_answerCount - 1);
+  }
+  EXPECT_EQ(window.log, otherWindow.log);
+  EXPECT_EQ(other.m_trialCount, session.m_trialCount);
+  EXPECT_EQ(other.m_correctCount, session.m_correctCount);
+  EXPECT_EQ(session.m_frequency, 8000);  // 7000 after the wrong, then back up by 1000
+  EXPECT_EQ(session.m_maxHeard, 7000);
+  EXPECT_EQ(other.m_maxHeard, 8000);
+}
+
+TEST_F(SessionTest, AChangeWhileAwaitingDecidesWhetherThatAnswerMoves) {
+  Start();
+  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  EXPECT_EQ(session.m_state, CheckState::AwaitingAnswer);
+  AnswerWrongNumber();
+  EXPECT_EQ(session.m_frequency, 8000);
+  EXPECT_EQ(session.m_step, 2000);
+}
+
+TEST_F(SessionTest, RecordIsTheTestedFrequencyAndNeverFalls) {
+  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  session.m_maxHeard = 10000;
+  Start();
+  AnswerRight();  // at 8000, below the record
+  EXPECT_EQ(session.m_maxHeard, 10000);
+  session.m_frequency = 10000;
+  Start();
+  AnswerRight();  // equal to the record
+  EXPECT_EQ(session.m_maxHeard, 10000);
+  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  Start();
+  AnswerRight();  // recorded at 10000, then the frequency moves on
+  EXPECT_EQ(session.m_maxHeard, 10000);
+  EXPECT_EQ(session.m_frequency, 12000);
+  Start();
+  AnswerWrongNumber();  // wrong answers leave the record alone
+  EXPECT_EQ(session.m_maxHeard, 10000);
+}
+
+TEST_F(SessionTest, ScoreCountsStartsAndRightAnswers) {
+  Start();
+  EXPECT_EQ(session.m_trialCount, 1);  // counts from the start, before any answer
+  EXPECT_EQ(session.m_correctCount, 0);
+  AnswerRight();
+  Start();
+  AnswerRight();
+  Start();
+  AnswerWrongNumber();
+  Start();
+  AnswerRight();
+  EXPECT_EQ(session.m_trialCount, 4);
+  EXPECT_EQ(session.m_correctCount, 3);
+}
+
+TEST_F(SessionTest, LastPatternOutlivesItsAnswer) {
+  Start();
+  const auto count = session.m_answerCount;
+  const auto slots = session.m_slots;
+  AnswerWrongNumber();
+  EXPECT_EQ(session.m_answerCount, count);
+  EXPECT_EQ(session.m_slots, slots);
+}
+
+}  // namespace
+}  // namespace kelvora::testing

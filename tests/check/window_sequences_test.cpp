@@ -1,0 +1,193 @@
+// What the window sees and the listener hears, call by call, for each command
+// that plays a sound; start-up values and the sound buffers.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "session_fixture.h"
+#include "sound/synthesis.h"
+
+namespace kelvora::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Log kAnswerControlsEnabled = {"enable 1007 1", "enable 1008 1", "enable 1009 1",
+                                    "enable 1010 1", "enable 1011 1", "enable 1012 1"};
+
+Bytes Rendered(void (*render)(std::uint8_t*)) {
+  Bytes image(kTestWaveBufferSize);
+  render(image.data());
+  image.resize(kWaveHeaderSize + kTwoSecondDataSize);
+  return image;
+}
+
+TEST_F(SessionTest, StartPlaysThePatternUnderTheWaitCursorThenAwaitsAnAnswer) {
+  session.HandleCommand(IDC_START);
+  EXPECT_EQ(window.log, Cat({{"wait begin", "time"},
+                             BusyArrangement(),
+                             {"sleep 400", "play test", "sleep 100", "wait end"},
+                             kAnswerControlsEnabled}));
+  EXPECT_EQ(session.m_state, CheckState::AwaitingAnswer);
+  EXPECT_EQ(session.m_trialCount, 1);
+}
+
+TEST_F(SessionTest, RightAnswerShowsTheCircleAndPlaysTheChime) {
+  Start();
+  window.log.clear();
+  AnswerRight();
+  EXPECT_EQ(window.log, Cat({{"mark correct", "play chime", "panel"}, IdleArrangement()}));
+  EXPECT_EQ(session.m_state, CheckState::Idle);
+}
+
+TEST_F(SessionTest, WrongAnswerShowsTheCrossBuzzesThenRevealsThePattern) {
+  Start();
+  window.log.clear();
+  AnswerWrongNumber();
+  const std::string reveal = "answer 8000 | 残念！ 正解は " +
+                             std::to_string(session.m_answerCount) + " 回でした。 | " +
+                             ComposeAnswerPattern(session.m_slots);
+  EXPECT_EQ(window.log, Cat({{"mark wrong", "play buzz", reveal, "panel"}, IdleArrangement()}));
+  // The dialog opens before the session leaves AwaitingAnswer or moves the frequency.
+  EXPECT_EQ(window.stateAtAnswer, CheckState::AwaitingAnswer);
+  EXPECT_EQ(session.m_state, CheckState::Idle);
+  EXPECT_EQ(session.m_frequency, 7000);
+}
+
+TEST_F(SessionTest, DontKnowShowsExactlyWhatAWrongNumberShows) {
+  Start();
+  window.log.clear();
+  AnswerWrongNumber();
+  const Log wrongNumber = window.log;
+  session.HandleCommand(IDC_RESTART);
+  Start();  // same clock, so the same pattern
+  window.log.clear();
+  session.HandleCommand(IDC_DONT_KNOW);
+  EXPECT_EQ(window.log, wrongNumber);
+}
+
+struct MenuSoundCase {
+  int command;
+  void (*render)(std::uint8_t*);
+};
+
+void ToneAt12340Volume9000(std::uint8_t* image) { RenderContinuousTone(image, 12340, 9000); }
+
+class MenuSoundTest : public SessionTest, public ::testing::WithParamInterface<MenuSoundCase> {};
+
+TEST_P(MenuSoundTest, PlaysUnderTheWaitCursorAndLeavesTheSessionIdle) {
+  session.m_frequency = 12340;
+  session.m_step = 50;
+  session.m_trialCount = 3;
+  session.m_correctCount = 2;
+  session.m_maxHeard = 11000;
+  const Fields before = FieldsOf(session);
+  CheckState stateWhilePlaying = CheckState::Idle;
+  window.onPlay = [&] { stateWhilePlaying = session.m_state; };
+
+  EXPECT_TRUE(session.HandleCommand(GetParam().command));
+
+  EXPECT_EQ(window.log,
+            Cat({{"wait begin"}, BusyArrangement(), {"play test", "wait end"}, IdleArrangement()}));
+  EXPECT_EQ(stateWhilePlaying, CheckState::Busy);
+  EXPECT_EQ(window.played, Rendered(GetParam().render));
+  EXPECT_EQ(FieldsOf(session), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(ToneAndSilence, MenuSoundTest,
+                         ::testing::Values(MenuSoundCase{ID_SOUND_CONTINUOUS,
+                                                         ToneAt12340Volume9000},
+                                           MenuSoundCase{ID_SOUND_SILENCE, RenderSilence}));
+
+TEST_F(SessionTest, BeginSetsStartUpValuesAndRendersChimeAndBuzzAtThatVolume) {
+  session.m_frequency = 500;
+  session.m_step = 10;
+  session.m_maxHeard = 600;
+  session.m_trialCount = 7;
+  session.m_correctCount = 5;
+  session.m_autoChange = false;
+  session.m_state = CheckState::AwaitingAnswer;
+
+  session.Begin(24000);
+
+  EXPECT_EQ(session.m_volume, 24000);
+  EXPECT_EQ(session.m_frequency, 8000);
+  EXPECT_EQ(session.m_step, 2000);
+  EXPECT_EQ(session.m_maxHeard, 0);
+  EXPECT_EQ(session.m_trialCount, 0);
+  EXPECT_EQ(session.m_correctCount, 0);
+  EXPECT_TRUE(session.m_autoChange);
+  EXPECT_EQ(session.m_state, CheckState::Idle);
+  EXPECT_EQ(window.log, Log{});
+
+  Bytes chime(kChimeWaveBufferSize), buzz(kBuzzWaveBufferSize);
+  RenderChimeAndBuzz(chime.data(), buzz.data(), 24000);
+  const std::uint8_t* ownChime = session.m_chimeWave.data();
+  const std::uint8_t* ownBuzz = session.m_buzzWave.data();
+  EXPECT_EQ(Bytes(ownChime, ownChime + kWaveHeaderSize + kChimeDataSize),
+            Bytes(chime.begin(), chime.begin() + kWaveHeaderSize + kChimeDataSize));
+  EXPECT_EQ(Bytes(ownBuzz, ownBuzz + kWaveHeaderSize + kBuzzDataSize),
+            Bytes(buzz.begin(), buzz.begin() + kWaveHeaderSize + kBuzzDataSize));
+}
+
+// Hands out blocks from malloc, refusing the one numbered `failAt` (from 1).
+class CountingAllocator final : public BufferAllocator {
+ public:
+  explicit CountingAllocator(int failAt) : failAt_(failAt) {}
+  std::uint8_t* Allocate(std::size_t size) override {
+    requested.push_back(size);
+    if (static_cast<int>(requested.size()) == failAt_) return nullptr;
+    ++held;
+    return static_cast<std::uint8_t*>(std::malloc(size));
+  }
+  void Release(std::uint8_t* block) override {
+    --held;
+    std::free(block);
+  }
+  std::vector<std::size_t> requested;
+  int held = 0;
+
+ private:
+  int failAt_;
+};
+
+TEST(CheckSessionBuffers, FailedAllocationGivesBackWhatWasTaken) {
+  const std::vector<std::size_t> sizes = {193024, 49024, 65024};
+  for (int failAt = 1; failAt <= 3; ++failAt) {
+    SCOPED_TRACE(failAt);
+    CountingAllocator allocator(failAt);
+    SetBufferAllocator(&allocator);
+    {
+      RecordingWindow window;
+      CheckSession session(window);
+      EXPECT_FALSE(session.AllocateBuffers());
+      EXPECT_EQ(allocator.held, 0);
+      EXPECT_EQ(allocator.requested,
+                std::vector<std::size_t>(sizes.begin(), sizes.begin() + failAt));
+      EXPECT_FALSE(session.m_testWave.IsAllocated());
+      EXPECT_FALSE(session.m_chimeWave.IsAllocated());
+      EXPECT_FALSE(session.m_buzzWave.IsAllocated());
+    }
+    SetBufferAllocator(nullptr);
+  }
+}
+
+TEST(CheckSessionBuffers, TakesTheThreeBuffersInOrderAndReleasesThemAll) {
+  CountingAllocator allocator(0);
+  SetBufferAllocator(&allocator);
+  {
+    RecordingWindow window;
+    CheckSession session(window);
+    EXPECT_TRUE(session.AllocateBuffers());
+    EXPECT_EQ(allocator.requested, (std::vector<std::size_t>{193024, 49024, 65024}));
+    EXPECT_EQ(allocator.held, 3);
+    session.ReleaseBuffers();
+    EXPECT_EQ(allocator.held, 0);
+    session.ReleaseBuffers();  // twice is harmless
+    EXPECT_EQ(allocator.held, 0);
+  }
+  SetBufferAllocator(nullptr);
+}
+
+}  // namespace
+}  // namespace kelvora::testing
