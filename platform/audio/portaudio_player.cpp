@@ -1,0 +1,138 @@
+#include "platform/audio/portaudio_player.h"
+
+#include <alsa/asoundlib.h>
+#include <dlfcn.h>
+#include <portaudio.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+
+#include "sound/wave_buffer.h"
+
+namespace kelvora {
+namespace {
+
+// The image's samples go to the device exactly as they lie in the buffer.
+static_assert(std::endian::native == std::endian::little,
+              "WaveImage samples are little-endian and are handed to the device unchanged");
+
+// 100 ms of zeros, written after every sound (see Play); static, so that no
+// sound allocates.
+constexpr std::array<std::int16_t, 4800> kSilence{};
+
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+void IgnoreJackMessage(const char*) {}
+
+// The program reports nothing about sound, but the libraries print to stderr
+// while they probe devices that are absent (ALSA card aliases, a JACK server
+// that is not running).
+void QuietLibraryMessages() {
+  snd_lib_error_set_handler(IgnoreAlsaMessage);
+  // Some PortAudio builds bring JACK along; it can only be reached by name.
+  using SetMessageFunction = void (*)(void (*)(const char*));
+  for (const char* name : {"jack_set_error_function", "jack_set_info_function"}) {
+    if (void* symbol = dlsym(RTLD_DEFAULT, name)) {
+      reinterpret_cast<SetMessageFunction>(symbol)(IgnoreJackMessage);
+    }
+  }
+}
+
+// PortAudio for the whole process, with the default output device as found
+// at start-up. Starting enumerates every device, so it happens once per run.
+class SoundService {
+ public:
+  static SoundService& Get() {
+    static SoundService service;
+    return service;
+  }
+
+  SoundService(const SoundService&) = delete;
+  SoundService& operator=(const SoundService&) = delete;
+  ~SoundService() {
+    if (m_started) {
+      Pa_Terminate();
+    }
+  }
+
+  // Null when there is nothing to play on.
+  const PaStreamParameters* output() const { return m_hasDevice ? &m_output : nullptr; }
+
+ private:
+  SoundService() {
+    QuietLibraryMessages();
+    m_started = Pa_Initialize() == paNoError;
+    if (!m_started) {
+      return;
+    }
+    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+    if (info == nullptr) {
+      return;
+    }
+    m_output.device = device;
+    m_output.channelCount = 1;
+    m_output.sampleFormat = paInt16;
+    // Each sound is written in one go, so a large buffer delays no onset and
+    // rides out a busy machine.
+    m_output.suggestedLatency = info->defaultHighOutputLatency;
+    m_output.hostApiSpecificStreamInfo = nullptr;
+    m_hasDevice = true;
+  }
+
+  bool m_started = false;
+  bool m_hasDevice = false;
+  PaStreamParameters m_output{};
+};
+
+// An underflow is reported after the samples were written anyway.
+bool Written(PaError result) { return result == paNoError || result == paOutputUnderflowed; }
+
+// Enough zeros to fill what the device still holds after the last write.
+unsigned long LatencyFrames(PaStream* stream) {
+  const PaStreamInfo* info = Pa_GetStreamInfo(stream);
+  return info == nullptr ? 0
+                         : static_cast<unsigned long>(std::ceil(info->outputLatency * kSampleRate));
+}
+
+bool WriteSilence(PaStream* stream, unsigned long frames) {
+  while (frames > 0) {
+    const unsigned long chunk = std::min<unsigned long>(frames, kSilence.size());
+    if (!Written(Pa_WriteStream(stream, kSilence.data(), chunk))) {
+      return false;
+    }
+    frames -= chunk;
+  }
+  return true;
+}
+
+}  // namespace
+
+void PortAudioPlayer::Initialize() { SoundService::Get(); }
+
+void PortAudioPlayer::Play(const std::uint8_t* image) {
+  const PaStreamParameters* output = SoundService::Get().output();
+  const unsigned long frames = WaveDataSize(image) / 2;
+  if (output == nullptr || frames == 0) {
+    return;
+  }
+  PaStream* stream = nullptr;
+  if (Pa_OpenStream(&stream, nullptr, output, kSampleRate, paFramesPerBufferUnspecified,
+                    paClipOff | paDitherOff, nullptr, nullptr) != paNoError) {
+    return;
+  }
+  // Some drivers drop the last buffer of a short sound when the stream stops,
+  // so zeros covering the output latency follow the image and take any cut.
+  // Stopping (not aborting) waits until all of it has been played; only then
+  // is the image free for the next render.
+  if (Pa_StartStream(stream) == paNoError &&
+      Written(Pa_WriteStream(stream, image + kWaveHeaderSize, frames)) &&
+      WriteSilence(stream, LatencyFrames(stream))) {
+    Pa_StopStream(stream);
+  }
+  // After a failure, closing abandons whatever is queued without waiting.
+  Pa_CloseStream(stream);
+}
+
+}  // namespace kelvora
