@@ -2,6 +2,7 @@
 // that plays a sound; start-up values and the sound buffers.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "session_fixture.h"
