@@ -45,7 +45,7 @@ class TemplateDialog : public QDialog {
   explicit TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
   ~TemplateDialog() override;
 
-  // Builds (once), initialises and runs the dialog modally; returns the id
+  // Initialises and runs the dialog modally; returns the id
   // passed to EndDialog (1 OK, 2 Cancel, ...). In tests the run is replaced by
   // an answer queued with testing::PushModalAnswer (testing.h).
   int DoModal();
@@ -59,7 +59,7 @@ class TemplateDialog : public QDialog {
   // during OnInitDialog, the dialog is never shown.
   void PostClose();
 
-  // The control with this id, or nullptr. Builds the controls if needed.
+  // The control with this id, or nullptr. Controls exist from construction on.
   QWidget* GetDlgItem(int id) const;
 
   // Sets the text of a control (button caption, edit contents, label text,
@@ -100,10 +100,13 @@ class TemplateDialog : public QDialog {
   void reject() override;
   void accept() override;
   void closeEvent(QCloseEvent* event) override;
+  // Enter with no default button means OK, as on the platform.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Build();
   QWidget* CreateControl(const ControlTemplate& control);
+  void FocusFirstTabStop();
 
   const DialogTemplate& m_template;
   DialogBaseUnits m_base{};
@@ -111,10 +114,8 @@ class TemplateDialog : public QDialog {
   QMenuBar* m_menuBar = nullptr;
   std::map<int, QWidget*> m_controls;
   std::unique_ptr<AcceleratorFilter> m_accelerators;
-  bool m_built = false;
   bool m_ended = false;
   bool m_closePending = false;
-  bool m_destroyed = false;
   int m_result = kIdCancel;
 };
 

@@ -38,6 +38,7 @@ int PendingModalAnswers();
 struct ShownDialog {
   int templateId;
   QString title;  // window title after OnInitDialog
+  bool shown;     // false if it was closed during OnInitDialog
 };
 const std::vector<ShownDialog>& ShownDialogs();
 

@@ -17,6 +17,8 @@ class QWidget;
 namespace kelvora::platform {
 
 inline constexpr int kMaxTipWidth = 640;
+// Frame and margins of the tip window around its text, both sides together.
+inline constexpr int kTipChrome = 10;
 
 class ToolTips : public QObject {
  public:
@@ -30,9 +32,9 @@ class ToolTips : public QObject {
   // The text as shown for `control` (after DisplayText), or empty.
   QString TextOf(const QWidget* control) const;
 
-  // "\r\n" -> "\n" (no CR is ever shown), then lines wider than `maxWidth`
-  // pixels in `font` are wrapped, at a space where there is one.
-  static QString DisplayText(const char* text, const QFont& font, int maxWidth = kMaxTipWidth);
+  // "\r\n" -> "\n" (no CR is ever shown), then lines wider than
+  // `maxTextWidth` pixels in `font` are wrapped, at a space where there is one.
+  static QString DisplayText(const char* text, const QFont& font, int maxTextWidth);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
