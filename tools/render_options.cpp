@@ -1,0 +1,369 @@
+#include "tools/render_options.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "sound/player.h"
+#include "sound/synthesis.h"
+
+namespace kelvora {
+namespace {
+
+enum OptionBit : unsigned {
+  kFrequencyOption = 1,
+  kVolumeOption = 2,
+  kSlotsOption = 4,
+  kFadeOption = 8,
+  kOutputOption = 16,
+};
+
+struct SoundSpec {
+  std::string_view name;
+  RenderSoundKind kind;
+  unsigned allowed;
+  unsigned required;
+};
+
+constexpr SoundSpec kSounds[] = {
+    {"pattern", RenderSoundKind::kPattern,
+     kFrequencyOption | kVolumeOption | kSlotsOption | kOutputOption,
+     kFrequencyOption | kSlotsOption | kOutputOption},
+    {"continuous", RenderSoundKind::kContinuous, kFrequencyOption | kVolumeOption | kOutputOption,
+     kFrequencyOption | kOutputOption},
+    {"silence", RenderSoundKind::kSilence, kOutputOption, kOutputOption},
+    {"chime", RenderSoundKind::kChime, kVolumeOption | kOutputOption, kOutputOption},
+    {"buzz", RenderSoundKind::kBuzz, kVolumeOption | kOutputOption, kOutputOption},
+    {"sample", RenderSoundKind::kSample, kVolumeOption | kOutputOption, kOutputOption},
+    {"export", RenderSoundKind::kExport,
+     kFrequencyOption | kVolumeOption | kFadeOption | kOutputOption,
+     kFrequencyOption | kOutputOption},
+};
+
+struct OptionSpec {
+  std::string_view name;
+  OptionBit bit;
+  bool takesValue;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"--frequency", kFrequencyOption, true},
+    {"--volume", kVolumeOption, true},
+    {"--slots", kSlotsOption, true},
+    {"--fade", kFadeOption, false},
+    {"-o", kOutputOption, true},
+};
+
+std::string_view OptionName(OptionBit bit) {
+  for (const OptionSpec& option : kOptions) {
+    if (option.bit == bit) return option.name;
+  }
+  return {};
+}
+
+// Whole decimal integers only: no sign other than '-', no spaces, no suffix.
+bool ParseWhole(const std::string& text, std::int32_t min, std::int32_t max, std::int32_t* value) {
+  std::int32_t parsed = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, parsed);
+  if (text.empty() || ec != std::errc() || stop != end || parsed < min || parsed > max) {
+    return false;
+  }
+  *value = parsed;
+  return true;
+}
+
+// Plain decimal notation ("440", "440.5", ".5"), read the same in every locale;
+// signs, exponents, hex, inf and nan are refused.
+bool ParseDecimal(const std::string& text, double* value) {
+  std::size_t digits = 0;
+  std::size_t points = 0;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '.') {
+      ++points;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || points > 1) return false;
+  double parsed = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, parsed, std::chars_format::fixed);
+  if (ec != std::errc() || stop != end || !std::isfinite(parsed)) return false;
+  *value = parsed;
+  return true;
+}
+
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+RenderCommand Error(std::string message) {
+  RenderCommand command;
+  command.action = RenderCommand::Action::kError;
+  command.error = std::move(message) + " (see --help)";
+  return command;
+}
+
+}  // namespace
+
+RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      RenderCommand command;
+      command.action = RenderCommand::Action::kHelp;
+      return command;
+    }
+  }
+  if (args.empty()) return Error("no sound given");
+
+  const SoundSpec* sound = nullptr;
+  for (const SoundSpec& spec : kSounds) {
+    if (args[0] == spec.name) sound = &spec;
+  }
+  if (sound == nullptr) return Error("unknown sound " + Quoted(args[0]));
+
+  RenderOptions options;
+  options.sound = sound->kind;
+  unsigned seen = 0;
+  for (std::size_t k = 1; k < args.size(); ++k) {
+    const std::string& arg = args[k];
+    const OptionSpec* option = nullptr;
+    for (const OptionSpec& spec : kOptions) {
+      if (arg == spec.name) option = &spec;
+    }
+    if (option == nullptr) {
+      if (!arg.empty() && arg[0] == '-') return Error("unknown option " + Quoted(arg));
+      return Error("unexpected argument " + Quoted(arg));
+    }
+    const std::string name(option->name);
+    if ((sound->allowed & option->bit) == 0) {
+      return Error(name + " does not apply to the " + std::string(sound->name) + " sound");
+    }
+    if ((seen & option->bit) != 0) return Error(name + " given twice");
+    seen |= option->bit;
+    if (!option->takesValue) {
+      options.fade = true;
+      continue;
+    }
+    if (k + 1 >= args.size()) return Error(name + " needs a value");
+    const std::string& value = args[++k];
+
+    switch (option->bit) {
+      case kFrequencyOption:
+        if (sound->kind == RenderSoundKind::kExport) {
+          if (!ParseDecimal(value, &options.exportFrequency) || !(options.exportFrequency > 0.1) ||
+              !(options.exportFrequency <= 24000.0)) {
+            return Error(
+                "--frequency must be a decimal number of hertz above 0.1 and up to 24000, "
+                "not " +
+                Quoted(value));
+          }
+        } else if (!ParseWhole(value, 20, 22000, &options.frequency)) {
+          return Error("--frequency must be a whole number of hertz from 20 to 22000, not " +
+                       Quoted(value));
+        }
+        break;
+      case kVolumeOption:
+        if (!ParseWhole(value, 0, 30000, &options.volume)) {
+          return Error("--volume must be a whole number from 0 to 30000, not " + Quoted(value));
+        }
+        break;
+      case kSlotsOption:
+        if (value.size() != 5 || value.find_first_not_of("01") != std::string::npos) {
+          return Error("--slots must be five characters 0 or 1 for slots 1 to 5, not " +
+                       Quoted(value));
+        }
+        for (std::size_t slot = 0; slot < 5; ++slot) options.slots[slot] = value[slot] == '1';
+        break;
+      case kOutputOption:
+        // A name starting with '-' is far more likely a forgotten value.
+        if (value.empty() || (value[0] == '-' && value != "-")) {
+          return Error("-o needs a file name or - for standard output, not " + Quoted(value));
+        }
+        options.output = value;
+        break;
+      default:
+        break;
+    }
+  }
+
+  const unsigned missing = sound->required & ~seen;
+  for (const OptionSpec& option : kOptions) {
+    if ((missing & option.bit) != 0) {
+      return Error("the " + std::string(sound->name) + " sound needs " +
+                   std::string(OptionName(option.bit)));
+    }
+  }
+
+  RenderCommand command;
+  command.action = RenderCommand::Action::kRender;
+  command.options = options;
+  return command;
+}
+
+std::string RenderUsage() {
+  return "Usage: kelvora-render SOUND [OPTIONS] -o FILE\n"
+         "Writes one of Kelvora's sounds to a WAVE file (48000 Hz, 16-bit mono),\n"
+         "byte for byte the image the program plays or saves.\n"
+         "\n"
+         "  kelvora-render pattern    --frequency HZ [--volume N] --slots 10110 -o FILE\n"
+         "  kelvora-render continuous --frequency HZ [--volume N] -o FILE\n"
+         "  kelvora-render silence    -o FILE\n"
+         "  kelvora-render chime      [--volume N] -o FILE\n"
+         "  kelvora-render buzz       [--volume N] -o FILE\n"
+         "  kelvora-render sample     [--volume N] -o FILE\n"
+         "  kelvora-render export     --frequency HZ [--fade] [--volume N] -o FILE\n"
+         "\n"
+         "  --frequency HZ  pattern, continuous: whole hertz from 20 to 22000;\n"
+         "                  export: a decimal number above 0.1 and up to 24000\n"
+         "  --volume N      0 to 30000 (percent times 300); default 9000\n"
+         "  --slots XXXXX   which of the five slots hold a burst, 0 or 1 each\n"
+         "  --fade          export: 1000-sample fade-in and fade-out\n"
+         "  -o FILE         the file to write; - writes to standard output\n"
+         "  --help          this text\n"
+         "\n"
+         "Exit status: 0 on success, 2 on bad arguments or a file that cannot be\n"
+         "written (nothing is left behind then).\n";
+}
+
+bool RenderSound(const RenderOptions& options, WaveBuffer& image) {
+  switch (options.sound) {
+    case RenderSoundKind::kPattern:
+      if (!image.Allocate(kTestWaveBufferSize)) return false;
+      RenderTestPattern(image.data(), options.frequency, options.volume, options.slots);
+      return true;
+    case RenderSoundKind::kContinuous:
+      if (!image.Allocate(kTestWaveBufferSize)) return false;
+      RenderContinuousTone(image.data(), options.frequency, options.volume);
+      return true;
+    case RenderSoundKind::kSilence:
+      if (!image.Allocate(kTestWaveBufferSize)) return false;
+      RenderSilence(image.data());
+      return true;
+    case RenderSoundKind::kChime:
+    case RenderSoundKind::kBuzz: {
+      // The two are only ever made together.
+      WaveBuffer other;
+      const bool chime = options.sound == RenderSoundKind::kChime;
+      if (!image.Allocate(chime ? kChimeWaveBufferSize : kBuzzWaveBufferSize) ||
+          !other.Allocate(chime ? kBuzzWaveBufferSize : kChimeWaveBufferSize)) {
+        return false;
+      }
+      if (chime) {
+        RenderChimeAndBuzz(image.data(), other.data(), options.volume);
+      } else {
+        RenderChimeAndBuzz(other.data(), image.data(), options.volume);
+      }
+      return true;
+    }
+    case RenderSoundKind::kSample:
+      if (!image.Allocate(kSampleWaveBufferSize)) return false;
+      RenderVolumeSample(image.data(), options.volume);
+      return true;
+    case RenderSoundKind::kExport:
+      if (!image.Allocate(kExportWaveBufferSize)) return false;
+      RenderExportTone(image.data(), options.exportFrequency, options.volume, options.fade);
+      return true;
+  }
+  return false;
+}
+
+namespace {
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+std::string Failure(const std::string& path, int error) {
+  return "cannot write " + Quoted(path) + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+bool WriteImageFile(const std::string& path, const std::uint8_t* data, std::size_t size,
+                    std::string* error) {
+  if (path == "-") {
+    if (WriteAll(STDOUT_FILENO, data, size)) return true;
+    *error = "cannot write to standard output: " + std::string(std::strerror(errno));
+    return false;
+  }
+
+  std::string target = path;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0) {
+    if (S_ISLNK(info.st_mode)) {
+      // Replace the file the link points to, not the link itself.
+      char* resolved = ::realpath(path.c_str(), nullptr);
+      if (resolved == nullptr) {
+        *error = Failure(path, errno);
+        return false;
+      }
+      target = resolved;
+      std::free(resolved);
+      if (::stat(target.c_str(), &info) != 0) {
+        *error = Failure(path, errno);
+        return false;
+      }
+    }
+    if (S_ISDIR(info.st_mode)) {
+      *error = Failure(path, EISDIR);
+      return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+      // A device or a pipe is written in place; there is no file to leave behind.
+      const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+      if (fd < 0 || !WriteAll(fd, data, size)) {
+        const int saved = errno;
+        if (fd >= 0) ::close(fd);
+        *error = Failure(path, saved);
+        return false;
+      }
+      if (::close(fd) != 0) {
+        *error = Failure(path, errno);
+        return false;
+      }
+      return true;
+    }
+  }
+
+  std::string temporary = target + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) {
+    *error = Failure(path, errno);
+    return false;
+  }
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  int failure = 0;
+  if (::fchmod(fd, 0666 & ~mask) != 0 || !WriteAll(fd, data, size) || ::fsync(fd) != 0) {
+    failure = errno;
+  }
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
+  if (failure != 0) {
+    ::unlink(temporary.c_str());
+    *error = Failure(path, failure);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kelvora

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sound/wave_buffer.h"
+
+namespace kelvora {
+
+// The sounds kelvora-render can write, one per renderer of the program.
+enum class RenderSoundKind { kPattern, kContinuous, kSilence, kChime, kBuzz, kSample, kExport };
+
+struct RenderOptions {
+  RenderSoundKind sound = RenderSoundKind::kPattern;
+  std::int32_t frequency = 0;    // pattern, continuous: whole hertz
+  double exportFrequency = 0.0;  // export: any hertz the export dialog accepts
+  std::int32_t volume = 9000;    // the program's start-up volume
+  std::array<bool, 5> slots{};   // pattern: slots 1 to 5
+  bool fade = false;             // export
+  std::string output;            // "-" is standard output
+};
+
+struct RenderCommand {
+  enum class Action { kRender, kHelp, kError };
+  Action action = Action::kError;
+  RenderOptions options;
+  std::string error;  // one line, for kError
+};
+
+// Reads the arguments after the program name. Nothing is rendered or written.
+RenderCommand ParseRenderArguments(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string RenderUsage();
+
+// Renders the chosen sound into `image`, allocating it as the program would;
+// false when a buffer cannot be had. The image's size is 44 + WaveDataSize().
+bool RenderSound(const RenderOptions& options, WaveBuffer& image);
+
+// Writes `size` bytes to `path` ("-" for standard output). A regular file
+// appears whole or not at all: it is written beside its final name and
+// renamed. On failure `error` gets one line and no file is left behind.
+bool WriteImageFile(const std::string& path, const std::uint8_t* data, std::size_t size,
+                    std::string* error);
+
+}  // namespace kelvora
