@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "platform/qt/template_dialog.h"
+
+namespace kelvora {
+
+// Shown after a wrong or don't-know answer: how many bursts the pattern held
+// and which slots sounded. The caller fills the three fields, then DoModal.
+class CAnswerDlg : public platform::TemplateDialog {
+ public:
+  explicit CAnswerDlg(QWidget* parent = nullptr);
+
+  QString m_caption;
+  QString m_pattern;
+  std::int32_t m_checkFrequency = 0;
+
+ protected:
+  bool OnInitDialog() override;
+};
+
+}  // namespace kelvora

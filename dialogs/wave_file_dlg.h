@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/qt/template_dialog.h"
+#include "sound/wave_buffer.h"
+
+namespace kelvora {
+
+class WavePlayer;
+
+// Previews and saves a two-second tone of any frequency up to 24000 Hz as a
+// WAVE file. The caller sets m_volume, runs DoModal, and closes the
+// application if m_failed is set (the export buffer could not be had).
+class CWaveFileDlg : public platform::TemplateDialog {
+ public:
+  explicit CWaveFileDlg(WavePlayer& player, QWidget* parent = nullptr);
+
+  bool m_fade = false;
+  std::int32_t m_volume = 0;
+  double m_exportFrequency = 440.0;
+  bool m_failed = false;
+
+ protected:
+  bool OnInitDialog() override;
+  void OnCommand(int id) override;
+  void OnDestroy() override;
+
+ private:
+  void OnChangeExportFrequency();
+  void OnExportPreview();
+  void OnExportSave();
+  void OnExportFade();
+
+  WavePlayer& m_player;
+  WaveBuffer m_exportWave;
+};
+
+}  // namespace kelvora
