@@ -31,6 +31,7 @@ class CWaveFileDlg : public platform::TemplateDialog {
   void OnExportPreview();
   void OnExportSave();
   void OnExportFade();
+  bool CheckExportFrequency();
 
   WavePlayer& m_player;
   WaveBuffer m_exportWave;

@@ -1,0 +1,18 @@
+#include "dialogs/answer_dlg.h"
+
+#include "res/resources.h"
+
+namespace kelvora {
+
+CAnswerDlg::CAnswerDlg(QWidget* parent) : TemplateDialog(res::kAnswerTemplate, parent) {}
+
+bool CAnswerDlg::OnInitDialog() {
+  TemplateDialog::OnInitDialog();
+  // The frequency that was tested, before the staircase lowers it.
+  SetDlgItemText(0, QString("%1 Hzのチェック").arg(m_checkFrequency));
+  SetDlgItemText(IDC_ANSWER_CAPTION, m_caption);
+  SetDlgItemText(IDC_ANSWER_PATTERN, m_pattern);
+  return true;
+}
+
+}  // namespace kelvora
