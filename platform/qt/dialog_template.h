@@ -28,6 +28,7 @@ inline constexpr unsigned Disabled = 1u << 1;     // disabled when the dialog is
 inline constexpr unsigned TabStop = 1u << 2;      // takes focus by Tab
 inline constexpr unsigned ReadOnly = 1u << 3;     // Edit: selectable, not editable
 inline constexpr unsigned NoBorder = 1u << 4;     // Edit: looks like plain text
+inline constexpr unsigned Border = 1u << 9;       // Edit: framed, the usual look
 inline constexpr unsigned AutoHScroll = 1u << 5;  // Edit: text may exceed the box
 inline constexpr unsigned Group = 1u << 6;        // starts a group of controls
 inline constexpr unsigned NoWrap = 1u << 7;       // StaticText: one line, no wrap

@@ -1,0 +1,245 @@
+// The program's resources, written to read like its resource script.
+
+#include "res/resources.h"
+
+namespace kelvora::res {
+
+using platform::Accelerator;
+using platform::ControlKind;
+using platform::ControlTemplate;
+using platform::DialogTemplate;
+using platform::MenuItem;
+using platform::MenuPopup;
+namespace CS = platform::ControlStyle;
+namespace DS = platform::DialogStyle;
+
+namespace {
+
+constexpr auto PUSH = ControlKind::PushButton;
+constexpr auto DEFPUSH = ControlKind::DefaultPushButton;
+constexpr auto CHECK = ControlKind::CheckBox;
+constexpr auto EDIT = ControlKind::Edit;
+constexpr auto LTEXT = ControlKind::StaticText;
+constexpr auto GROUP = ControlKind::GroupBox;
+constexpr auto ICON = ControlKind::Icon;
+constexpr auto SLIDER = ControlKind::Slider;
+
+constexpr unsigned TAB = CS::TabStop;
+constexpr unsigned HIDDEN_CANCEL = CS::Hidden | CS::TabStop;
+
+// IDD_MAIN: template order is the tab order.
+constexpr ControlTemplate kMainControls[] = {
+    {IDC_START, DEFPUSH, 20, 80, 225, 17, "チェック開始", TAB},
+    {IDC_ANSWER1, PUSH, 35, 123, 22, 17, "1", TAB | CS::Disabled},
+    {IDC_ANSWER2, PUSH, 63, 123, 22, 17, "2", TAB | CS::Disabled},
+    {IDC_ANSWER3, PUSH, 90, 123, 22, 17, "3", TAB | CS::Disabled},
+    {IDC_ANSWER4, PUSH, 117, 123, 22, 17, "4", TAB | CS::Disabled},
+    {IDC_ANSWER5, PUSH, 144, 123, 22, 17, "5", TAB | CS::Disabled},
+    {IDC_DONT_KNOW, PUSH, 174, 123, 59, 17, "分からない！", TAB | CS::Disabled},
+    {IDC_RESTART, PUSH, 102, 208, 81, 17, "初めからやり直す(&C)", TAB},
+    {IDOK, PUSH, 189, 208, 63, 17, "終了(&X)", TAB},
+    {IDC_SET_8K, PUSH, 121, 19, 28, 16, "8kHz", TAB},
+    {IDC_SET_16K, PUSH, 121, 39, 28, 16, "16kHz", TAB},
+    {IDC_UP_1K, PUSH, 154, 19, 28, 16, "+1kHz", TAB},
+    {IDC_DOWN_1K, PUSH, 154, 39, 28, 16, "-1kHz", TAB},
+    {IDC_UP_100, PUSH, 186, 19, 28, 16, "+100Hz", TAB},
+    {IDC_DOWN_100, PUSH, 186, 39, 28, 16, "-100Hz", TAB},
+    {IDC_UP_10, PUSH, 218, 19, 28, 16, "+10Hz", TAB},
+    {IDC_DOWN_10, PUSH, 218, 39, 28, 16, "-10Hz", TAB},
+    {IDCANCEL, PUSH, 7, 211, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
+    {IDC_FREQ_GROUP, GROUP, 7, 7, 103, 53, "現在の周波数", CS::None},
+    {IDC_STATIC, GROUP, 7, 64, 245, 93, "可聴チェック", CS::None},
+    {IDC_STATIC, GROUP, 20, 107, 225, 42, "音の鳴った回数", CS::None},
+    {IDC_STATIC, GROUP, 7, 161, 118, 42, "最高可聴周波数", CS::None},
+    {IDC_STATIC, GROUP, 131, 161, 121, 42, "正答率", CS::None},
+    {IDC_STATIC, GROUP, 115, 7, 137, 53, "周波数手動設定", CS::None},
+};
+
+// IDD_VOLUME
+constexpr ControlTemplate kVolumeControls[] = {
+    {IDOK, PUSH, 196, 153, 72, 20, "音量調整の完了(&E)", TAB},
+    {IDC_VOLUME_PERCENT, EDIT, 23, 62, 28, 14, "", CS::Border | TAB | CS::AutoHScroll},
+    {IDC_VOLUME_SLIDER, SLIDER, 82, 49, 152, 26, "Slider1", CS::AutoTicks | TAB},
+    {IDC_PLAY_SAMPLE, DEFPUSH, 173, 101, 88, 20, "サンプルサウンドの再生(&P)", TAB},
+    {IDCANCEL, PUSH, 17, 101, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
+    {IDC_STATIC, LTEXT, 18, 26, 226, 14,
+     "可聴域チェックの前に、お使いのスピーカに合わせて音量を調整して下さい。", CS::NoWrap},
+    {IDC_STATIC, LTEXT, 17, 48, 56, 12, "現在の音量設定", CS::None},
+    {IDC_STATIC, LTEXT, 85, 76, 14, 15, "0 %", CS::None},
+    {IDC_STATIC, LTEXT, 221, 76, 25, 15, "100 %", CS::None},
+    {IDC_STATIC, LTEXT, 153, 77, 25, 15, "50 %", CS::None},
+    {IDC_STATIC, GROUP, 7, 7, 261, 138, "スピーカの音量調整", CS::None},
+    {IDC_STATIC, LTEXT, 19, 128, 125, 14, "音量の上げすぎには十分注意して下さい。", CS::NoWrap},
+    {IDC_STATIC, LTEXT, 55, 65, 15, 13, "%", CS::None},
+};
+
+// IDD_ANSWER
+constexpr unsigned PLAIN_TEXT_EDIT = CS::ReadOnly | CS::AutoHScroll | CS::NoBorder;
+constexpr ControlTemplate kAnswerControls[] = {
+    {IDOK, DEFPUSH, 167, 98, 45, 16, "OK", TAB},
+    {IDCANCEL, PUSH, 7, 100, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
+    {IDC_ANSWER_CAPTION, EDIT, 7, 7, 205, 15, "", PLAIN_TEXT_EDIT},
+    {IDC_STATIC, GROUP, 7, 29, 205, 60, "いま鳴った音のパターン", CS::None},
+    {IDC_ANSWER_PATTERN, EDIT, 16, 49, 190, 14, "", PLAIN_TEXT_EDIT},
+    {IDC_STATIC, LTEXT, 85, 71, 123, 13, "○: 有音部 (200 ms), ＿: 無音部 (200ms)", CS::None},
+};
+
+// IDD_WAVEFILE: no default button, so Enter means OK.
+constexpr ControlTemplate kWaveFileControls[] = {
+    {IDC_EXPORT_FREQ, EDIT, 38, 9, 40, 15, "", CS::Border | TAB | CS::AutoHScroll},
+    {IDC_EXPORT_FADE, CHECK, 39, 34, 109, 16, "フェイドイン/アウトする", TAB},
+    {IDC_EXPORT_PREVIEW, PUSH, 49, 55, 47, 18, "視聴(&P)", TAB},
+    {IDC_EXPORT_SAVE, PUSH, 99, 55, 81, 18, "WAVEファイル作成 (&C)", TAB},
+    {IDOK, PUSH, 119, 77, 61, 18, "終了(&X)", TAB},
+    {IDCANCEL, PUSH, 7, 81, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
+    {IDC_STATIC, LTEXT, 7, 12, 29, 11, "周波数", CS::None},
+    {IDC_STATIC, LTEXT, 82, 13, 29, 11, "Hz", CS::None},
+};
+
+// IDD_ABOUTBOX
+constexpr ControlTemplate kAboutControls[] = {
+    {IDC_SITE_LINK, PUSH, 32, 56, 92, 15, kAuthorSiteUrl, TAB},
+    {IDOK, DEFPUSH, 174, 55, 50, 16, "OK", TAB | CS::Group},
+    {IDC_STATIC, ICON, 7, 36, 20, 20, kAppIconName, CS::None},
+    {IDC_STATIC, LTEXT, 65, 26, 119, 8, "高音の聞こえをチェックします", CS::None},
+    {IDC_VERSION_TEXT, EDIT, 34, 8, 191, 13, "",
+     CS::ReadOnly | CS::AutoHScroll | TAB | CS::NoBorder},
+    {IDC_STATIC, ICON, 7, 7, 20, 20, kMainFrameIconName, CS::None},
+};
+
+constexpr MenuItem kSeparator = {0, nullptr, false, false};
+
+constexpr MenuItem kFileMenu[] = {
+    {ID_FILE_MAKE_WAVE, "指定した周波数のWAVEファイルを作成する(&S)", false, false},
+    kSeparator,
+    {ID_APP_EXIT_CMD, "終了(&X)", false, false},
+};
+constexpr MenuItem kSoundMenu[] = {
+    {ID_SOUND_VOLUME, "音量の設定(&V)", false, false},
+    {ID_SOUND_AUTO_CHANGE, "周波数を自動的に変える(&A)", true, false},
+    kSeparator,
+    {ID_SOUND_CONTINUOUS, "現在の周波数で連続音を鳴らす(&C)", false, false},
+    {ID_SOUND_SILENCE, "無音データを鳴らす(ノイズチェック用) (&N)", false, false},
+};
+constexpr MenuItem kHelpMenu[] = {
+    {ID_HELP_USAGE, "使い方について(&U)", false, false},
+    kSeparator,
+    {ID_HELP_ABOUT, "Kelvoraについて(&A)", false, false},
+};
+constexpr MenuPopup kMainMenuPopups[] = {
+    {"ファイル(&F)", kFileMenu},
+    {"サウンド(&S)", kSoundMenu},
+    {"ヘルプ(&H)", kHelpMenu},
+};
+
+constexpr auto CHAR = Accelerator::Character;
+constexpr auto VKEY = Accelerator::VirtualKey;
+constexpr Qt::KeyboardModifiers NONE = Qt::NoModifier;
+
+// IDR_ACCEL, in table order.
+const Accelerator kMainAccelerators[] = {
+    {CHAR, '+', NONE, IDC_START},
+    {CHAR, '-', NONE, IDC_DONT_KNOW},
+    {CHAR, '0', NONE, IDC_DONT_KNOW},
+    {CHAR, '1', NONE, IDC_ANSWER1},
+    {CHAR, '2', NONE, IDC_ANSWER2},
+    {CHAR, '3', NONE, IDC_ANSWER3},
+    {CHAR, '4', NONE, IDC_ANSWER4},
+    {CHAR, '5', NONE, IDC_ANSWER5},
+    {CHAR, '?', NONE, IDC_DONT_KNOW},
+    {VKEY, Qt::Key_C, NONE, IDC_RESTART},
+    {VKEY, Qt::Key_Down, NONE, IDC_DOWN_100},
+    {VKEY, Qt::Key_Escape, NONE, IDOK},
+    {VKEY, Qt::Key_F1, NONE, ID_HELP_USAGE},
+    {VKEY, Qt::Key_Home, NONE, IDC_SET_8K},
+    {VKEY, Qt::Key_Left, NONE, IDC_DOWN_10},
+    {VKEY, Qt::Key_PageDown, NONE, IDC_DOWN_1K},
+    {VKEY, Qt::Key_PageUp, NONE, IDC_UP_1K},
+    {VKEY, Qt::Key_Return, NONE, IDC_START},
+    {VKEY, Qt::Key_Right, NONE, IDC_UP_10},
+    {VKEY, Qt::Key_Space, NONE, IDC_START},
+    {VKEY, Qt::Key_Up, NONE, IDC_UP_100},
+    {VKEY, Qt::Key_X, Qt::ControlModifier, IDOK},
+};
+
+// Registration order.
+constexpr ToolTipText kMainToolTips[] = {
+    {IDC_SET_8K, "周波数を8000 Hzに設定します。"},
+    {IDC_SET_16K, "周波数を16000 Hzに設定します。"},
+    {IDC_UP_1K, "周波数を1000 Hz上げます。\r\n\r\nキーボードの[Page Up]キーでも変更可能です。"},
+    {IDC_DOWN_1K, "周波数を1000 Hz下げます。\r\n\r\nキーボードの[Page Down]キーでも変更可能です。"},
+    {IDC_UP_100, "周波数を100 Hz上げます。\r\n\r\nキーボードの[↑]キーでも変更可能です。"},
+    {IDC_DOWN_100, "周波数を100 Hz下げます。\r\n\r\nキーボードの[↓]キーでも変更可能です。"},
+    {IDC_UP_10, "周波数を10 Hz上げます。\r\n\r\nキーボードの[→]キーでも変更可能です。"},
+    {IDC_DOWN_10, "周波数を10 Hz下げます。\r\n\r\nキーボードの[←]キーでも変更可能です。"},
+    {IDC_START,
+     "現在表示されている周波数のチェックを開始します。\r\n\r\nキーボードの[+]キー, [Enter]キー, "
+     "またはスペースキーでも開始出来ます。"},
+    {IDC_ANSWER1,
+     "音が 1回だけ 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[1]キーでも選択出来ます。"},
+    {IDC_ANSWER2,
+     "音が 2回 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[2]キーでも選択出来ます。"},
+    {IDC_ANSWER3,
+     "音が 3回 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[3]キーでも選択出来ます。"},
+    {IDC_ANSWER4,
+     "音が 4回 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[4]キーでも選択出来ます。"},
+    {IDC_ANSWER5,
+     "音が 5回 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[5]キーでも選択出来ます。"},
+    {IDC_DONT_KNOW,
+     "音が何度鳴ったか分からないときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[0]キーまたは[-]キーでも選択出来ます。"},
+    {IDC_RESTART,
+     "現在の記録や設定をリセットし、起動時の状態へ戻ります。\r\n\r\nキーボードの[Home]"
+     "キーでも選択出来ます。"},
+    {IDOK, "プログラムを終了します。\r\n\r\nキーボードの[ESC]キーでも選択出来ます。"},
+};
+
+}  // namespace
+
+const DialogTemplate kMainTemplate = {
+    IDD_MAIN, "", 259, 232, DS::SystemMenu | DS::MinimizeBox | DS::AppWindow, kMainControls};
+const DialogTemplate kVolumeTemplate = {IDD_VOLUME, "", 275, 180, DS::None, kVolumeControls};
+const DialogTemplate kAnswerTemplate = {IDD_ANSWER, "いまの問題の正解は…", 219,
+                                        121,        DS::SystemMenu,        kAnswerControls};
+const DialogTemplate kWaveFileTemplate = {
+    IDD_WAVEFILE,     "指定した周波数のWAVEファイルを作成する", 187, 102, DS::SystemMenu,
+    kWaveFileControls};
+const DialogTemplate kAboutTemplate = {IDD_ABOUTBOX, "Kelvoraについて", 231,
+                                       78,           DS::SystemMenu,    kAboutControls};
+
+std::span<const DialogTemplate* const> AllDialogTemplates() {
+  static const DialogTemplate* const all[] = {&kMainTemplate, &kVolumeTemplate, &kAnswerTemplate,
+                                              &kWaveFileTemplate, &kAboutTemplate};
+  return all;
+}
+
+const platform::MenuTemplate kMainMenu = {IDR_MAINMENU, kMainMenuPopups};
+
+std::span<const Accelerator> MainAccelerators() { return kMainAccelerators; }
+
+std::span<const ToolTipText> MainToolTips() { return kMainToolTips; }
+
+QString LoadString(int id) {
+  switch (id) {
+    case IDS_ABOUTBOX:
+      return QString::fromUtf8("Kelvoraについて(&A)");
+    case IDP_SOCKETS_INIT_FAILED:
+      return QString::fromUtf8("Windows ｿｹｯﾄの初期化に失敗しました。");
+    case IDS_APP_TITLE:
+      return QString::fromUtf8("Kelvora ver 1.000");
+    case IDS_VOLUME_TITLE:
+      return QString::fromUtf8("スピーカの音量設定 [Kelvora]");
+    case IDS_NO_MEMORY:
+      return QString::fromUtf8(
+          "動作に必要なメモリが確保出来ませんでした。\r\nアプリケーションを強制終了します。");
+    default:
+      return {};
+  }
+}
+
+}  // namespace kelvora::res

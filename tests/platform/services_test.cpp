@@ -1,0 +1,103 @@
+#include "platform/qt/services.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <vector>
+
+#include "platform/qt/menu_template.h"
+#include "platform/qt/testing.h"
+
+namespace kelvora::platform {
+namespace {
+
+class ServicesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::Reset(); }
+};
+
+TEST_F(ServicesTest, MessageBoxesAreRecordedWithTextCaptionAndIcon) {
+  EXPECT_EQ(MessageBox(nullptr, "一行目\r\n二行目", "Kelvora ver 1.000"), 1);
+  ASSERT_EQ(testing::ShownMessages().size(), 1u);
+  EXPECT_EQ(testing::ShownMessages()[0].text, "一行目\r\n二行目");
+  EXPECT_EQ(testing::ShownMessages()[0].caption, "Kelvora ver 1.000");
+  EXPECT_EQ(testing::ShownMessages()[0].icon, MessageIcon::Stop);
+}
+
+TEST_F(ServicesTest, SaveDialogAnswersInOrderThenCancels) {
+  testing::PushSaveFileAnswer(QString("/tmp/a.wav"));
+  testing::PushSaveFileAnswer(std::nullopt);
+  SaveFileOptions options;
+  options.defaultExtension = "wav";
+  options.initialName = "*.wav";
+  EXPECT_EQ(GetSaveFileName(nullptr, options), QString("/tmp/a.wav"));
+  EXPECT_EQ(GetSaveFileName(nullptr, options), std::nullopt);
+  EXPECT_EQ(GetSaveFileName(nullptr, options), std::nullopt);
+  ASSERT_EQ(testing::SaveFileRequests().size(), 3u);
+  EXPECT_EQ(testing::SaveFileRequests()[0].defaultExtension, "wav");
+}
+
+TEST_F(ServicesTest, OpenResolvesRelativePathsAgainstTheCurrentDirectory) {
+  struct Case {
+    const char* argument;
+    QUrl expected;
+  } const cases[] = {
+      {".\\help\\index.html", QUrl::fromLocalFile(QDir::current().filePath("help/index.html"))},
+      {"help/index.html", QUrl::fromLocalFile(QDir::current().filePath("help/index.html"))},
+      {"/srv/page.html", QUrl::fromLocalFile("/srv/page.html")},
+      {"https://kelvora.example.org/", QUrl("https://kelvora.example.org/")},
+  };
+  for (const Case& c : cases) OpenWithDefaultHandler(c.argument);
+  ASSERT_EQ(testing::OpenRequests().size(), std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(testing::OpenRequests()[i].argument, cases[i].argument);
+    EXPECT_EQ(testing::OpenRequests()[i].url, cases[i].expected) << cases[i].argument;
+  }
+}
+
+TEST_F(ServicesTest, WaitCursorNestsAndNeverGoesBelowZero) {
+  BeginWaitCursor();
+  BeginWaitCursor();
+  EXPECT_EQ(WaitCursorDepth(), 2);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  EndWaitCursor();
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+  EndWaitCursor();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EndWaitCursor();
+  EXPECT_EQ(WaitCursorDepth(), 0);
+}
+
+TEST_F(ServicesTest, MenuItemsReportTheirCommandAndLeaveTheCheckMarkToTheHandler) {
+  static const MenuItem items[] = {
+      {32771, "音量の設定(&V)", false, true},
+      {32772, "周波数を自動的に変える(&A)", true, false},
+      {0, nullptr, false, false},
+      {32773, "連続音(&C)", false, false},
+  };
+  static const MenuPopup popups[] = {{"サウンド(&S)", items}};
+  const MenuTemplate menu = {137, popups};
+  std::vector<int> commands;
+  std::map<int, QAction*> actions;
+  QWidget owner;
+  QMenuBar* bar = BuildMenuBar(
+      menu, &owner, [&](int id) { commands.push_back(id); }, &actions);
+  ASSERT_EQ(bar->actions().size(), 1);
+  EXPECT_EQ(bar->actions()[0]->menu()->actions().size(), 4);  // separator included
+  ASSERT_EQ(actions.size(), 3u);
+  EXPECT_FALSE(actions[32771]->isEnabled());
+  EXPECT_TRUE(actions[32772]->isChecked());
+
+  actions[32772]->trigger();
+  actions[32773]->trigger();
+  EXPECT_EQ(commands, (std::vector<int>{32772, 32773}));
+  EXPECT_TRUE(actions[32772]->isChecked());
+}
+
+}  // namespace
+}  // namespace kelvora::platform

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <set>
+#include <tuple>
+
+#include "platform/qt/services.h"
+#include "platform/qt/template_dialog.h"
+#include "res/resources.h"
+
+namespace kelvora::res {
+namespace {
+
+using platform::ControlKind;
+namespace CS = platform::ControlStyle;
+
+const platform::ControlTemplate* FindControl(const platform::DialogTemplate& dialog, int id) {
+  for (const auto& control : dialog.controls) {
+    if (control.id == id) return &control;
+  }
+  return nullptr;
+}
+
+TEST(ResourceTables, EveryDialogHasUniqueIdsFitsItsSizeAndHidesItsCancel) {
+  for (const platform::DialogTemplate* dialog : AllDialogTemplates()) {
+    std::set<int> ids;
+    for (const auto& control : dialog->controls) {
+      if (control.id != IDC_STATIC) {
+        EXPECT_TRUE(ids.insert(control.id).second) << dialog->id << ": " << control.id;
+      }
+      EXPECT_LE(control.x + control.width, dialog->width) << dialog->id << ": " << control.text;
+      EXPECT_LE(control.y + control.height, dialog->height) << dialog->id << ": " << control.text;
+    }
+    // The About box has no Cancel button; Esc ends it as Cancel all the same.
+    const auto* cancel = FindControl(*dialog, IDCANCEL);
+    if (dialog->id == IDD_ABOUTBOX) continue;
+    ASSERT_NE(cancel, nullptr) << dialog->id;
+    EXPECT_EQ(cancel->kind, ControlKind::PushButton);
+    EXPECT_TRUE(cancel->style & CS::Hidden) << dialog->id;
+    EXPECT_NE(FindControl(*dialog, IDOK), nullptr) << dialog->id;
+  }
+}
+
+TEST(ResourceTables, AcceleratorsAreTwentyTwoDistinctKeysForKnownCommands) {
+  const auto table = MainAccelerators();
+  EXPECT_EQ(table.size(), 22u);
+  std::set<std::tuple<int, int, int>> keys;
+  std::set<int> menuCommands;
+  for (const auto& popup : kMainMenu.popups) {
+    for (const auto& item : popup.items) menuCommands.insert(item.command);
+  }
+  for (const auto& entry : table) {
+    EXPECT_TRUE(keys.insert({entry.kind, entry.key, entry.modifiers.toInt()}).second) << entry.key;
+    EXPECT_TRUE(FindControl(kMainTemplate, entry.command) || menuCommands.count(entry.command))
+        << entry.command;
+  }
+}
+
+TEST(ResourceTables, SeventeenTipsEachForADistinctVisibleButtonOfTheMainDialog) {
+  const auto tips = MainToolTips();
+  EXPECT_EQ(tips.size(), 17u);
+  std::set<int> controls;
+  for (const auto& tip : tips) {
+    const auto* control = FindControl(kMainTemplate, tip.control);
+    ASSERT_NE(control, nullptr) << tip.control;
+    EXPECT_NE(control->kind, ControlKind::GroupBox) << tip.control;
+    EXPECT_FALSE(control->style & CS::Hidden) << tip.control;
+    EXPECT_TRUE(controls.insert(tip.control).second) << tip.control;
+  }
+}
+
+TEST(ResourceTables, MenuCommandsAreUniqueAndHaveMnemonics) {
+  std::set<int> commands;
+  for (const auto& popup : kMainMenu.popups) {
+    EXPECT_TRUE(QString::fromUtf8(popup.text).contains('&'));
+    for (const auto& item : popup.items) {
+      if (item.command == 0) continue;
+      EXPECT_TRUE(commands.insert(item.command).second) << item.command;
+      EXPECT_TRUE(QString::fromUtf8(item.text).contains('&')) << item.command;
+    }
+  }
+}
+
+TEST(ResourceTables, StringTableHoldsEveryNamedString) {
+  for (int id :
+       {IDS_ABOUTBOX, IDP_SOCKETS_INIT_FAILED, IDS_APP_TITLE, IDS_VOLUME_TITLE, IDS_NO_MEMORY}) {
+    EXPECT_FALSE(LoadString(id).isEmpty()) << id;
+  }
+  EXPECT_TRUE(LoadString(4711).isEmpty());
+}
+
+TEST(ResourceTables, BothIconsAreCompiledInAtBothSizes) {
+  for (const char* name : {kAppIconName, kMainFrameIconName}) {
+    const QIcon icon = platform::LoadIcon(name);
+    EXPECT_EQ(icon.pixmap(16, 16).size(), QSize(16, 16)) << name;
+    EXPECT_EQ(icon.pixmap(32, 32).size(), QSize(32, 32)) << name;
+  }
+  platform::TemplateDialog about(kAboutTemplate);
+  int icons = 0;
+  for (const auto* label : about.client()->findChildren<QLabel*>()) {
+    if (!label->pixmap().isNull()) ++icons;
+  }
+  EXPECT_EQ(icons, 2);
+}
+
+}  // namespace
+}  // namespace kelvora::res
