@@ -1,0 +1,130 @@
+# Checks shared by the install-layout and the package tests. Sourced.
+
+APP_ID=org.kelvora.Kelvora
+VOLUME_TITLE='スピーカの音量設定 [Kelvora]'
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+pass() {
+  echo "ok: $*"
+}
+
+# The value of KEY in the [Desktop Entry] group of FILE.
+desktop_value() {
+  sed -n '/^\[Desktop Entry\]/,/^\[/{s/^'"$1"'=//p}' "$2" | head -n 1
+}
+
+# PNG width and height, from the IHDR chunk.
+png_size() {
+  od -An -tu1 -j16 -N8 "$1" | awk '{printf "%dx%d\n", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}'
+}
+
+# Checks an installed tree under ROOT whose prefix, as the files name it, is PREFIX.
+# ROOT and PREFIX differ when the tree was staged or unpacked elsewhere.
+check_tree() {
+  local root="$1" prefix="$2" source_dir="$3" with_program="$4"
+  local share="$root$prefix/share"
+
+  if [ "$with_program" = 1 ]; then
+    if [ -x "$root$prefix/bin/kelvora" ]; then pass "bin/kelvora"; else fail "no executable $prefix/bin/kelvora"; fi
+  fi
+
+  local page
+  for page in "$source_dir"/help/*.html "$source_dir"/help/*.css "$source_dir"/help/*.svg; do
+    [ -e "$page" ] || continue
+    if cmp -s "$page" "$share/kelvora/help/$(basename "$page")"; then
+      pass "help/$(basename "$page")"
+    else
+      fail "help/$(basename "$page") missing or different under $prefix/share/kelvora"
+    fi
+  done
+
+  local size
+  for size in 16 32; do
+    local icon="$share/icons/hicolor/${size}x${size}/apps/kelvora.png"
+    if [ -f "$icon" ] && [ "$(png_size "$icon")" = "${size}x${size}" ]; then
+      pass "icon ${size}x${size}"
+    else
+      fail "no ${size}x${size} PNG icon at $icon"
+    fi
+  done
+  if grep -q '<svg' "$share/icons/hicolor/scalable/apps/kelvora.svg" 2>/dev/null; then
+    pass "scalable icon"
+  else
+    fail "no scalable icon"
+  fi
+
+  local entry="$share/applications/$APP_ID.desktop"
+  if [ ! -f "$entry" ]; then
+    fail "no desktop entry $entry"
+  else
+    local key want got
+    for key in "Type=Application" "Name=Kelvora" "Exec=kelvora" "Icon=kelvora" "Terminal=false" \
+               "Path=$prefix/share/kelvora"; do
+      want="${key#*=}"
+      got="$(desktop_value "${key%%=*}" "$entry")"
+      if [ "$got" = "$want" ]; then pass "desktop $key"; else fail "desktop ${key%%=*} is '$got', want '$want'"; fi
+    done
+    for key in "Name\\[ja\\]" "Comment\\[ja\\]"; do
+      if [ -n "$(desktop_value "$key" "$entry")" ]; then pass "desktop $key"; else fail "desktop entry lacks $key"; fi
+    done
+    # The program opens help/index.html relative to the directory it starts in.
+    local path
+    path="$(desktop_value Path "$entry")"
+    if [ -f "$root$path/help/index.html" ]; then
+      pass "help reachable from the desktop Path"
+    else
+      fail "help/index.html does not resolve from Path=$path"
+    fi
+    validate_desktop "$entry"
+  fi
+
+  local meta="$share/metainfo/$APP_ID.metainfo.xml"
+  if [ ! -f "$meta" ]; then
+    fail "no AppStream metadata $meta"
+  else
+    grep -q "<id>$APP_ID</id>" "$meta" || fail "metainfo id is not $APP_ID"
+    grep -q "<launchable type=\"desktop-id\">$APP_ID.desktop</launchable>" "$meta" ||
+      fail "metainfo does not launch $APP_ID.desktop"
+    validate_metainfo "$meta"
+  fi
+}
+
+validate_desktop() {
+  if ! command -v desktop-file-validate >/dev/null; then
+    echo "note: desktop-file-validate not installed (desktop-file-utils); entry not validated"
+    return
+  fi
+  local out
+  # Hints are advice; errors and warnings fail.
+  if out="$(desktop-file-validate "$1" 2>&1)" && ! grep -qE ': (error|warning):' <<<"$out"; then
+    pass "desktop-file-validate"
+  else
+    fail "desktop-file-validate: $out"
+  fi
+}
+
+validate_metainfo() {
+  if ! command -v appstreamcli >/dev/null; then
+    echo "note: appstreamcli not installed (appstream); metadata not validated"
+    return
+  fi
+  local out
+  if out="$(appstreamcli validate --no-net --strict --no-color "$1" 2>&1)"; then
+    pass "appstreamcli validate"
+  else
+    fail "appstreamcli validate: $out"
+  fi
+}
+
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+  fi
+  echo "all checks passed"
+}
