@@ -1,0 +1,105 @@
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "dialog_fixture.h"
+#include "dialogs/about_dlg.h"
+#include "dialogs/answer_dlg.h"
+#include "res/resources.h"
+
+namespace kelvora::testing {
+namespace {
+
+using platform::TemplateDialog;
+
+QLineEdit* Edit(TemplateDialog& d, int id) { return qobject_cast<QLineEdit*>(d.GetDlgItem(id)); }
+
+using AnswerDlgTest = DialogTest;
+
+TEST_F(AnswerDlgTest, ShowsTheTestedFrequencyTheCountAndThePattern) {
+  CAnswerDlg dlg;
+  dlg.m_checkFrequency = 8000;
+  dlg.m_caption = "残念！ 正解は 3 回でした。";
+  dlg.m_pattern = "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿";
+  RunModal(dlg, [&](TemplateDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "8000 Hzのチェック");
+    EXPECT_EQ(d.GetDlgItemText(IDC_ANSWER_CAPTION), dlg.m_caption);
+    EXPECT_EQ(d.GetDlgItemText(IDC_ANSWER_PATTERN), dlg.m_pattern);
+    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(platform::kIdOk));
+
+    // Selectable, not editable.
+    QLineEdit* pattern = Edit(d, IDC_ANSWER_PATTERN);
+    EXPECT_TRUE(pattern->isReadOnly());
+    pattern->selectAll();
+    EXPECT_EQ(pattern->selectedText(), dlg.m_pattern);
+    QTest::keyClicks(pattern, "x");
+    EXPECT_EQ(pattern->text(), dlg.m_pattern);
+    EXPECT_TRUE(Edit(d, IDC_ANSWER_CAPTION)->isReadOnly());
+  });
+}
+
+TEST_F(AnswerDlgTest, OkEscapeAndTheCloseBoxAllEndIt) {
+  const std::function<void(TemplateDialog&)> ways[] = {
+      [](TemplateDialog& d) { qobject_cast<QPushButton*>(d.GetDlgItem(platform::kIdOk))->click(); },
+      [](TemplateDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+      [](TemplateDialog& d) { d.close(); },
+      [](TemplateDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Return); },
+  };
+  for (const auto& way : ways) {
+    CAnswerDlg dlg;
+    dlg.m_checkFrequency = 16000;
+    bool ended = false;
+    RunModal(dlg, [&](TemplateDialog& d) {
+      way(d);
+      ended = d.isEnded();
+    });
+    EXPECT_TRUE(ended);
+  }
+}
+
+using AboutDlgTest = DialogTest;
+
+TEST_F(AboutDlgTest, ShowsTheVersionIconsAndTextWithFocusOnTheLink) {
+  CAboutDlg dlg;
+  RunModal(dlg, [&](TemplateDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Kelvoraについて");
+    QLineEdit* version = Edit(d, IDC_VERSION_TEXT);
+    EXPECT_EQ(version->text(), "Kelvora ver 1.000");
+    EXPECT_TRUE(version->isReadOnly());
+    EXPECT_FALSE(version->hasFrame());
+    version->selectAll();
+    EXPECT_EQ(version->selectedText(), "Kelvora ver 1.000");
+
+    EXPECT_EQ(d.GetDlgItemText(IDC_SITE_LINK), res::kAuthorSiteUrl);
+    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(IDC_SITE_LINK));
+
+    int icons = 0;
+    int texts = 0;
+    for (const QLabel* label : d.client()->findChildren<QLabel*>()) {
+      if (!label->pixmap().isNull()) ++icons;
+      if (!label->text().isEmpty()) ++texts;
+    }
+    EXPECT_EQ(icons, 2);
+    EXPECT_EQ(texts, 1);
+  });
+}
+
+TEST_F(AboutDlgTest, EveryPressOfTheLinkAsksToOpenThePageAndTheBoxStaysOpen) {
+  CAboutDlg dlg;
+  RunModal(dlg, [&](TemplateDialog& d) {
+    auto* link = qobject_cast<QPushButton*>(d.GetDlgItem(IDC_SITE_LINK));
+    link->click();
+    QTest::keyClick(link, Qt::Key_Space);
+    QTest::keyClick(link, Qt::Key_Return);  // the focused button takes Enter
+    EXPECT_FALSE(d.isEnded());
+  });
+  const auto& opens = platform::testing::OpenRequests();
+  ASSERT_EQ(opens.size(), 3u);
+  for (const auto& open : opens) {
+    EXPECT_EQ(open.argument, res::kAuthorSiteUrl);
+    EXPECT_EQ(open.url, QUrl(res::kAuthorSiteUrl));
+  }
+}
+
+}  // namespace
+}  // namespace kelvora::testing

@@ -1,0 +1,89 @@
+#pragma once
+
+// What the dialog tests share: a player that keeps what it was given, an
+// allocator that can refuse, and a fixture that answers every modal UI.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "platform/qt/template_dialog.h"
+#include "platform/qt/testing.h"
+#include "sound/player.h"
+#include "sound/wave_buffer.h"
+
+namespace kelvora::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Keeps a copy of every image it is asked to play, and whether the wait
+// cursor was up meanwhile. Returns at once.
+class RecordingPlayer final : public WavePlayer {
+ public:
+  void Play(const std::uint8_t* image) override {
+    const std::size_t size = 44 + WaveDataSize(image);
+    played.emplace_back(image, image + size);
+    waitCursorDepths.push_back(platform::WaitCursorDepth());
+  }
+  std::vector<Bytes> played;
+  std::vector<int> waitCursorDepths;
+};
+
+// Hands out blocks from malloc, or none when told to fail, and counts releases.
+class RecordingAllocator final : public BufferAllocator {
+ public:
+  explicit RecordingAllocator(bool fail = false) : fail_(fail) {}
+  std::uint8_t* Allocate(std::size_t size) override {
+    sizes.push_back(size);
+    return fail_ ? nullptr : static_cast<std::uint8_t*>(std::malloc(size));
+  }
+  void Release(std::uint8_t* block) override {
+    ++releases;
+    std::free(block);
+  }
+  std::vector<std::size_t> sizes;
+  int releases = 0;
+
+ private:
+  bool fail_;
+};
+
+// Runs `dialog` modally; `user` acts while it is open. The dialog ends as
+// Cancel unless `user` ends it otherwise.
+inline int RunModal(platform::TemplateDialog& dialog,
+                    const std::function<void(platform::TemplateDialog&)>& user) {
+  platform::testing::PushModalAnswer([&user](platform::TemplateDialog& open) {
+    user(open);
+    return platform::kIdCancel;
+  });
+  return dialog.DoModal();
+}
+
+// Replaces the field's text the way a user does: select all, then type.
+inline void TypeInto(QWidget* field, const QString& text) {
+  auto* edit = qobject_cast<QLineEdit*>(field);
+  ASSERT_NE(edit, nullptr);
+  edit->setFocus();
+  edit->selectAll();
+  if (text.isEmpty()) {
+    QTest::keyClick(edit, Qt::Key_Backspace);
+  } else {
+    QTest::keyClicks(edit, text);
+  }
+}
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::testing::Reset(); }
+  void TearDown() override {
+    SetBufferAllocator(nullptr);
+    platform::testing::Reset();
+  }
+};
+
+}  // namespace kelvora::testing
