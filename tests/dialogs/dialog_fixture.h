@@ -7,9 +7,11 @@
 
 #include <QLineEdit>
 #include <QTest>
+#include <clocale>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/qt/template_dialog.h"
@@ -76,6 +78,22 @@ inline void TypeInto(QWidget* field, const QString& text) {
     QTest::keyClicks(edit, text);
   }
 }
+
+// Switches the C library to a locale whose decimal separator is a comma for
+// as long as it lives.
+class DecimalCommaLocale {
+ public:
+  DecimalCommaLocale() : saved_(std::setlocale(LC_ALL, nullptr)) {
+    ok_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr &&
+          std::string(std::localeconv()->decimal_point) == ",";
+  }
+  ~DecimalCommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
+  bool ok() const { return ok_; }
+
+ private:
+  std::string saved_;
+  bool ok_ = false;
+};
 
 class DialogTest : public ::testing::Test {
  protected:

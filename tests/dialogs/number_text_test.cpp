@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
 #include <string>
+
+#include "dialog_fixture.h"
 
 namespace kelvora {
 namespace {
@@ -108,10 +109,9 @@ void ExpectDoubleCases() {
 TEST(ReadLeadingDouble, ReadsTheLongestDecimalPrefix) { ExpectDoubleCases(); }
 
 TEST(ReadLeadingDouble, PointIsTheSeparatorUnderADecimalCommaLocale) {
-  const std::string saved = std::setlocale(LC_ALL, nullptr);
-  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+  testing::DecimalCommaLocale locale;
+  if (!locale.ok()) GTEST_SKIP() << "no de_DE.UTF-8 locale";
   ExpectDoubleCases();
-  std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(ReadLeadingDouble, ManyDigitsAreReadInFull) {

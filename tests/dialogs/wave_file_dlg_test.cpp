@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <clocale>
 #include <csignal>
 #include <string>
 
@@ -152,10 +151,9 @@ TEST_F(WaveFileDlgTest, FrequencyIsReadAndJudgedWhenAButtonIsPressed) {
 }
 
 TEST_F(WaveFileDlgTest, FrequencyReadsTheSameUnderADecimalCommaLocale) {
-  const std::string saved = std::setlocale(LC_ALL, nullptr);
-  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+  DecimalCommaLocale locale;
+  if (!locale.ok()) GTEST_SKIP() << "no de_DE.UTF-8 locale";
   ExpectFrequencyCases(player);
-  std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST_F(WaveFileDlgTest, FadeBoxTogglesTheFadesAndItsMark) {
