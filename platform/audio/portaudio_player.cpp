@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "sound/wave_buffer.h"
 
@@ -18,8 +20,8 @@ namespace {
 static_assert(std::endian::native == std::endian::little,
               "WaveImage samples are little-endian and are handed to the device unchanged");
 
-// 100 ms of zeros, written after every sound (see Play); static, so that no
-// sound allocates.
+// Zeros written after every sound (see Play); static, so that no sound
+// allocates.
 constexpr std::array<std::int16_t, 4800> kSilence{};
 
 void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
@@ -89,11 +91,16 @@ class SoundService {
 // An underflow is reported after the samples were written anyway.
 bool Written(PaError result) { return result == paNoError || result == paOutputUnderflowed; }
 
-// Enough zeros to fill what the device still holds after the last write.
-unsigned long LatencyFrames(PaStream* stream) {
+// How far behind the writing the device may be playing.
+unsigned long DelayFrames(PaStream* stream) {
   const PaStreamInfo* info = Pa_GetStreamInfo(stream);
   return info == nullptr ? 0
                          : static_cast<unsigned long>(std::ceil(info->outputLatency * kSampleRate));
+}
+
+std::chrono::steady_clock::duration PlayingTime(unsigned long frames) {
+  return std::chrono::ceil<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(static_cast<double>(frames) / kSampleRate));
 }
 
 bool WriteSilence(PaStream* stream, unsigned long frames) {
@@ -122,14 +129,23 @@ void PortAudioPlayer::Play(const std::uint8_t* image) {
                     paClipOff | paDitherOff, nullptr, nullptr) != paNoError) {
     return;
   }
-  // Some drivers drop the last buffer of a short sound when the stream stops,
-  // so zeros covering the output latency follow the image and take any cut.
-  // Stopping (not aborting) waits until all of it has been played; only then
-  // is the image free for the next render.
-  if (Pa_StartStream(stream) == paNoError &&
-      Written(Pa_WriteStream(stream, image + kWaveHeaderSize, frames)) &&
-      WriteSilence(stream, LatencyFrames(stream))) {
-    Pa_StopStream(stream);
+  if (Pa_StartStream(stream) == paNoError) {
+    // Some drivers (PulseAudio's ALSA plugin, for one) end a drain while
+    // their buffer still holds samples, and drop them. With a whole buffer
+    // of silence after the sound, every sample of the sound has left that
+    // buffer once the last write returns, and only silence can be lost.
+    const long buffer = Pa_GetStreamWriteAvailable(stream);
+    const unsigned long silence =
+        buffer > 0 ? static_cast<unsigned long>(buffer) : DelayFrames(stream);
+    // Nothing can be played before it is written.
+    const auto soundEnd = std::chrono::steady_clock::now() + PlayingTime(frames);
+    if (Written(Pa_WriteStream(stream, image + kWaveHeaderSize, frames)) &&
+        WriteSilence(stream, silence)) {
+      // Stopping drains the stream; aborting would discard what is queued.
+      Pa_StopStream(stream);
+      // Where a drain returns early, the sound may still be playing.
+      std::this_thread::sleep_until(soundEnd + PlayingTime(DelayFrames(stream)));
+    }
   }
   // After a failure, closing abandons whatever is queued without waiting.
   Pa_CloseStream(stream);
