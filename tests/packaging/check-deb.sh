@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree and checks it: its files, its
-# control fields, its desktop data, and that the packaged program starts from
-# its desktop entry and opens the volume dialog. The package is installed with
+# control fields, its desktop data, and that the packaged program, started as
+# its desktop entry says, shows the volume dialog and then the main window,
+# and that F1 there opens the installed help page. The package is installed with
 # apt-get only as root in CI (CI=true) or when KELVORA_INSTALL_TEST=1;
 # otherwise the unpacked package is started in place.
 # Usage: check-deb.sh BUILD_DIR WORK_DIR HAVE_PROGRAM(0|1)
@@ -97,17 +98,31 @@ else
   exe="$root/usr/bin/$exe"
 fi
 
-if ! command -v xvfb-run >/dev/null; then
-  fail "xvfb-run not installed (xvfb, xauth)"
+if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
+  fail "xvfb-run or xdotool not installed (xvfb, xauth, xdotool)"
 elif [ -x "$exe" ] && [ -d "$run_dir" ]; then
-  # The volume dialog is the first window the program shows.
-  if env -u QT_QPA_PLATFORM VOLUME_TITLE="$VOLUME_TITLE" EXE="$exe" RUN_DIR="$run_dir" \
-       LOG="$work/program.log" timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" \
-       "$here/find-volume-dialog.sh" >"$work/launch.log" 2>&1; then
-    pass "started from $run_dir, volume dialog \"$VOLUME_TITLE\" shown"
+  # A stand-in for the desktop's opener records what the help command opens.
+  fake_bin="$work/fake-bin" opened="$work/opened"
+  mkdir -p "$fake_bin"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$opened" >"$fake_bin/xdg-open"
+  chmod +x "$fake_bin/xdg-open"
+  rm -f "$opened"
+  if env -u QT_QPA_PLATFORM VOLUME_TITLE="$VOLUME_TITLE" MAIN_TITLE="$MAIN_TITLE" EXE="$exe" \
+       RUN_DIR="$run_dir" LOG="$work/program.log" FAKE_BIN="$fake_bin" OPENED="$opened" \
+       timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" "$here/drive-program.sh" \
+       >"$work/launch.log" 2>&1; then
+    pass "started in $run_dir: volume dialog, then the main window"
+    # The help page must resolve from the directory the desktop entry starts in.
+    want="file://$run_dir/help/index.html"
+    got="$(head -n 1 "$opened")"
+    if [ "$got" = "$want" ] && [ -f "$run_dir/help/index.html" ]; then
+      pass "F1 opens $got"
+    else
+      fail "F1 opened '$got', want '$want'"
+    fi
   else
     cat "$work/launch.log" "$work/program.log" >&2 2>/dev/null
-    fail "the volume dialog did not appear"
+    fail "the packaged program did not come up as expected under Xvfb"
   fi
 else
   fail "cannot start '$exe' in '$run_dir'"

@@ -2,6 +2,7 @@
 
 APP_ID=org.kelvora.Kelvora
 VOLUME_TITLE='スピーカの音量設定 [Kelvora]'
+MAIN_TITLE='Kelvora ver 1.000'
 failures=0
 
 fail() {
