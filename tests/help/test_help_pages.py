@@ -14,15 +14,15 @@ from help_pages import EXTERNAL, load_pages, split_target
 
 HELP_DIR = None
 
-# Menu items and button captions as they appear on screen ("&" shows as an
-# underlined letter, so the text reads without it).
-SCREEN_TEXTS = [
+# Menu items, captions and fixed texts of the windows as they appear on screen
+# ("&" shows as an underlined letter, so the text reads without it). The
+# program holds each of them in its resource tables.
+RESOURCE_TEXTS = [
     # main window buttons
     "チェック開始", "分からない！", "初めからやり直す(C)", "終了(X)",
     "8kHz", "16kHz", "+1kHz", "-1kHz", "+100Hz", "-100Hz", "+10Hz", "-10Hz",
     # group boxes and displays
     "現在の周波数", "周波数手動設定", "可聴チェック", "音の鳴った回数", "最高可聴周波数", "正答率",
-    "----- Hz", "---.- %",
     # menu
     "ファイル(F)", "指定した周波数のWAVEファイルを作成する(S)",
     "サウンド(S)", "音量の設定(V)", "周波数を自動的に変える(A)",
@@ -32,13 +32,18 @@ SCREEN_TEXTS = [
     "スピーカの音量設定 [Kelvora]", "サンプルサウンドの再生(P)", "音量調整の完了(E)", "現在の音量設定",
     "音量の上げすぎには十分注意して下さい。",
     # answer reveal dialog
-    "残念！ 正解は 3 回でした。", "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿",
     "○: 有音部 (200 ms), ＿: 無音部 (200ms)",
     # WAVE export dialog
-    "フェイドイン/アウトする", "視聴(P)", "WAVEファイル作成 (C)", "440.0",
-    "指定された周波数のWAVEファイルは作成出来ません。", "ファイルを書き込み用にオープン出来ません。",
+    "フェイドイン/アウトする", "視聴(P)", "WAVEファイル作成 (C)",
     # titles
     "Kelvora ver 1.000",
+]
+
+# Texts the program composes or shows from its code.
+COMPOSED_TEXTS = [
+    "----- Hz", "---.- %",
+    "残念！ 正解は 3 回でした。", "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿",
+    "440.0", "指定された周波数のWAVEファイルは作成出来ません。", "ファイルを書き込み用にオープン出来ません。",
 ]
 
 # Every accelerator key, and the button or menu item whose command it sends.
@@ -154,9 +159,20 @@ class HelpPagesTest(unittest.TestCase):
                     self.assertTrue(ref.startswith("#"), ref)
 
     def test_names_the_programs_texts_exactly(self):
-        for text in SCREEN_TEXTS:
+        for text in RESOURCE_TEXTS + COMPOSED_TEXTS:
             with self.subTest(text=text):
                 self.assertTrue(text in self.all_text, f"not named: {text}")
+
+    def test_named_texts_are_the_ones_the_program_holds(self):
+        # A caption changed in the resource tables must be changed here too.
+        tables = os.path.join(HELP_DIR, os.pardir, "res", "resources.cpp")
+        if not os.path.isfile(tables):
+            self.skipTest("no res/resources.cpp")
+        with open(tables, encoding="utf-8") as f:
+            literals = {m.replace("&", "") for m in re.findall(r'"((?:[^"\\\n]|\\.)*)"', f.read())}
+        for text in RESOURCE_TEXTS:
+            with self.subTest(text=text):
+                self.assertTrue(text in literals, f"not in the resource tables: {text}")
 
     def test_key_table_lists_all_22_keys_with_their_commands(self):
         keys = self.pages["keys.html"]
