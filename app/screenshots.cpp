@@ -1,0 +1,111 @@
+// kelvora-screenshots DIR: renders every window of the program to PNG files
+// in DIR (main.png, volume.png, answer.png, export.png, about.png) on the
+// offscreen platform, with a silent player and a clock that does not wait.
+// The main window shows a short session: two right answers and a wrong one.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <clocale>
+#include <cstdio>
+
+#include "check/command_ids.h"
+#include "platform/qt/dialog_units.h"
+#include "platform/qt/testing.h"
+#include "sound/player.h"
+#include "ui/kelvora_dlg.h"
+
+namespace {
+
+using kelvora::platform::TemplateDialog;
+namespace testing = kelvora::platform::testing;
+
+class SilentPlayer : public kelvora::WavePlayer {
+ public:
+  void Play(const std::uint8_t*) override {}
+};
+
+class FixedClock : public kelvora::SessionClock {
+ public:
+  void Sleep(int) override {}
+  // Any fixed second gives the same patterns every time.
+  std::time_t Now() override { return 1700000000; }
+};
+
+bool g_ok = true;
+
+void Save(QWidget& window, const QDir& folder, const char* name) {
+  const QString path = folder.filePath(QString::fromLatin1(name));
+  if (!window.grab().save(path, "PNG")) {
+    std::fprintf(stderr, "kelvora-screenshots: cannot write %s\n", qPrintable(path));
+    g_ok = false;
+  }
+}
+
+// Presses a button of the main dialog as a click would.
+void Click(TemplateDialog& dialog, int id) {
+  if (auto* button = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id))) button->click();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: kelvora-screenshots DIR\n");
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+  kelvora::platform::InstallFontSubstitutions();
+
+  const QDir folder(QString::fromLocal8Bit(argv[1]));
+  if (!QDir().mkpath(folder.path())) {
+    std::fprintf(stderr, "kelvora-screenshots: cannot create %s\n", argv[1]);
+    return 1;
+  }
+
+  // Every modal run below is answered by the next function instead of a user.
+  testing::Reset();
+  testing::PushModalAnswer([&](TemplateDialog& volume) {
+    Save(volume, folder, "volume.png");
+    return kelvora::IDOK;
+  });
+  testing::PushModalAnswer([&](TemplateDialog& dialog) {
+    auto& main = static_cast<kelvora::CKelvoraDlg&>(dialog);
+    for (int check = 0; check < 3; ++check) {
+      Click(main, kelvora::IDC_START);
+      const int right = kelvora::IDC_ANSWER1 + main.m_answerCount - 1;
+      if (check < 2) {
+        Click(main, right);
+      } else {
+        testing::PushModalAnswer([&](TemplateDialog& answer) {
+          Save(answer, folder, "answer.png");
+          return kelvora::IDOK;
+        });
+        Click(main, kelvora::IDC_DONT_KNOW);
+      }
+    }
+    Save(main, folder, "main.png");
+
+    testing::PushModalAnswer([&](TemplateDialog& exportDialog) {
+      Save(exportDialog, folder, "export.png");
+      return kelvora::IDOK;
+    });
+    main.menuAction(kelvora::ID_FILE_MAKE_WAVE)->trigger();
+    testing::PushModalAnswer([&](TemplateDialog& about) {
+      Save(about, folder, "about.png");
+      return kelvora::IDOK;
+    });
+    main.menuAction(kelvora::ID_HELP_ABOUT)->trigger();
+    return kelvora::IDOK;
+  });
+
+  SilentPlayer player;
+  FixedClock clock;
+  kelvora::CKelvoraDlg dlg(player, clock);
+  dlg.DoModal();
+  return g_ok ? 0 : 1;
+}

@@ -1,0 +1,154 @@
+#include <QAction>
+#include <QKeyEvent>
+#include <algorithm>
+#include <vector>
+
+#include "dialogs/volume_dlg.h"
+#include "dialogs/wave_file_dlg.h"
+#include "main_dialog_fixture.h"
+
+namespace kelvora::uitest {
+namespace {
+
+bool AllSamplesZero(const std::vector<std::uint8_t>& image) {
+  return std::all_of(image.begin() + kWaveHeaderSize, image.end(),
+                     [](std::uint8_t byte) { return byte == 0; });
+}
+
+using CommandsTest = MainDialogTest;
+
+// A new level from the menu reaches every sound rendered afterwards, but the
+// chime and the buzz keep the start-up level.
+TEST_F(CommandsTest, TheVolumeFromTheMenuSilencesThePatternButNotTheChime) {
+  TestDlg dlg(player, clock);
+  Run(dlg, [&](TestDlg& main) {
+    int shownVolume = -1;
+    seams::PushModalAnswer([&](TemplateDialog& volume) {
+      shownVolume = static_cast<CVolumeDlg&>(volume).m_volume;
+      volume.SetDlgItemText(IDC_VOLUME_PERCENT, "0");
+      return IDOK;
+    });
+    main.menuAction(ID_SOUND_VOLUME)->trigger();
+    EXPECT_EQ(shownVolume, 9000);
+    EXPECT_EQ(main.m_volume, 0);
+
+    CheckRight(main);
+    ASSERT_EQ(player.played.size(), 2u);
+    EXPECT_TRUE(AllSamplesZero(player.played[0])) << "the pattern";
+    EXPECT_FALSE(AllSamplesZero(player.played[1])) << "the chime";
+  });
+}
+
+TEST_F(CommandsTest, TheVolumeDialogFromTheMenuKeepsTheLevelOnEsc) {
+  TestDlg dlg(player, clock);
+  Run(dlg, [&](TestDlg& main) {
+    seams::PushModalAnswer([](TemplateDialog& volume) {
+      volume.SetDlgItemText(IDC_VOLUME_PERCENT, "150");
+      QTest::keyClick(&volume, Qt::Key_Escape);
+      return IDCANCEL;
+    });
+    main.menuAction(ID_SOUND_VOLUME)->trigger();
+    EXPECT_EQ(main.m_volume, 30000);
+    EXPECT_FALSE(main.isEnded());
+  });
+}
+
+TEST_F(CommandsTest, TheExportDialogGetsTheCurrentVolumeAndItsFailureClosesTheApplication) {
+  {
+    TestDlg dlg(player, clock);
+    Run(
+        dlg,
+        [&](TestDlg& main) {
+          int exportVolume = -1;
+          seams::PushModalAnswer([&](TemplateDialog& exportDialog) {
+            exportVolume = static_cast<CWaveFileDlg&>(exportDialog).m_volume;
+            return IDOK;
+          });
+          main.menuAction(ID_FILE_MAKE_WAVE)->trigger();
+          EXPECT_EQ(exportVolume, 21000);
+          QCoreApplication::processEvents();
+          EXPECT_FALSE(main.isEnded());
+        },
+        [](TemplateDialog& volume) {
+          volume.SetDlgItemText(IDC_VOLUME_PERCENT, "70");
+          return IDOK;
+        });
+  }
+
+  seams::Reset();
+  allocator = CountingAllocator{};
+  // Test, chime, buzz, the volume sample, then the export dialog's buffer.
+  allocator.failOn = [](int request, std::size_t) { return request == 5; };
+  TestDlg dlg(player, clock);
+  Run(dlg, [&](TestDlg& main) {
+    main.menuAction(ID_FILE_MAKE_WAVE)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(main.isEnded());
+  });
+  EXPECT_EQ(seams::ShownMessages().size(), 1u) << "the export dialog's own";
+  EXPECT_EQ(dlg.endResult(), IDCANCEL);
+  EXPECT_EQ(allocator.releases, allocator.allocations);
+}
+
+TEST_F(CommandsTest, HelpMenuOpensTheHelpPageAndTheAboutBox) {
+  TestDlg dlg(player, clock);
+  Run(dlg, [](TestDlg& main) {
+    main.OnCommand(IDC_START);
+    // Neither item is ever grayed, so both work while an answer is awaited.
+    main.menuAction(ID_HELP_USAGE)->trigger();
+    main.menuAction(ID_HELP_ABOUT)->trigger();
+    EXPECT_EQ(main.m_state, CheckState::AwaitingAnswer);
+  });
+  ASSERT_EQ(seams::OpenRequests().size(), 1u);
+  EXPECT_EQ(seams::OpenRequests()[0].argument, ".\\help\\index.html");
+  EXPECT_EQ(seams::ShownDialogs().back().templateId, IDD_ABOUTBOX);
+}
+
+TEST_F(CommandsTest, AWrongAnswerShowsTheRevealDialogForTheTestedFrequency) {
+  TestDlg dlg(player, clock);
+  Run(dlg, [](TestDlg& main) { CheckWrong(main); });
+  ASSERT_EQ(seams::ShownDialogs().back().templateId, IDD_ANSWER);
+  EXPECT_EQ(seams::ShownDialogs().back().title, QString::fromUtf8("8000 Hzのチェック"));
+}
+
+// Input that arrives while a sound blocks waits, and is then handled in order
+// against the state as it stands: a digit typed during the pattern answers.
+TEST_F(CommandsTest, ADigitTypedWhileThePatternPlaysAnswersTheCheckAfterwards) {
+  TestDlg dlg(player, clock);
+  bool posted = false;
+  player.onPlay = [&](const std::uint8_t*) {
+    if (posted) return;
+    posted = true;
+    const char digit = static_cast<char>('0' + dlg.m_answerCount);
+    QCoreApplication::postEvent(
+        &dlg, new QKeyEvent(QEvent::KeyPress, Qt::Key_0 + dlg.m_answerCount, Qt::NoModifier,
+                            QString(QChar::fromLatin1(digit))));
+    QCoreApplication::postEvent(&dlg, new QKeyEvent(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier));
+  };
+  Run(dlg, [](TestDlg& main) {
+    Type(main, Qt::Key_Return);
+    EXPECT_EQ(main.m_state, CheckState::AwaitingAnswer) << "nothing handled during the sound";
+    EXPECT_EQ(main.m_correctCount, 0);
+
+    QCoreApplication::processEvents();
+    EXPECT_EQ(main.m_maxHeard, 8000) << "answered right";
+    EXPECT_EQ(main.m_state, CheckState::Idle);
+    // The arrow came after the answer, so it moved the raised frequency.
+    EXPECT_EQ(main.m_frequency, 10100);
+    EXPECT_EQ(main.commands,
+              (std::vector<int>{IDC_START, IDC_ANSWER1 + main.m_answerCount - 1, IDC_UP_100}));
+  });
+}
+
+TEST_F(CommandsTest, TheWaitCursorIsUpWhileTheSoundPlays) {
+  TestDlg dlg(player, clock);
+  std::vector<int> depths;
+  player.onPlay = [&](const std::uint8_t*) { depths.push_back(platform::WaitCursorDepth()); };
+  Run(dlg, [](TestDlg& main) { main.OnCommand(IDC_START); });
+  ASSERT_FALSE(depths.empty());
+  EXPECT_EQ(depths[0], 1);
+  EXPECT_EQ(platform::WaitCursorDepth(), 0);
+}
+
+}  // namespace
+}  // namespace kelvora::uitest

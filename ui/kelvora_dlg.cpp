@@ -1,0 +1,209 @@
+#include "ui/kelvora_dlg.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <chrono>
+#include <thread>
+
+#include "dialogs/about_dlg.h"
+#include "dialogs/answer_dlg.h"
+#include "dialogs/volume_dlg.h"
+#include "dialogs/wave_file_dlg.h"
+#include "platform/qt/menu_template.h"
+#include "platform/qt/services.h"
+#include "platform/qt/tool_tips.h"
+#include "res/resources.h"
+#include "sound/player.h"
+#include "ui/status_panel.h"
+
+namespace kelvora {
+namespace {
+
+// Every run starts at 30 %.
+constexpr std::int32_t kStartVolume = 9000;
+
+constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
+                                   IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
+
+constexpr const char* kHelpPage = ".\\help\\index.html";
+
+}  // namespace
+
+void SessionClock::Sleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::time_t SessionClock::Now() { return std::time(nullptr); }
+
+CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, QWidget* parent)
+    : TemplateDialog(res::kMainTemplate, parent),
+      CheckSession(static_cast<SessionWindow&>(*this)),
+      m_player(player),
+      m_clock(clock),
+      m_hIcon(platform::LoadIcon(res::kAppIconName)) {
+  // The menu comes with the window, before initialisation, as the template's menu does.
+  SetMenuBar(platform::BuildMenuBar(
+      res::kMainMenu, this, [this](int id) { OnCommand(id); }, &m_menuActions));
+  m_panel = new StatusPanel(client(), *this, LayoutPanel(res::kMainTemplate, baseUnits()));
+}
+
+CKelvoraDlg::~CKelvoraDlg() = default;
+
+QAction* CKelvoraDlg::menuAction(int command) const {
+  const auto it = m_menuActions.find(command);
+  return it == m_menuActions.end() ? nullptr : it->second;
+}
+
+bool CKelvoraDlg::OnInitDialog() {
+  // The window menu belongs to the window manager here, so its extra item
+  // is offered by the context menu of the dialog instead.
+  const QString aboutItem = res::LoadString(IDS_ABOUTBOX);
+  if (!aboutItem.isEmpty()) {
+    m_systemMenu = new QMenu(this);
+    QAction* about = m_systemMenu->addAction(aboutItem);
+    connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
+  }
+
+  setWindowIcon(m_hIcon);
+  SetAccelerators(res::MainAccelerators());
+  SetDlgItemText(0, res::LoadString(IDS_APP_TITLE));
+  for (int id : kAnswerControls) EnableDlgItem(id, false);
+
+  if (!AllocateBuffers()) {
+    platform::MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
+                         platform::MessageIcon::Stop);
+    // Closes the dialog before it is ever shown; nothing below may run, as
+    // the session's fields stay unset.
+    PostClose();
+    return true;
+  }
+
+  CVolumeDlg volumeDlg(m_player);
+  volumeDlg.m_volume = kStartVolume;
+  volumeDlg.DoModal();
+  // The volume dialog has told the user why; the application just closes.
+  if (volumeDlg.m_failed) PostClose();
+  Begin(volumeDlg.m_volume);
+  m_sessionBegun = true;
+
+  m_toolTip = new platform::ToolTips(this);
+  for (const res::ToolTipText& tip : res::MainToolTips()) {
+    m_toolTip->Add(GetDlgItem(tip.control), tip.text);
+  }
+
+  DrawStatusPanel();
+  return true;  // the focus goes to the start button, the default button
+}
+
+void CKelvoraDlg::OnCommand(int id) {
+  if (m_sessionBegun && HandleCommand(id)) return;
+  switch (id) {
+    case ID_SOUND_VOLUME:
+      OnSoundVolume();
+      return;
+    case ID_FILE_MAKE_WAVE:
+      OnFileMakeWave();
+      return;
+    case ID_APP_EXIT_CMD:
+      OnMenuExit();
+      return;
+    case ID_HELP_ABOUT:
+      OnHelpAbout();
+      return;
+    case ID_HELP_USAGE:
+      OnHelpUsage();
+      return;
+    default:
+      TemplateDialog::OnCommand(id);
+  }
+}
+
+void CKelvoraDlg::OnDestroy() { ReleaseBuffers(); }
+
+void CKelvoraDlg::contextMenuEvent(QContextMenuEvent* event) {
+  if (!m_systemMenu) {
+    TemplateDialog::contextMenuEvent(event);
+    return;
+  }
+  m_systemMenu->popup(event->globalPos());
+  event->accept();
+}
+
+void CKelvoraDlg::OnSysCommand(int code) {
+  if ((code & 0xFFF0) == IDM_ABOUTBOX) OnHelpAbout();
+}
+
+// The chime and the buzz keep the start-up level; every sound rendered from
+// now on takes the new one.
+void CKelvoraDlg::OnSoundVolume() {
+  CVolumeDlg dlg(m_player, this);
+  dlg.m_volume = m_volume;
+  dlg.DoModal();
+  if (dlg.m_failed) PostClose();
+  m_volume = dlg.m_volume;
+}
+
+void CKelvoraDlg::OnFileMakeWave() {
+  CWaveFileDlg dlg(m_player, this);
+  dlg.m_volume = m_volume;
+  dlg.DoModal();
+  if (dlg.m_failed) PostClose();
+}
+
+// A close request handled before returning, so the menu ends the dialog as
+// the close box does.
+void CKelvoraDlg::OnMenuExit() { close(); }
+
+void CKelvoraDlg::OnHelpAbout() {
+  CAboutDlg dlg(this);
+  dlg.DoModal();
+}
+
+void CKelvoraDlg::OnHelpUsage() { platform::OpenWithDefaultHandler(QString::fromUtf8(kHelpPage)); }
+
+void CKelvoraDlg::EnableControl(int id, bool enabled) {
+  QWidget* control = GetDlgItem(id);
+  if (!control) return;
+  const bool changed = control->isEnabled() != enabled;
+  control->setEnabled(enabled);
+  // A sound may block the event loop next: the new state must be on screen
+  // before it starts, without handling any input queued meanwhile.
+  if (changed && control->isVisible()) control->repaint();
+}
+
+void CKelvoraDlg::EnableMenuItem(int id, bool enabled) {
+  if (QAction* action = menuAction(id)) action->setEnabled(enabled);
+}
+
+void CKelvoraDlg::CheckMenuItem(int id, bool checked) {
+  if (QAction* action = menuAction(id)) action->setChecked(checked);
+}
+
+void CKelvoraDlg::BeginWaitCursor() { platform::BeginWaitCursor(); }
+
+void CKelvoraDlg::EndWaitCursor() { platform::EndWaitCursor(); }
+
+void CKelvoraDlg::DrawStatusPanel() { m_panel->Draw(); }
+
+void CKelvoraDlg::DrawCorrectMark() { m_panel->DrawMark(PanelMark::Circle); }
+
+void CKelvoraDlg::DrawWrongMark() { m_panel->DrawMark(PanelMark::Cross); }
+
+void CKelvoraDlg::ShowAnswer(int checkFrequency, const std::string& caption,
+                             const std::string& pattern) {
+  CAnswerDlg dlg(this);
+  dlg.m_caption = QString::fromStdString(caption);
+  dlg.m_pattern = QString::fromStdString(pattern);
+  dlg.m_checkFrequency = checkFrequency;
+  dlg.DoModal();
+}
+
+void CKelvoraDlg::Sleep(int milliseconds) { m_clock.Sleep(milliseconds); }
+
+void CKelvoraDlg::Play(const std::uint8_t* image) { m_player.Play(image); }
+
+std::time_t CKelvoraDlg::Now() { return m_clock.Now(); }
+
+}  // namespace kelvora

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QIcon>
+#include <ctime>
+#include <map>
+
+#include "check/check_session.h"
+#include "check/session_window.h"
+#include "platform/qt/template_dialog.h"
+
+class QAction;
+class QMenu;
+
+namespace kelvora {
+
+class StatusPanel;
+class WavePlayer;
+
+namespace platform {
+class ToolTips;
+}
+
+// The pauses around the test pattern and the seed of its random choice.
+// Tests replace it with one that does not wait.
+class SessionClock {
+ public:
+  virtual ~SessionClock() = default;
+  virtual void Sleep(int milliseconds);
+  virtual std::time_t Now();
+};
+
+// The main dialog: owns the session, its three sound buffers, the menu, the
+// keys, the tips and the status panel, and turns every command into a call on
+// the session or on one of its own handlers.
+class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, private SessionWindow {
+ public:
+  CKelvoraDlg(WavePlayer& player, SessionClock& clock, QWidget* parent = nullptr);
+  ~CKelvoraDlg() override;
+
+  // What the window shows, for tests and the screenshot tool.
+  const StatusPanel& statusPanel() const { return *m_panel; }
+  QAction* menuAction(int command) const;
+  // The stand-in for the window menu's extra item (the context menu of the
+  // client area); null if it was not set up.
+  QMenu* systemMenu() const { return m_systemMenu; }
+  // Null until the tips are set up.
+  const platform::ToolTips* toolTips() const { return m_toolTip; }
+
+ protected:
+  bool OnInitDialog() override;
+  void OnCommand(int id) override;
+  void OnDestroy() override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+  void OnSysCommand(int code);
+  void OnSoundVolume();
+  void OnFileMakeWave();
+  void OnMenuExit();
+  void OnHelpAbout();
+  void OnHelpUsage();
+
+ private:
+  // SessionWindow
+  void EnableControl(int id, bool enabled) override;
+  void EnableMenuItem(int id, bool enabled) override;
+  void CheckMenuItem(int id, bool checked) override;
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
+  void DrawStatusPanel() override;
+  void DrawCorrectMark() override;
+  void DrawWrongMark() override;
+  void ShowAnswer(int checkFrequency, const std::string& caption,
+                  const std::string& pattern) override;
+  void Sleep(int milliseconds) override;
+  void Play(const std::uint8_t* image) override;
+  std::time_t Now() override;
+
+  WavePlayer& m_player;
+  SessionClock& m_clock;
+  QIcon m_hIcon;
+  std::map<int, QAction*> m_menuActions;
+  QMenu* m_systemMenu = nullptr;
+  platform::ToolTips* m_toolTip = nullptr;
+  StatusPanel* m_panel = nullptr;
+  bool m_sessionBegun = false;
+};
+
+}  // namespace kelvora
