@@ -146,7 +146,7 @@ TEST_F(StartupTest, EveryWayOutReleasesTheThreeBuffersOnce) {
        [](TestDlg& d) {
          Type(d, Qt::Key_X, Qt::AltModifier);
          // A mnemonic presses the button visibly, releasing it a moment later.
-         QTest::qWaitFor([&] { return d.isEnded(); });
+         EXPECT_TRUE(QTest::qWaitFor([&] { return d.isEnded(); }));
        },
        IDOK},
       {"button", [](TestDlg& d) { qobject_cast<QPushButton*>(d.GetDlgItem(IDOK))->click(); }, IDOK},
