@@ -39,7 +39,7 @@ std::span<const ToolTipText> MainToolTips();
 QString LoadString(int id);
 
 // The author's web page: the About box's link caption and the address it opens.
-inline constexpr const char* kAuthorSiteUrl = "https://kelvora.example.org/";
+inline constexpr const char* kAuthorSiteUrl = "https://kelvora.example/";
 
 // Icon names for platform::LoadIcon.
 inline constexpr const char* kAppIconName = "appicon";          // IDI_APPICON 141

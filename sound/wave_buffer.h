@@ -17,11 +17,11 @@ inline constexpr std::uint32_t kChimeDataSize = 48000;
 inline constexpr std::uint32_t kBuzzDataSize = 64000;
 inline constexpr std::uint32_t kVolumeSampleDataSize = 96000;
 
-inline constexpr std::size_t kTestWaveBufferSize = kTwoSecondDataSize + kBufferSpare;      // 193024
-inline constexpr std::size_t kChimeWaveBufferSize = kChimeDataSize + kBufferSpare;         // 49024
-inline constexpr std::size_t kBuzzWaveBufferSize = kBuzzDataSize + kBufferSpare;           // 65024
+inline constexpr std::size_t kTestWaveBufferSize = kTwoSecondDataSize + kBufferSpare;  // 193024
+inline constexpr std::size_t kChimeWaveBufferSize = kChimeDataSize + kBufferSpare;     // 49024
+inline constexpr std::size_t kBuzzWaveBufferSize = kBuzzDataSize + kBufferSpare;       // 65024
 inline constexpr std::size_t kSampleWaveBufferSize = kVolumeSampleDataSize + kBufferSpare;  // 97024
-inline constexpr std::size_t kExportWaveBufferSize = kTwoSecondDataSize + kBufferSpare;    // 193024
+inline constexpr std::size_t kExportWaveBufferSize = kTwoSecondDataSize + kBufferSpare;  // 193024
 
 // Where sound buffers come from. Tests install their own to make an
 // allocation fail or to count releases; the default uses malloc and free.

@@ -26,14 +26,14 @@ enum OptionBit : unsigned {
   kOutputOption = 16,
 };
 
-struct SoundSpec {
+struct SoundEntry {
   std::string_view name;
   RenderSoundKind kind;
   unsigned allowed;
   unsigned required;
 };
 
-constexpr SoundSpec kSounds[] = {
+constexpr SoundEntry kSounds[] = {
     {"pattern", RenderSoundKind::kPattern,
      kFrequencyOption | kVolumeOption | kSlotsOption | kOutputOption,
      kFrequencyOption | kSlotsOption | kOutputOption},
@@ -48,13 +48,13 @@ constexpr SoundSpec kSounds[] = {
      kFrequencyOption | kOutputOption},
 };
 
-struct OptionSpec {
+struct OptionEntry {
   std::string_view name;
   OptionBit bit;
   bool takesValue;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"--frequency", kFrequencyOption, true},
     {"--volume", kVolumeOption, true},
     {"--slots", kSlotsOption, true},
@@ -63,7 +63,7 @@ constexpr OptionSpec kOptions[] = {
 };
 
 std::string_view OptionName(OptionBit bit) {
-  for (const OptionSpec& option : kOptions) {
+  for (const OptionEntry& option : kOptions) {
     if (option.bit == bit) return option.name;
   }
   return {};
@@ -125,9 +125,9 @@ RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
   }
   if (args.empty()) return Error("no sound given");
 
-  const SoundSpec* sound = nullptr;
-  for (const SoundSpec& spec : kSounds) {
-    if (args[0] == spec.name) sound = &spec;
+  const SoundEntry* sound = nullptr;
+  for (const SoundEntry& entry : kSounds) {
+    if (args[0] == entry.name) sound = &entry;
   }
   if (sound == nullptr) return Error("unknown sound " + Quoted(args[0]));
 
@@ -136,9 +136,9 @@ RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
   unsigned seen = 0;
   for (std::size_t k = 1; k < args.size(); ++k) {
     const std::string& arg = args[k];
-    const OptionSpec* option = nullptr;
-    for (const OptionSpec& spec : kOptions) {
-      if (arg == spec.name) option = &spec;
+    const OptionEntry* option = nullptr;
+    for (const OptionEntry& entry : kOptions) {
+      if (arg == entry.name) option = &entry;
     }
     if (option == nullptr) {
       if (!arg.empty() && arg[0] == '-') return Error("unknown option " + Quoted(arg));
@@ -197,7 +197,7 @@ RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
   }
 
   const unsigned missing = sound->required & ~seen;
-  for (const OptionSpec& option : kOptions) {
+  for (const OptionEntry& option : kOptions) {
     if ((missing & option.bit) != 0) {
       return Error("the " + std::string(sound->name) + " sound needs " +
                    std::string(OptionName(option.bit)));

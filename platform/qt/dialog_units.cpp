@@ -13,7 +13,8 @@ const char* const kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 
 void InstallFontSubstitutions() {
   // Substitutes are only consulted when the named face is not installed.
-  QFont::insertSubstitutions(QString::fromUtf8(kDialogFace), QStringList{"IPAPGothic", "IPAGothic"});
+  QFont::insertSubstitutions(QString::fromUtf8(kDialogFace),
+                             QStringList{"IPAPGothic", "IPAGothic"});
   QFont::insertSubstitution("Arial", "Liberation Sans");
 }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/qt/seams.h"
 #include "platform/qt/services.h"
@@ -101,6 +102,16 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setWordWrap(!(style & ControlStyle::NoWrap));
       label->setTextFormat(Qt::PlainText);
+      // Our fallback fonts run a little wider than the ones the templates
+      // were laid out for: a one-line text that no longer fits may run on to
+      // the client's edge rather than wrap into a line that gets cut off.
+      const int needed = label->fontMetrics().horizontalAdvance(text) + 1;
+      if (needed > geometry.width() && !text.contains('\n') &&
+          label->heightForWidth(geometry.width()) > geometry.height()) {
+        label->setWordWrap(false);
+        geometry.setWidth(
+            std::max(geometry.width(), std::min(needed, m_client->width() - geometry.x())));
+      }
       widget = label;
       break;
     }

@@ -49,7 +49,7 @@ TEST_F(ServicesTest, OpenResolvesRelativePathsAgainstTheCurrentDirectory) {
       {".\\help\\index.html", QUrl::fromLocalFile(QDir::current().filePath("help/index.html"))},
       {"help/index.html", QUrl::fromLocalFile(QDir::current().filePath("help/index.html"))},
       {"/srv/page.html", QUrl::fromLocalFile("/srv/page.html")},
-      {"https://kelvora.example.org/", QUrl("https://kelvora.example.org/")},
+      {"https://kelvora.example/", QUrl("https://kelvora.example/")},
   };
   for (const Case& c : cases) OpenWithDefaultHandler(c.argument);
   ASSERT_EQ(testing::OpenRequests().size(), std::size(cases));
