@@ -251,10 +251,15 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
   if (enter && modifiers == Qt::NoModifier) {
-    // With no default button, Enter means OK, as on the platform.
+    // A focused button has taken Enter itself. Elsewhere Enter presses the
+    // template's default button, or means OK if it has none; Qt would instead
+    // keep the first button that ever had the focus as the default.
     bool hasDefault = false;
-    for (const QPushButton* button : findChildren<QPushButton*>()) {
-      if (button->isDefault() && button->isVisible()) hasDefault = true;
+    for (const ControlTemplate& control : m_template.controls) {
+      const QWidget* button = GetDlgItem(control.id);
+      if (control.kind == ControlKind::DefaultPushButton && button && button->isVisible()) {
+        hasDefault = true;
+      }
     }
     if (!hasDefault) {
       if (!m_ended) OnCommand(kIdOk);

@@ -38,6 +38,7 @@ const DialogTemplate kTemplate = {129, "テスト", 275, 180, DialogStyle::None,
 const ControlTemplate kPlainControls[] = {
     {kFade, ControlKind::CheckBox, 39, 34, 109, 16, "フェイド", CS::TabStop | CS::Disabled},
     {kEdit, ControlKind::Edit, 38, 9, 40, 15, "440.0", CS::TabStop},
+    {kPlay, ControlKind::PushButton, 49, 55, 47, 18, "視聴(&P)", CS::TabStop},
     {kIdOk, ControlKind::PushButton, 119, 77, 61, 18, "終了(&X)", CS::TabStop},
     {kIdCancel, ControlKind::PushButton, 7, 81, 50, 14, "ｷｬﾝｾﾙ", CS::Hidden | CS::TabStop},
 };
@@ -155,6 +156,17 @@ TEST_F(TemplateDialogTest, EnterPressesTheDefaultButtonOrMeansOkWithoutOne) {
     return kIdCancel;
   });
   EXPECT_EQ(plain.DoModal(), kIdOk);
+
+  // A button that had the focus is the default only while it has it.
+  RecordingDialog visited(kPlainTemplate);
+  testing::PushModalAnswer([](TemplateDialog& d) {
+    d.GetDlgItem(kPlay)->setFocus(Qt::TabFocusReason);
+    d.GetDlgItem(kEdit)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(d.GetDlgItem(kEdit), Qt::Key_Return);
+    return kIdCancel;
+  });
+  EXPECT_EQ(visited.DoModal(), kIdOk);
+  EXPECT_EQ(visited.commands, (std::vector<int>{kIdOk}));
 }
 
 TEST_F(TemplateDialogTest, CloseRequestedDuringInitialisationEndsBeforeAnyInput) {
