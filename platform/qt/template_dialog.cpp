@@ -62,6 +62,17 @@ void TemplateDialog::Build() {
     QWidget* widget = CreateControl(control);
     if (control.id != -1) m_controls.emplace(control.id, widget);
   }
+
+  // Without a default button Enter means OK (keyPressEvent). Qt would show
+  // the first button in the tab order as the default instead; naming OK the
+  // main default, unmarked, keeps the look in line with what Enter does.
+  const bool hasDefault = std::any_of(
+      m_template.controls.begin(), m_template.controls.end(),
+      [](const ControlTemplate& c) { return c.kind == ControlKind::DefaultPushButton; });
+  if (auto* ok = qobject_cast<QPushButton*>(GetDlgItem(kIdOk)); ok && !hasDefault) {
+    ok->setDefault(true);
+    ok->setDefault(false);
+  }
 }
 
 QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
