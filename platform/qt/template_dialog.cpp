@@ -285,6 +285,9 @@ void TemplateDialog::FocusFirstTabStop() {
     QWidget* widget = GetDlgItem(control.id);
     if (widget && TakesTabFocus(control) && widget->isEnabled() && !widget->isHidden()) {
       widget->setFocus(Qt::TabFocusReason);
+      // The window may not be active yet, so Qt would not select the text
+      // itself; typing must replace it, not add to it.
+      if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
       return;
     }
   }

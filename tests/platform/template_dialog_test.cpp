@@ -152,6 +152,8 @@ TEST_F(TemplateDialogTest, EnterPressesTheDefaultButtonOrMeansOkWithoutOne) {
   RecordingDialog plain(kPlainTemplate);
   testing::PushModalAnswer([](TemplateDialog& d) {
     EXPECT_TRUE(d.GetDlgItem(kEdit)->hasFocus());  // the disabled check box is skipped
+    // Typing replaces the text, as in a field that the dialog gave the focus.
+    EXPECT_EQ(qobject_cast<QLineEdit*>(d.GetDlgItem(kEdit))->selectedText(), "440.0");
     QTest::keyClick(d.GetDlgItem(kEdit), Qt::Key_Return);
     return kIdCancel;
   });
