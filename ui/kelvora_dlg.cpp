@@ -167,7 +167,14 @@ void CKelvoraDlg::EnableControl(int id, bool enabled) {
   QWidget* control = GetDlgItem(id);
   if (!control) return;
   const bool changed = control->isEnabled() != enabled;
+  // Qt moves the focus off a control it disables; the focus comes back when
+  // that control is enabled again, so the start button keeps it across checks.
+  if (!enabled && control->hasFocus()) m_parkedFocus = control;
   control->setEnabled(enabled);
+  if (enabled && control == m_parkedFocus) {
+    control->setFocus();
+    m_parkedFocus = nullptr;
+  }
   // A sound may block the event loop next: the new state must be on screen
   // before it starts, without handling any input queued meanwhile.
   if (changed && control->isVisible()) control->repaint();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPointer>
 #include <ctime>
 #include <map>
 
@@ -83,6 +84,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   platform::ToolTips* m_toolTip = nullptr;
   StatusPanel* m_panel = nullptr;
   bool m_sessionBegun = false;
+  QPointer<QWidget> m_parkedFocus;
 };
 
 }  // namespace kelvora

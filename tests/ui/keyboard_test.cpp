@@ -176,6 +176,8 @@ TEST_F(KeyboardTest, DigitsAnswerOnlyWhileAnAnswerIsAwaited) {
     Type(main, static_cast<char>('0' + main.m_answerCount));
     EXPECT_EQ(main.m_state, CheckState::Idle);
     EXPECT_EQ(main.m_correctCount, 1);
+    EXPECT_EQ(QApplication::focusWidget(), main.GetDlgItem(IDC_START))
+        << "the start button has the focus again after the check";
   });
 }
 
