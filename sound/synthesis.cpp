@@ -62,6 +62,12 @@ class SampleWriter {
     StoreSample(image_, position_, value);
     position_ += 2;
   }
+  // `count` samples already rendered elsewhere in the same image.
+  void PutCopy(const std::uint8_t* samples, int count) {
+    std::memcpy(image_ + position_, samples, static_cast<std::size_t>(count) * 2);
+    position_ += static_cast<std::uint32_t>(count) * 2;
+  }
+  const std::uint8_t* Position() const { return image_ + position_; }
   // A run of exact zero samples, stored as zero bytes.
   void PutZeros(int count) {
     std::memset(image_ + position_, 0, static_cast<std::size_t>(count) * 2);
@@ -113,9 +119,14 @@ void RenderTestPattern(std::uint8_t* image, std::int32_t frequency, std::int32_t
   const double f = static_cast<double>(frequency);
   const double a = static_cast<double>(volume);
   SampleWriter out(image);
+  const std::uint8_t* firstBurst = nullptr;
   for (const bool burst : slots) {
-    if (burst) {
-      // Time restarts with every burst, so all bursts are identical.
+    if (burst && firstBurst != nullptr) {
+      // Time restarts with every burst, so every later burst is the first
+      // one again, sample for sample.
+      out.PutCopy(firstBurst, kBurstSamples);
+    } else if (burst) {
+      firstBurst = out.Position();
       for (int i = 0; i < kBurstSamples; ++i) {
         const double t = i / kRate;
         double v = (a * 0.7) * std::sin((kTwoPi * f) * t);
