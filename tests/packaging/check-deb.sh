@@ -109,7 +109,7 @@ elif [ -x "$exe" ] && [ -d "$run_dir" ]; then
   rm -f "$opened"
   if env -u QT_QPA_PLATFORM VOLUME_TITLE="$VOLUME_TITLE" MAIN_TITLE="$MAIN_TITLE" EXE="$exe" \
        RUN_DIR="$run_dir" LOG="$work/program.log" FAKE_BIN="$fake_bin" OPENED="$opened" \
-       timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" "$here/drive-program.sh" \
+       timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$here/drive-program.sh" \
        >"$work/launch.log" 2>&1; then
     pass "started in $run_dir: volume dialog, then the main window"
     # The help page must resolve from the directory the desktop entry starts in.
