@@ -1,5 +1,5 @@
-// One QApplication for every test of the main window, on the offscreen
-// platform, set up as the program sets itself up.
+// One QApplication for every GUI test, on the offscreen platform unless the
+// caller chose another one, set up as the program sets itself up.
 #include <gtest/gtest.h>
 
 #include <QApplication>
