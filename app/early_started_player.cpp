@@ -7,7 +7,7 @@ EarlyStartedPlayer::EarlyStartedPlayer() : m_starting([this] { m_player.Initiali
 // The service itself is closed at process exit, after this thread is gone.
 EarlyStartedPlayer::~EarlyStartedPlayer() { WaitForStart(); }
 
-void EarlyStartedPlayer::Play(const std::uint8_t* image) {
+void EarlyStartedPlayer::Play(std::span<const std::uint8_t> image) {
   WaitForStart();
   m_player.Play(image);
 }

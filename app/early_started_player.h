@@ -20,7 +20,7 @@ class EarlyStartedPlayer : public WavePlayer {
   EarlyStartedPlayer& operator=(const EarlyStartedPlayer&) = delete;
 
   // Called on the UI thread only.
-  void Play(const std::uint8_t* image) override;
+  void Play(std::span<const std::uint8_t> image) override;
 
  private:
   void WaitForStart();

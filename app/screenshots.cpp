@@ -24,7 +24,7 @@ namespace testing = kelvora::platform::testing;
 
 class SilentPlayer : public kelvora::WavePlayer {
  public:
-  void Play(const std::uint8_t*) override {}
+  void Play(std::span<const std::uint8_t>) override {}
 };
 
 class FixedClock : public kelvora::SessionClock {

@@ -76,7 +76,7 @@ void BM_TestPattern(benchmark::State& state) {
   std::vector<std::uint8_t> image(kTestWaveBufferSize);
   const std::int32_t frequency = static_cast<std::int32_t>(state.range(0));
   for (auto _ : state) {
-    RenderTestPattern(image.data(), frequency, 30000, {true, true, true, true, true});
+    RenderTestPattern(image, frequency, 30000, {true, true, true, true, true});
     benchmark::DoNotOptimize(image.data());
     benchmark::ClobberMemory();
   }
@@ -92,7 +92,7 @@ void BM_ContinuousTone(benchmark::State& state) {
   std::vector<std::uint8_t> image(kTestWaveBufferSize);
   const std::int32_t frequency = static_cast<std::int32_t>(state.range(0));
   for (auto _ : state) {
-    RenderContinuousTone(image.data(), frequency, 30000);
+    RenderContinuousTone(image, frequency, 30000);
     benchmark::DoNotOptimize(image.data());
     benchmark::ClobberMemory();
   }
@@ -105,7 +105,7 @@ void BM_ExportTone(benchmark::State& state) {
   std::vector<std::uint8_t> image(kExportWaveBufferSize);
   const bool fade = state.range(0) != 0;
   for (auto _ : state) {
-    RenderExportTone(image.data(), 12345.6, 30000, fade);
+    RenderExportTone(image, 12345.6, 30000, fade);
     benchmark::DoNotOptimize(image.data());
     benchmark::ClobberMemory();
   }
@@ -118,7 +118,7 @@ void BM_ChimeAndBuzz(benchmark::State& state) {
   std::vector<std::uint8_t> chime(kChimeWaveBufferSize);
   std::vector<std::uint8_t> buzz(kBuzzWaveBufferSize);
   for (auto _ : state) {
-    RenderChimeAndBuzz(chime.data(), buzz.data(), 30000);
+    RenderChimeAndBuzz(chime, buzz, 30000);
     benchmark::DoNotOptimize(chime.data());
     benchmark::DoNotOptimize(buzz.data());
     benchmark::ClobberMemory();
@@ -129,7 +129,7 @@ void BM_ChimeAndBuzzFloor(benchmark::State& state) { SineFloor(state, ChimeAndBu
 void BM_VolumeSample(benchmark::State& state) {
   std::vector<std::uint8_t> image(kSampleWaveBufferSize);
   for (auto _ : state) {
-    RenderVolumeSample(image.data(), 30000);
+    RenderVolumeSample(image, 30000);
     benchmark::DoNotOptimize(image.data());
     benchmark::ClobberMemory();
   }
@@ -140,7 +140,7 @@ void BM_VolumeSampleFloor(benchmark::State& state) { SineFloor(state, VolumeSamp
 void BM_Silence(benchmark::State& state) {
   std::vector<std::uint8_t> image(kTestWaveBufferSize);
   for (auto _ : state) {
-    RenderSilence(image.data());
+    RenderSilence(image);
     benchmark::DoNotOptimize(image.data());
     benchmark::ClobberMemory();
   }

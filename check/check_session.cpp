@@ -85,7 +85,7 @@ void CheckSession::Begin(std::int32_t volume) {
   m_trialCount = 0;
   m_correctCount = 0;
   // The chime and the buzz keep this volume for the whole run.
-  RenderChimeAndBuzz(m_chimeWave.data(), m_buzzWave.data(), m_volume);
+  RenderChimeAndBuzz(m_chimeWave.bytes(), m_buzzWave.bytes(), m_volume);
 }
 
 void CheckSession::OnStartCheck() {
@@ -104,9 +104,9 @@ void CheckSession::OnStartCheck() {
     std::swap(m_slots[i], m_slots[j]);
   }
 
-  RenderTestPattern(m_testWave.data(), m_frequency, m_volume, m_slots);
+  RenderTestPattern(m_testWave.bytes(), m_frequency, m_volume, m_slots);
   window_.Sleep(kPauseBeforePatternMs);
-  window_.Play(m_testWave.data());
+  window_.Play(m_testWave.bytes());
   window_.Sleep(kPauseAfterPatternMs);
   window_.EndWaitCursor();
   m_state = CheckState::AwaitingAnswer;
@@ -139,7 +139,7 @@ void CheckSession::OnCorrectAnswer() {
     if (m_frequency >= kHighestFrequency) m_frequency = kHighestFrequency;
   }
   window_.DrawCorrectMark();
-  window_.Play(m_chimeWave.data());
+  window_.Play(m_chimeWave.bytes());
   ++m_correctCount;
   window_.DrawStatusPanel();
   ArrangeIdleControls();
@@ -149,7 +149,7 @@ void CheckSession::OnCorrectAnswer() {
 void CheckSession::OnWrongAnswer() {
   if (m_state != CheckState::AwaitingAnswer) return;
   window_.DrawWrongMark();
-  window_.Play(m_buzzWave.data());
+  window_.Play(m_buzzWave.bytes());
   // The dialog names the frequency just tested, so it runs before the step.
   window_.ShowAnswer(m_frequency, ComposeAnswerCaption(m_answerCount),
                      ComposeAnswerPattern(m_slots));
@@ -274,8 +274,8 @@ void CheckSession::OnContinuousTone() {
   m_state = CheckState::Busy;
   window_.BeginWaitCursor();
   ArrangeBusyControls();
-  RenderContinuousTone(m_testWave.data(), m_frequency, m_volume);
-  window_.Play(m_testWave.data());
+  RenderContinuousTone(m_testWave.bytes(), m_frequency, m_volume);
+  window_.Play(m_testWave.bytes());
   window_.EndWaitCursor();
   m_state = CheckState::Idle;
   ArrangeIdleControls();
@@ -285,8 +285,8 @@ void CheckSession::OnSilence() {
   m_state = CheckState::Busy;
   window_.BeginWaitCursor();
   ArrangeBusyControls();
-  RenderSilence(m_testWave.data());
-  window_.Play(m_testWave.data());
+  RenderSilence(m_testWave.bytes());
+  window_.Play(m_testWave.bytes());
   window_.EndWaitCursor();
   m_state = CheckState::Idle;
   ArrangeIdleControls();

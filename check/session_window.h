@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <span>
 #include <string>
 
 namespace kelvora {
@@ -31,7 +32,7 @@ class SessionWindow {
 
   // Blocks for `milliseconds`; plays an image and returns when it is over.
   virtual void Sleep(int milliseconds) = 0;
-  virtual void Play(const std::uint8_t* image) = 0;
+  virtual void Play(std::span<const std::uint8_t> image) = 0;
 
   // Calendar time in whole seconds, as time() gives it; seeds the patterns.
   virtual std::time_t Now() = 0;

@@ -67,8 +67,8 @@ void CVolumeDlg::OnPlaySample() {
   const auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
   m_volume = slider->sliderPosition() * kPercentToVolume;
   platform::BeginWaitCursor();
-  RenderVolumeSample(m_sampleWave.data(), m_volume);
-  m_player.Play(m_sampleWave.data());
+  RenderVolumeSample(m_sampleWave.bytes(), m_volume);
+  m_player.Play(m_sampleWave.bytes());
   platform::EndWaitCursor();
 }
 

@@ -111,14 +111,14 @@ bool CWaveFileDlg::CheckExportFrequency() {
 void CWaveFileDlg::OnExportPreview() {
   if (!m_exportWave.IsAllocated() || !CheckExportFrequency()) return;
   platform::BeginWaitCursor();
-  RenderExportTone(m_exportWave.data(), m_exportFrequency, m_volume, m_fade);
-  m_player.Play(m_exportWave.data());
+  RenderExportTone(m_exportWave.bytes(), m_exportFrequency, m_volume, m_fade);
+  m_player.Play(m_exportWave.bytes());
   platform::EndWaitCursor();
 }
 
 void CWaveFileDlg::OnExportSave() {
   if (!m_exportWave.IsAllocated() || !CheckExportFrequency()) return;
-  RenderExportTone(m_exportWave.data(), m_exportFrequency, m_volume, m_fade);
+  RenderExportTone(m_exportWave.bytes(), m_exportFrequency, m_volume, m_fade);
 
   platform::SaveFileOptions options;
   options.defaultExtension = "wav";

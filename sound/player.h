@@ -1,19 +1,27 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace kelvora {
 
 // Plays a WaveImage synchronously: returns only after the last sample has
 // been played, and never reads the image afterwards. A sound that cannot be
-// played (no device, say) is skipped silently; nothing is reported.
+// played (no device, say) is skipped silently; nothing is reported. `image`
+// is the buffer that holds it: the header's data size says how much of it
+// is sound, and nothing past the buffer's end is ever read.
 class WavePlayer {
  public:
   virtual ~WavePlayer() = default;
-  virtual void Play(const std::uint8_t* image) = 0;
+  virtual void Play(std::span<const std::uint8_t> image) = 0;
 };
 
-// Data size announced by an image's header (bytes 40 to 43).
-std::uint32_t WaveDataSize(const std::uint8_t* image);
+// Data size announced by an image's header (bytes 40 to 43); 0 when the
+// buffer holds no whole header.
+std::uint32_t WaveDataSize(std::span<const std::uint8_t> image);
+
+// The header and the samples that the header announces, cut to the buffer:
+// what is played or saved of a buffer.
+std::span<const std::uint8_t> WaveImageBytes(std::span<const std::uint8_t> image);
 
 }  // namespace kelvora

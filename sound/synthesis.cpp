@@ -54,12 +54,14 @@ inline std::uint16_t TruncatedLow16(double value) {
   return static_cast<std::uint16_t>(low);
 }
 
+void PutLE16(std::uint8_t* at, std::uint16_t value);
+
 // The write position of one render; it runs on across segments.
 class SampleWriter {
  public:
   explicit SampleWriter(std::uint8_t* image) : image_(image) {}
   void Put(double value) {
-    StoreSample(image_, position_, value);
+    PutLE16(image_ + position_, TruncatedLow16(value));
     position_ += 2;
   }
   // `count` samples already rendered elsewhere in the same image.
@@ -91,9 +93,12 @@ void PutLE16(std::uint8_t* at, std::uint16_t value) {
   at[1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-}  // namespace
+// Whether `image` can hold a header and `dataSize` bytes of samples.
+bool Holds(std::span<const std::uint8_t> image, std::uint32_t dataSize) {
+  return image.size() >= std::size_t{kWaveHeaderSize} + dataSize;
+}
 
-void WriteWaveHeader(std::uint8_t* image, std::uint32_t dataSize) {
+void PutHeader(std::uint8_t* image, std::uint32_t dataSize) {
   std::memcpy(image + 0, "RIFF", 4);
   PutLE32(image + 4, dataSize + 36);
   std::memcpy(image + 8, "WAVE", 4);
@@ -109,16 +114,25 @@ void WriteWaveHeader(std::uint8_t* image, std::uint32_t dataSize) {
   PutLE32(image + 40, dataSize);
 }
 
-void StoreSample(std::uint8_t* image, std::uint32_t position, double value) {
-  PutLE16(image + position, TruncatedLow16(value));
+}  // namespace
+
+void WriteWaveHeader(std::span<std::uint8_t> image, std::uint32_t dataSize) {
+  if (image.size() < kWaveHeaderSize) return;
+  PutHeader(image.data(), dataSize);
 }
 
-void RenderTestPattern(std::uint8_t* image, std::int32_t frequency, std::int32_t volume,
+void StoreSample(std::span<std::uint8_t> image, std::uint32_t position, double value) {
+  if (std::size_t{position} + 2 > image.size()) return;
+  PutLE16(image.data() + position, TruncatedLow16(value));
+}
+
+void RenderTestPattern(std::span<std::uint8_t> image, std::int32_t frequency, std::int32_t volume,
                        const std::array<bool, 5>& slots) {
-  WriteWaveHeader(image, kTwoSecondDataSize);
+  if (!Holds(image, kTwoSecondDataSize)) return;
+  PutHeader(image.data(), kTwoSecondDataSize);
   const double f = static_cast<double>(frequency);
   const double a = static_cast<double>(volume);
-  SampleWriter out(image);
+  SampleWriter out(image.data());
   const std::uint8_t* firstBurst = nullptr;
   for (const bool burst : slots) {
     if (burst && firstBurst != nullptr) {
@@ -141,11 +155,13 @@ void RenderTestPattern(std::uint8_t* image, std::int32_t frequency, std::int32_t
   }
 }
 
-void RenderContinuousTone(std::uint8_t* image, std::int32_t frequency, std::int32_t volume) {
-  WriteWaveHeader(image, kTwoSecondDataSize);
+void RenderContinuousTone(std::span<std::uint8_t> image, std::int32_t frequency,
+                          std::int32_t volume) {
+  if (!Holds(image, kTwoSecondDataSize)) return;
+  PutHeader(image.data(), kTwoSecondDataSize);
   const double f = static_cast<double>(frequency);
   const double a = static_cast<double>(volume);
-  SampleWriter out(image);
+  SampleWriter out(image.data());
   for (int i = 0; i < kTwoSecondSamples; ++i) {
     const double t = i / kRate;
     double v = (a * 0.7) * std::sin((kTwoPi * f) * t);
@@ -155,17 +171,20 @@ void RenderContinuousTone(std::uint8_t* image, std::int32_t frequency, std::int3
   }
 }
 
-void RenderSilence(std::uint8_t* image) {
-  WriteWaveHeader(image, kTwoSecondDataSize);
-  SampleWriter out(image);
+void RenderSilence(std::span<std::uint8_t> image) {
+  if (!Holds(image, kTwoSecondDataSize)) return;
+  PutHeader(image.data(), kTwoSecondDataSize);
+  SampleWriter out(image.data());
   out.PutZeros(kTwoSecondSamples);
 }
 
-void RenderChimeAndBuzz(std::uint8_t* chime, std::uint8_t* buzz, std::int32_t volume) {
+void RenderChimeAndBuzz(std::span<std::uint8_t> chime, std::span<std::uint8_t> buzz,
+                        std::int32_t volume) {
+  if (!Holds(chime, kChimeDataSize) || !Holds(buzz, kBuzzDataSize)) return;
   const double a = static_cast<double>(volume);
 
-  WriteWaveHeader(chime, kChimeDataSize);
-  SampleWriter chimeOut(chime);
+  PutHeader(chime.data(), kChimeDataSize);
+  SampleWriter chimeOut(chime.data());
   {
     // 1760 Hz and two partials, all under the rising envelope sin(π × t).
     const double f = 1760.0;
@@ -197,8 +216,8 @@ void RenderChimeAndBuzz(std::uint8_t* chime, std::uint8_t* buzz, std::int32_t vo
     }
   }
 
-  WriteWaveHeader(buzz, kBuzzDataSize);
-  SampleWriter buzzOut(buzz);
+  PutHeader(buzz.data(), kBuzzDataSize);
+  SampleWriter buzzOut(buzz.data());
   {
     // Two separate tones of 110 Hz with the second harmonic at one tenth.
     struct BuzzSegment {
@@ -223,10 +242,11 @@ void RenderChimeAndBuzz(std::uint8_t* chime, std::uint8_t* buzz, std::int32_t vo
   }
 }
 
-void RenderVolumeSample(std::uint8_t* image, std::int32_t volume) {
-  WriteWaveHeader(image, kVolumeSampleDataSize);
+void RenderVolumeSample(std::span<std::uint8_t> image, std::int32_t volume) {
+  if (!Holds(image, kVolumeSampleDataSize)) return;
+  PutHeader(image.data(), kVolumeSampleDataSize);
   const double a = static_cast<double>(volume);
-  SampleWriter out(image);
+  SampleWriter out(image.data());
   for (int i = 0; i < 48000; ++i) {
     const double t = i / kRate;
     // True divisions, not multiplications by reciprocals.
@@ -245,11 +265,13 @@ void RenderVolumeSample(std::uint8_t* image, std::int32_t volume) {
   }
 }
 
-void RenderExportTone(std::uint8_t* image, double frequency, std::int32_t volume, bool fade) {
-  WriteWaveHeader(image, kTwoSecondDataSize);
+void RenderExportTone(std::span<std::uint8_t> image, double frequency, std::int32_t volume,
+                      bool fade) {
+  if (!Holds(image, kTwoSecondDataSize)) return;
+  PutHeader(image.data(), kTwoSecondDataSize);
   const double f = frequency;  // used as given, not rounded to whole hertz
   const double a = static_cast<double>(volume);
-  SampleWriter out(image);
+  SampleWriter out(image.data());
   for (int i = 0; i < kTwoSecondSamples; ++i) {
     const double t = i / kRate;
     double v = (a * 0.7) * std::sin((kTwoPi * f) * t);

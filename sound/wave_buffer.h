@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace kelvora {
 
@@ -54,6 +55,9 @@ class WaveBuffer {
   std::uint8_t* data() { return data_; }
   const std::uint8_t* data() const { return data_; }
   std::size_t size() const { return size_; }
+  // The whole block, for the renderers and the players.
+  std::span<std::uint8_t> bytes() { return {data_, size_}; }
+  std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
 
  private:
   std::uint8_t* data_ = nullptr;

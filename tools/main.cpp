@@ -24,9 +24,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelvora-render: not enough memory for the sound\n");
     return 2;
   }
-  const std::size_t size = kelvora::kWaveHeaderSize + kelvora::WaveDataSize(image.data());
+  const std::span<const std::uint8_t> bytes = kelvora::WaveImageBytes(image.bytes());
   std::string error;
-  if (!kelvora::WriteImageFile(command.options.output, image.data(), size, &error)) {
+  if (!kelvora::WriteImageFile(command.options.output, bytes.data(), bytes.size(), &error)) {
     std::fprintf(stderr, "kelvora-render: %s\n", error.c_str());
     return 2;
   }

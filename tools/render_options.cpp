@@ -239,15 +239,15 @@ bool RenderSound(const RenderOptions& options, WaveBuffer& image) {
   switch (options.sound) {
     case RenderSoundKind::kPattern:
       if (!image.Allocate(kTestWaveBufferSize)) return false;
-      RenderTestPattern(image.data(), options.frequency, options.volume, options.slots);
+      RenderTestPattern(image.bytes(), options.frequency, options.volume, options.slots);
       return true;
     case RenderSoundKind::kContinuous:
       if (!image.Allocate(kTestWaveBufferSize)) return false;
-      RenderContinuousTone(image.data(), options.frequency, options.volume);
+      RenderContinuousTone(image.bytes(), options.frequency, options.volume);
       return true;
     case RenderSoundKind::kSilence:
       if (!image.Allocate(kTestWaveBufferSize)) return false;
-      RenderSilence(image.data());
+      RenderSilence(image.bytes());
       return true;
     case RenderSoundKind::kChime:
     case RenderSoundKind::kBuzz: {
@@ -259,19 +259,19 @@ bool RenderSound(const RenderOptions& options, WaveBuffer& image) {
         return false;
       }
       if (chime) {
-        RenderChimeAndBuzz(image.data(), other.data(), options.volume);
+        RenderChimeAndBuzz(image.bytes(), other.bytes(), options.volume);
       } else {
-        RenderChimeAndBuzz(other.data(), image.data(), options.volume);
+        RenderChimeAndBuzz(other.bytes(), image.bytes(), options.volume);
       }
       return true;
     }
     case RenderSoundKind::kSample:
       if (!image.Allocate(kSampleWaveBufferSize)) return false;
-      RenderVolumeSample(image.data(), options.volume);
+      RenderVolumeSample(image.bytes(), options.volume);
       return true;
     case RenderSoundKind::kExport:
       if (!image.Allocate(kExportWaveBufferSize)) return false;
-      RenderExportTone(image.data(), options.exportFrequency, options.volume, options.fade);
+      RenderExportTone(image.bytes(), options.exportFrequency, options.volume, options.fade);
       return true;
   }
   return false;

@@ -209,7 +209,7 @@ void CKelvoraDlg::ShowAnswer(int checkFrequency, const std::string& caption,
 
 void CKelvoraDlg::Sleep(int milliseconds) { m_clock.Sleep(milliseconds); }
 
-void CKelvoraDlg::Play(const std::uint8_t* image) { m_player.Play(image); }
+void CKelvoraDlg::Play(std::span<const std::uint8_t> image) { m_player.Play(image); }
 
 std::time_t CKelvoraDlg::Now() { return m_clock.Now(); }
 

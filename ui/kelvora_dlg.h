@@ -73,7 +73,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void ShowAnswer(int checkFrequency, const std::string& caption,
                   const std::string& pattern) override;
   void Sleep(int milliseconds) override;
-  void Play(const std::uint8_t* image) override;
+  void Play(std::span<const std::uint8_t> image) override;
   std::time_t Now() override;
 
   WavePlayer& m_player;

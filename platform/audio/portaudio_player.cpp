@@ -118,9 +118,11 @@ bool WriteSilence(PaStream* stream, unsigned long frames) {
 
 void PortAudioPlayer::Initialize() { SoundService::Get(); }
 
-void PortAudioPlayer::Play(const std::uint8_t* image) {
+void PortAudioPlayer::Play(std::span<const std::uint8_t> image) {
   const PaStreamParameters* output = SoundService::Get().output();
-  const unsigned long frames = WaveDataSize(image) / 2;
+  const std::span<const std::uint8_t> sound = WaveImageBytes(image);
+  const unsigned long frames =
+      sound.size() < kWaveHeaderSize ? 0 : (sound.size() - kWaveHeaderSize) / 2;
   if (output == nullptr || frames == 0) {
     return;
   }
@@ -139,7 +141,7 @@ void PortAudioPlayer::Play(const std::uint8_t* image) {
         buffer > 0 ? static_cast<unsigned long>(buffer) : DelayFrames(stream);
     // Nothing can be played before it is written.
     const auto soundEnd = std::chrono::steady_clock::now() + PlayingTime(frames);
-    if (Written(Pa_WriteStream(stream, image + kWaveHeaderSize, frames)) &&
+    if (Written(Pa_WriteStream(stream, sound.data() + kWaveHeaderSize, frames)) &&
         WriteSilence(stream, silence)) {
       // Stopping drains the stream; aborting would discard what is queued.
       Pa_StopStream(stream);

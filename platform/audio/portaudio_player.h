@@ -19,7 +19,7 @@ class PortAudioPlayer : public WavePlayer {
   // the devices to be enumerated. Harmless when already started.
   void Initialize();
 
-  void Play(const std::uint8_t* image) override;
+  void Play(std::span<const std::uint8_t> image) override;
 };
 
 }  // namespace kelvora

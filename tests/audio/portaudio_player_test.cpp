@@ -74,8 +74,8 @@ TEST_F(PortAudioPlayerTest, DeviceReceivesEverySampleOfChimeBuzzAndPatternWithNo
   Bytes chime(kChimeWaveBufferSize, kCanary);
   Bytes buzz(kBuzzWaveBufferSize, kCanary);
   Bytes pattern(kTestWaveBufferSize, kCanary);
-  RenderChimeAndBuzz(chime.data(), buzz.data(), 9000);
-  RenderTestPattern(pattern.data(), 1000, 9000, {true, false, true, true, false});
+  RenderChimeAndBuzz(chime, buzz, 9000);
+  RenderTestPattern(pattern, 1000, 9000, {true, false, true, true, false});
   const struct {
     const char* name;
     const Bytes& image;
@@ -88,7 +88,7 @@ TEST_F(PortAudioPlayerTest, DeviceReceivesEverySampleOfChimeBuzzAndPatternWithNo
         PortAudioPlayer player;
         player.Initialize();
         for (const auto& sound : sounds) {
-          player.Play(sound.image.data());
+          player.Play(sound.image);
           fs::rename(recording, m_dir / sound.name);  // each stream starts a new recording
         }
       },
@@ -97,7 +97,7 @@ TEST_F(PortAudioPlayerTest, DeviceReceivesEverySampleOfChimeBuzzAndPatternWithNo
   for (const auto& sound : sounds) {
     SCOPED_TRACE(sound.name);
     const Bytes recorded = ReadFile(m_dir / sound.name);
-    const std::size_t dataSize = WaveDataSize(sound.image.data());
+    const std::size_t dataSize = WaveDataSize(sound.image);
     ASSERT_GE(recorded.size(), dataSize);
     const auto data = sound.image.begin() + kWaveHeaderSize;
     const auto firstDifference = std::mismatch(data, data + dataSize, recorded.begin()).first;
@@ -122,7 +122,7 @@ TEST_F(PortAudioPlayerTest, UnplayableSoundsReturnAtOnceAndTheProgramGoesOn) {
   };
   Bytes chime(kChimeWaveBufferSize, kCanary);
   Bytes buzz(kBuzzWaveBufferSize, kCanary);
-  RenderChimeAndBuzz(chime.data(), buzz.data(), 9000);
+  RenderChimeAndBuzz(chime, buzz, 9000);
 
   for (const auto& unplayable : cases) {
     SCOPED_TRACE(unplayable.name);
@@ -130,8 +130,8 @@ TEST_F(PortAudioPlayerTest, UnplayableSoundsReturnAtOnceAndTheProgramGoesOn) {
         unplayable.device,
         [&] {
           PortAudioPlayer player;  // started by the first Play
-          player.Play(chime.data());
-          player.Play(buzz.data());
+          player.Play(chime);
+          player.Play(buzz);
         },
         unplayable.printed);
   }

@@ -77,7 +77,7 @@ TEST_F(SessionTest, PlayedPatternIsTheChosenSlotsAtTheSessionFrequencyAndVolume)
     window.now = now;
     Start();
     Bytes expected(kTestWaveBufferSize);
-    RenderTestPattern(expected.data(), 15430, 21000, session.m_slots);
+    RenderTestPattern(expected, 15430, 21000, session.m_slots);
     expected.resize(kWaveHeaderSize + kTwoSecondDataSize);
     EXPECT_EQ(window.played, expected);
     session.HandleCommand(IDC_RESTART);

@@ -40,10 +40,10 @@ class RecordingWindow final : public SessionWindow {
     Log("answer " + std::to_string(checkFrequency) + " | " + caption + " | " + pattern);
   }
   void Sleep(int milliseconds) override { Log("sleep " + std::to_string(milliseconds)); }
-  void Play(const std::uint8_t* image) override {
+  void Play(std::span<const std::uint8_t> image) override {
     Log("play " + BufferName(image));
     // What the listener hears is the image as it stands at this moment.
-    played.assign(image, image + kWaveHeaderSize + WaveDataSize(image));
+    played.assign(WaveImageBytes(image).begin(), WaveImageBytes(image).end());
     if (onPlay) onPlay();
   }
   std::time_t Now() override {
@@ -61,7 +61,8 @@ class RecordingWindow final : public SessionWindow {
  private:
   void Log(std::string line) { log.push_back(std::move(line)); }
 
-  std::string BufferName(const std::uint8_t* image) const {
+  std::string BufferName(std::span<const std::uint8_t> bytes) const {
+    const std::uint8_t* image = bytes.data();
     if (session_ == nullptr) return "?";
     if (image == session_->m_testWave.data()) return "test";
     if (image == session_->m_chimeWave.data()) return "chime";

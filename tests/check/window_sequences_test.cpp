@@ -16,9 +16,9 @@ using Bytes = std::vector<std::uint8_t>;
 const Log kAnswerControlsEnabled = {"enable 1007 1", "enable 1008 1", "enable 1009 1",
                                     "enable 1010 1", "enable 1011 1", "enable 1012 1"};
 
-Bytes Rendered(void (*render)(std::uint8_t*)) {
+Bytes Rendered(void (*render)(std::span<std::uint8_t>)) {
   Bytes image(kTestWaveBufferSize);
-  render(image.data());
+  render(image);
   image.resize(kWaveHeaderSize + kTwoSecondDataSize);
   return image;
 }
@@ -69,10 +69,12 @@ TEST_F(SessionTest, DontKnowShowsExactlyWhatAWrongNumberShows) {
 
 struct MenuSoundCase {
   int command;
-  void (*render)(std::uint8_t*);
+  void (*render)(std::span<std::uint8_t>);
 };
 
-void ToneAt12340Volume9000(std::uint8_t* image) { RenderContinuousTone(image, 12340, 9000); }
+void ToneAt12340Volume9000(std::span<std::uint8_t> image) {
+  RenderContinuousTone(image, 12340, 9000);
+}
 
 class MenuSoundTest : public SessionTest, public ::testing::WithParamInterface<MenuSoundCase> {};
 
@@ -122,7 +124,7 @@ TEST_F(SessionTest, BeginSetsStartUpValuesAndRendersChimeAndBuzzAtThatVolume) {
   EXPECT_EQ(window.log, Log{});
 
   Bytes chime(kChimeWaveBufferSize), buzz(kBuzzWaveBufferSize);
-  RenderChimeAndBuzz(chime.data(), buzz.data(), 24000);
+  RenderChimeAndBuzz(chime, buzz, 24000);
   const std::uint8_t* ownChime = session.m_chimeWave.data();
   const std::uint8_t* ownBuzz = session.m_buzzWave.data();
   EXPECT_EQ(Bytes(ownChime, ownChime + kWaveHeaderSize + kChimeDataSize),

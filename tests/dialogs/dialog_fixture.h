@@ -27,9 +27,9 @@ using Bytes = std::vector<std::uint8_t>;
 // cursor was up meanwhile. Returns at once.
 class RecordingPlayer final : public WavePlayer {
  public:
-  void Play(const std::uint8_t* image) override {
-    const std::size_t size = 44 + WaveDataSize(image);
-    played.emplace_back(image, image + size);
+  void Play(std::span<const std::uint8_t> image) override {
+    const std::span<const std::uint8_t> sound = WaveImageBytes(image);
+    played.emplace_back(sound.begin(), sound.end());
     waitCursorDepths.push_back(platform::WaitCursorDepth());
   }
   std::vector<Bytes> played;

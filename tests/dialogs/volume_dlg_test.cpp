@@ -15,7 +15,7 @@ using platform::TemplateDialog;
 
 Bytes VolumeSample(std::int32_t volume) {
   Bytes image(kSampleWaveBufferSize);
-  RenderVolumeSample(image.data(), volume);
+  RenderVolumeSample(image, volume);
   image.resize(kWaveHeaderSize + kVolumeSampleDataSize);
   return image;
 }

@@ -26,7 +26,7 @@ const QString kWriteFailed = "ファイルの書き込みに失敗しました�
 
 Bytes ExportTone(double frequency, std::int32_t volume, bool fade) {
   Bytes image(kExportWaveBufferSize);
-  RenderExportTone(image.data(), frequency, volume, fade);
+  RenderExportTone(image, frequency, volume, fade);
   image.resize(kWaveHeaderSize + kTwoSecondDataSize);
   return image;
 }

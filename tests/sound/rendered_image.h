@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "sound/player.h"
@@ -18,10 +19,11 @@ class RenderedImage {
  public:
   explicit RenderedImage(std::size_t bufferSize) : bytes_(bufferSize, kCanary) {}
 
-  std::uint8_t* data() { return bytes_.data(); }
+  std::span<std::uint8_t> data() { return bytes_; }
+  operator std::span<std::uint8_t>() { return bytes_; }  // NOLINT: handed to renderers as is
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
-  std::uint32_t DataSize() const { return WaveDataSize(bytes_.data()); }
+  std::uint32_t DataSize() const { return WaveDataSize(bytes_); }
   std::size_t SampleCount() const { return DataSize() / 2; }
   std::size_t ImageSize() const { return kWaveHeaderSize + DataSize(); }
 

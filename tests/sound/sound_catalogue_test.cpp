@@ -20,28 +20,26 @@ using testing::RenderedImage;
 constexpr double kTwoPi = 6.283185307179586;
 
 void Pattern1000(RenderedImage& image, std::int32_t volume) {
-  RenderTestPattern(image.data(), 1000, volume, {true, true, true, true, true});
+  RenderTestPattern(image, 1000, volume, {true, true, true, true, true});
 }
 void Continuous1000(RenderedImage& image, std::int32_t volume) {
-  RenderContinuousTone(image.data(), 1000, volume);
+  RenderContinuousTone(image, 1000, volume);
 }
-void Silence(RenderedImage& image, std::int32_t) { RenderSilence(image.data()); }
+void Silence(RenderedImage& image, std::int32_t) { RenderSilence(image); }
 void Chime(RenderedImage& image, std::int32_t volume) {
   RenderedImage buzz(kBuzzWaveBufferSize);
-  RenderChimeAndBuzz(image.data(), buzz.data(), volume);
+  RenderChimeAndBuzz(image, buzz, volume);
 }
 void Buzz(RenderedImage& image, std::int32_t volume) {
   RenderedImage chime(kChimeWaveBufferSize);
-  RenderChimeAndBuzz(chime.data(), image.data(), volume);
+  RenderChimeAndBuzz(chime, image, volume);
 }
-void VolumeSample(RenderedImage& image, std::int32_t volume) {
-  RenderVolumeSample(image.data(), volume);
-}
+void VolumeSample(RenderedImage& image, std::int32_t volume) { RenderVolumeSample(image, volume); }
 void Export440Faded(RenderedImage& image, std::int32_t volume) {
-  RenderExportTone(image.data(), 440.0, volume, true);
+  RenderExportTone(image, 440.0, volume, true);
 }
 void Export440Plain(RenderedImage& image, std::int32_t volume) {
-  RenderExportTone(image.data(), 440.0, volume, false);
+  RenderExportTone(image, 440.0, volume, false);
 }
 
 struct SoundCase {
@@ -84,7 +82,7 @@ class EverySound : public ::testing::TestWithParam<SoundCase> {};
 TEST_P(EverySound, HeaderAnnouncesItsDataSizeAndRiffSizeOf36More) {
   const RenderedImage image = Render(GetParam(), 30000);
   RenderedImage reference(kTestWaveBufferSize);
-  WriteWaveHeader(reference.data(), GetParam().dataSize);
+  WriteWaveHeader(reference, GetParam().dataSize);
   EXPECT_EQ(image.DataSize(), GetParam().dataSize);
   EXPECT_EQ(image.Le32(4), GetParam().dataSize + 36);
   EXPECT_TRUE(std::equal(image.bytes().begin(), image.bytes().begin() + kWaveHeaderSize,
@@ -154,13 +152,13 @@ TEST(SoundCatalogue, PeakMagnitudes) {
 TEST(SoundCatalogue, TonesAtFullVolumeStayWithin21000) {
   for (const std::int32_t frequency : {20, 1000, 8000, 15550, 22000}) {
     RenderedImage image(kTestWaveBufferSize);
-    RenderContinuousTone(image.data(), frequency, 30000);
+    RenderContinuousTone(image, frequency, 30000);
     EXPECT_LE(image.MaxMagnitude(), 21000) << "continuous " << frequency;
   }
   for (const double frequency : {0.2, 440.0, 12345.6, 23999.9}) {
     for (const bool fade : {false, true}) {
       RenderedImage image(kExportWaveBufferSize);
-      RenderExportTone(image.data(), frequency, 30000, fade);
+      RenderExportTone(image, frequency, 30000, fade);
       EXPECT_LE(image.MaxMagnitude(), 21000) << "export " << frequency;
     }
   }
@@ -168,9 +166,9 @@ TEST(SoundCatalogue, TonesAtFullVolumeStayWithin21000) {
 
 TEST(SoundCatalogue, SilenceIsTheHeaderThen192000ZeroBytes) {
   RenderedImage image(kTestWaveBufferSize);
-  RenderSilence(image.data());
+  RenderSilence(image);
   RenderedImage header(kTestWaveBufferSize);
-  WriteWaveHeader(header.data(), 192000);
+  WriteWaveHeader(header, 192000);
   EXPECT_TRUE(std::equal(image.bytes().begin(), image.bytes().begin() + kWaveHeaderSize,
                          header.bytes().begin()));
   for (std::size_t at = kWaveHeaderSize; at < kWaveHeaderSize + 192000; ++at) {
@@ -180,7 +178,7 @@ TEST(SoundCatalogue, SilenceIsTheHeaderThen192000ZeroBytes) {
 
 TEST(SoundCatalogue, ExportAt24000HzIsAllZero) {
   RenderedImage image(kExportWaveBufferSize);
-  RenderExportTone(image.data(), 24000.0, 30000, false);
+  RenderExportTone(image, 24000.0, 30000, false);
   EXPECT_TRUE(image.AllZero(0, 96000));
 }
 
@@ -188,8 +186,8 @@ TEST(SoundCatalogue, ContinuousToneIsTheFadedExportToneOfTheSameWholeFrequency) 
   for (const std::int32_t frequency : {20, 1000, 9870, 22000}) {
     RenderedImage continuous(kTestWaveBufferSize);
     RenderedImage exported(kExportWaveBufferSize);
-    RenderContinuousTone(continuous.data(), frequency, 12300);
-    RenderExportTone(exported.data(), frequency, 12300, true);
+    RenderContinuousTone(continuous, frequency, 12300);
+    RenderExportTone(exported, frequency, 12300, true);
     EXPECT_EQ(continuous.bytes(), exported.bytes()) << frequency;
   }
 }
@@ -204,8 +202,8 @@ std::int16_t Truncated(double value) { return static_cast<std::int16_t>(static_c
 TEST(SoundCatalogue, ToneFadesCoverTheFirstAndLast1000SamplesOnlyWhenAsked) {
   RenderedImage faded(kExportWaveBufferSize);
   RenderedImage plain(kExportWaveBufferSize);
-  RenderExportTone(faded.data(), 440.0, 9000, true);
-  RenderExportTone(plain.data(), 440.0, 9000, false);
+  RenderExportTone(faded, 440.0, 9000, true);
+  RenderExportTone(plain, 440.0, 9000, false);
 
   // Without fades the last sample is the plain sine; with them it carries 1/1000.
   EXPECT_EQ(plain.Sample(95999), Truncated(ToneValue(440.0, 9000.0, 95999)));
@@ -225,7 +223,7 @@ TEST(SoundCatalogue, ToneFadesCoverTheFirstAndLast1000SamplesOnlyWhenAsked) {
 
 TEST(SoundCatalogue, VolumeSampleEndsPracticallySilent) {
   RenderedImage image(kSampleWaveBufferSize);
-  RenderVolumeSample(image.data(), 30000);
+  RenderVolumeSample(image, 30000);
   EXPECT_EQ(image.Sample(47999), 0);  // fade 1/100 and decay 1/48000
   // The decay alone leaves at most 100/48000 of the peak before the fade-out.
   EXPECT_LE(image.MaxMagnitude(47900, 100), 28128 * 100 / 48000);

@@ -21,7 +21,7 @@ constexpr std::array<bool, 5> kAllSlots = {true, true, true, true, true};
 RenderedImage Pattern(std::int32_t frequency, std::int32_t volume,
                       const std::array<bool, 5>& slots) {
   RenderedImage image(kTestWaveBufferSize);
-  RenderTestPattern(image.data(), frequency, volume, slots);
+  RenderTestPattern(image, frequency, volume, slots);
   return image;
 }
 
@@ -61,8 +61,8 @@ TEST(TestPattern, SetSlotsHoldIdenticalBurstsAndEverythingElseIsExactZero) {
     SCOPED_TRACE(name);
     // Render over a different sound first: every byte of the image is rewritten.
     RenderedImage image(kTestWaveBufferSize);
-    RenderContinuousTone(image.data(), 1234, 30000);
-    RenderTestPattern(image.data(), 4000, 30000, slots);
+    RenderContinuousTone(image, 1234, 30000);
+    RenderTestPattern(image, 4000, 30000, slots);
     ASSERT_EQ(image.DataSize(), 192000u);
     for (std::size_t slot = 0; slot < 5; ++slot) {
       const std::size_t start = slot * kSlotSamples;

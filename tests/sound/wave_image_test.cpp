@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <vector>
 
+#include "sound/player.h"
 #include "sound/synthesis.h"
 #include "sound/wave_buffer.h"
 #include "tests/sound/rendered_image.h"
@@ -22,7 +25,7 @@ TEST(WaveHeader, TwoSecondImageHeaderIsExactly44KnownBytes) {
       0x20, 0x10, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x80, 0xBB, 0x00, 0x00, 0x00, 0x77,
       0x01, 0x00, 0x02, 0x00, 0x10, 0x00, 0x64, 0x61, 0x74, 0x61, 0x00, 0xEE, 0x02, 0x00};
   RenderedImage image(kTestWaveBufferSize);
-  WriteWaveHeader(image.data(), kTwoSecondDataSize);
+  WriteWaveHeader(image, kTwoSecondDataSize);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), image.bytes().begin()));
 }
 
@@ -33,11 +36,11 @@ TEST(WaveHeader, OnlyTheTwoSizeFieldsDependOnTheDataSizeAndDataIsLeftAlone) {
   };
   const Case cases[] = {{192000, 192036}, {48000, 48036}, {64000, 64036}, {96000, 96036}};
   RenderedImage reference(kTestWaveBufferSize);
-  WriteWaveHeader(reference.data(), kTwoSecondDataSize);
+  WriteWaveHeader(reference, kTwoSecondDataSize);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dataSize);
     RenderedImage image(kTestWaveBufferSize);
-    WriteWaveHeader(image.data(), c.dataSize);
+    WriteWaveHeader(image, c.dataSize);
     EXPECT_EQ(image.Le32(4), c.riffSize);
     EXPECT_EQ(image.Le32(40), c.dataSize);
     for (std::size_t at = 0; at < kWaveHeaderSize; ++at) {
@@ -77,12 +80,48 @@ TEST(StoreSample, TruncatesTowardZeroAndKeepsTheLow16BitsLowByteFirst) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
     std::vector<std::uint8_t> bytes(8, kCanary);
-    StoreSample(bytes.data(), 4, c.value);
+    StoreSample(bytes, 4, c.value);
     EXPECT_EQ(bytes[4], c.low);
     EXPECT_EQ(bytes[5], c.high);
     EXPECT_EQ(bytes[3], kCanary);
     EXPECT_EQ(bytes[6], kCanary);
   }
+}
+
+// A buffer one byte short of its sound must come back untouched, and what is
+// played or saved of a buffer never runs past its end.
+TEST(WaveImageBounds, ShortBuffersAreNeverWrittenAndImagesAreCutToTheBuffer) {
+  struct Case {
+    const char* name;
+    std::size_t needed;
+    void (*render)(std::span<std::uint8_t>);
+  };
+  const Case cases[] = {
+      {"pattern", 44 + kTwoSecondDataSize,
+       [](std::span<std::uint8_t> b) {
+         RenderTestPattern(b, 1000, 9000, {true, true, true, true, true});
+       }},
+      {"continuous", 44 + kTwoSecondDataSize,
+       [](std::span<std::uint8_t> b) { RenderContinuousTone(b, 1000, 9000); }},
+      {"silence", 44 + kTwoSecondDataSize, [](std::span<std::uint8_t> b) { RenderSilence(b); }},
+      {"sample", 44 + kVolumeSampleDataSize,
+       [](std::span<std::uint8_t> b) { RenderVolumeSample(b, 9000); }},
+      {"export", 44 + kTwoSecondDataSize,
+       [](std::span<std::uint8_t> b) { RenderExportTone(b, 440.0, 9000, true); }},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::uint8_t> bytes(c.needed - 1, kCanary);
+    c.render(bytes);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), kCanary),
+              static_cast<std::ptrdiff_t>(bytes.size()))
+        << c.name;
+  }
+
+  std::vector<std::uint8_t> image(100, 0);
+  WriteWaveHeader(image, kTwoSecondDataSize);
+  EXPECT_EQ(WaveImageBytes(image).size(), 100u);
+  EXPECT_EQ(WaveImageBytes(std::span(image).first(43)).size(), 0u);
+  EXPECT_EQ(WaveDataSize(std::span(image).first(43)), 0u);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ class RenderBinary : public ::testing::Test {
 
 std::string PatternImage() {
   std::vector<std::uint8_t> buffer(kTestWaveBufferSize);
-  RenderTestPattern(buffer.data(), 1000, 30000, {true, false, true, true, false});
+  RenderTestPattern(buffer, 1000, 30000, {true, false, true, true, false});
   return std::string(buffer.begin(), buffer.begin() + kWaveHeaderSize + kTwoSecondDataSize);
 }
 

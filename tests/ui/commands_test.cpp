@@ -121,7 +121,7 @@ TEST_F(CommandsTest, AWrongAnswerShowsTheRevealDialogForTheTestedFrequency) {
 TEST_F(CommandsTest, ADigitTypedWhileThePatternPlaysAnswersTheCheckAfterwards) {
   TestDlg dlg(player, clock);
   bool posted = false;
-  player.onPlay = [&](const std::uint8_t*) {
+  player.onPlay = [&](std::span<const std::uint8_t>) {
     if (posted) return;
     posted = true;
     const char digit = static_cast<char>('0' + dlg.m_answerCount);
@@ -148,7 +148,9 @@ TEST_F(CommandsTest, ADigitTypedWhileThePatternPlaysAnswersTheCheckAfterwards) {
 TEST_F(CommandsTest, TheWaitCursorIsUpWhileTheSoundPlays) {
   TestDlg dlg(player, clock);
   std::vector<int> depths;
-  player.onPlay = [&](const std::uint8_t*) { depths.push_back(platform::WaitCursorDepth()); };
+  player.onPlay = [&](std::span<const std::uint8_t>) {
+    depths.push_back(platform::WaitCursorDepth());
+  };
   Run(dlg, [](TestDlg& main) { main.OnCommand(IDC_START); });
   ASSERT_FALSE(depths.empty());
   EXPECT_EQ(depths[0], 1);

@@ -67,7 +67,9 @@ using ControlsTest = MainDialogTest;
 TEST_F(ControlsTest, ControlsAndMenuItemsFollowIdleBusyAndAwaitingAnswer) {
   TestDlg dlg(player, clock);
   std::vector<std::map<int, bool>> whilePlaying;
-  player.onPlay = [&](const std::uint8_t*) { whilePlaying.push_back(EnabledStates(dlg)); };
+  player.onPlay = [&](std::span<const std::uint8_t>) {
+    whilePlaying.push_back(EnabledStates(dlg));
+  };
   Run(dlg, [&](TestDlg& main) {
     EXPECT_EQ(EnabledStates(main), ExpectedStates(kIdle)) << "at start-up";
     main.OnCommand(IDC_START);
@@ -91,7 +93,7 @@ TEST_F(ControlsTest, ContinuousToneAndSilencePlayInBusyAndReturnToIdle) {
     TestDlg dlg(player, clock);
     std::vector<std::map<int, bool>> whilePlaying;
     std::vector<CheckState> states;
-    player.onPlay = [&](const std::uint8_t*) {
+    player.onPlay = [&](std::span<const std::uint8_t>) {
       whilePlaying.push_back(EnabledStates(dlg));
       states.push_back(dlg.m_state);
     };

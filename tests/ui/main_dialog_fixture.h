@@ -30,12 +30,13 @@ namespace seams = platform::testing;
 // Keeps a copy of every image and lets a test act while a sound "plays".
 class FakePlayer : public WavePlayer {
  public:
-  void Play(const std::uint8_t* image) override {
-    played.emplace_back(image, image + kWaveHeaderSize + WaveDataSize(image));
+  void Play(std::span<const std::uint8_t> image) override {
+    const std::span<const std::uint8_t> sound = WaveImageBytes(image);
+    played.emplace_back(sound.begin(), sound.end());
     if (onPlay) onPlay(image);
   }
   std::vector<std::vector<std::uint8_t>> played;
-  std::function<void(const std::uint8_t*)> onPlay;
+  std::function<void(std::span<const std::uint8_t>)> onPlay;
 };
 
 class InstantClock : public SessionClock {

@@ -27,7 +27,7 @@ std::vector<int> ShownTemplates() {
 // The chime and the buzz as rendered at `volume`.
 std::vector<std::uint8_t> Chime(std::int32_t volume) {
   std::vector<std::uint8_t> chime(kChimeWaveBufferSize), buzz(kBuzzWaveBufferSize);
-  RenderChimeAndBuzz(chime.data(), buzz.data(), volume);
+  RenderChimeAndBuzz(chime, buzz, volume);
   chime.resize(kWaveHeaderSize + kChimeDataSize);
   return chime;
 }

@@ -76,7 +76,7 @@ TEST_F(StatusPanelTest, TheMarksAreOnScreenForTheWholeSoundAndGoneAfterIt) {
   const QPoint left(layout.markBounds.left(), layout.markBounds.center().y());
   const QPoint centre = layout.markBounds.center();
   std::vector<QImage> shots;
-  player.onPlay = [&](const std::uint8_t*) { shots.push_back(OnScreen(dlg)); };
+  player.onPlay = [&](std::span<const std::uint8_t>) { shots.push_back(OnScreen(dlg)); };
   Run(dlg, [&](TestDlg& main) {
     CheckRight(main);
     const QImage afterRight = OnScreen(main);
@@ -103,7 +103,7 @@ TEST_F(StatusPanelTest, TheMarksAreOnScreenForTheWholeSoundAndGoneAfterIt) {
 TEST_F(StatusPanelTest, ARepaintTakesAMarkAway) {
   TestDlg dlg(player, clock);
   bool markShown = false;
-  player.onPlay = [&](const std::uint8_t*) {
+  player.onPlay = [&](std::span<const std::uint8_t>) {
     if (dlg.m_state != CheckState::AwaitingAnswer) return;
     const QRect area = dlg.statusPanel().layout().frequencyArea;
     markShown = RedPixels(OnScreen(dlg), area) > 0;
