@@ -3,21 +3,23 @@
 #include <QApplication>
 #include <clocale>
 
-#include "app/early_started_player.h"
+#include "app/first_paint.h"
+#include "platform/audio/portaudio_player.h"
 #include "platform/qt/dialog_units.h"
 #include "ui/kelvora_dlg.h"
 
 int main(int argc, char** argv) {
-  // Before anything else, so that the sound devices are being enumerated
-  // while the window system starts.
-  kelvora::EarlyStartedPlayer player;
-
   QApplication app(argc, argv);
   // QApplication hands the user's locale to the C library; no number that the
   // program reads or writes may take a decimal comma from it.
   std::setlocale(LC_NUMERIC, "C");
   QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvora.Kelvora"));
   kelvora::platform::InstallFontSubstitutions();
+
+  kelvora::PortAudioPlayer player;
+  // The device scan starts once the volume dialog is on screen; a sound asked
+  // for before it has finished waits for it.
+  const kelvora::AfterFirstPaint startSound([&player] { player.StartInBackground(); });
 
   kelvora::SessionClock clock;
   kelvora::CKelvoraDlg dlg(player, clock);

@@ -2,14 +2,22 @@
 
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <portaudio.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "sound/wave_buffer.h"
 
@@ -41,51 +49,28 @@ void QuietLibraryMessages() {
   }
 }
 
-// PortAudio for the whole process, with the default output device as found
-// at start-up. Starting enumerates every device, so it happens once per run.
-class SoundService {
+// PortAudio prints the ALSA calls that fail (a server that died, a broken
+// ~/.asoundrc) straight to stderr, with no way to hand it a printer of our
+// own. The program reports nothing about sound, so stderr points at
+// /dev/null while a PortAudio call runs. Only the sound thread makes such
+// calls, and the window's thread waits for it meanwhile.
+class QuietStderr {
  public:
-  static SoundService& Get() {
-    static SoundService service;
-    return service;
+  QuietStderr() : m_saved(::dup(STDERR_FILENO)) {
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (m_saved >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+    if (null >= 0) ::close(null);
   }
-
-  SoundService(const SoundService&) = delete;
-  SoundService& operator=(const SoundService&) = delete;
-  ~SoundService() {
-    if (m_started) {
-      Pa_Terminate();
-    }
+  ~QuietStderr() {
+    if (m_saved < 0) return;
+    ::dup2(m_saved, STDERR_FILENO);
+    ::close(m_saved);
   }
-
-  // Null when there is nothing to play on.
-  const PaStreamParameters* output() const { return m_hasDevice ? &m_output : nullptr; }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
 
  private:
-  SoundService() {
-    QuietLibraryMessages();
-    m_started = Pa_Initialize() == paNoError;
-    if (!m_started) {
-      return;
-    }
-    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
-    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-    if (info == nullptr) {
-      return;
-    }
-    m_output.device = device;
-    m_output.channelCount = 1;
-    m_output.sampleFormat = paInt16;
-    // Each sound is written in one go, so a large buffer delays no onset and
-    // rides out a busy machine.
-    m_output.suggestedLatency = info->defaultHighOutputLatency;
-    m_output.hostApiSpecificStreamInfo = nullptr;
-    m_hasDevice = true;
-  }
-
-  bool m_started = false;
-  bool m_hasDevice = false;
-  PaStreamParameters m_output{};
+  int m_saved;
 };
 
 // An underflow is reported after the samples were written anyway.
@@ -114,43 +99,199 @@ bool WriteSilence(PaStream* stream, unsigned long frames) {
   return true;
 }
 
+// How long the first sound waits for the service to start: the device scan
+// takes a tenth of a second or so; a server that hangs must not hold a
+// window for longer than this.
+constexpr auto kStartWait = std::chrono::seconds(2);
+// How long past a sound's own length (and the device's latency) Play waits
+// for it before giving it up.
+constexpr auto kStallBound = std::chrono::seconds(1);
+// A sound goes to the device in pieces this long, so that a sound given up
+// stops within one piece once the server answers again.
+constexpr unsigned long kPieceFrames = kSampleRate / 20;
+
+// The one thread that talks to PortAudio, with the default output device as
+// found at start-up. It is never destroyed: a thread held up by a stalled
+// server may still be inside PortAudio when the process ends.
+class SoundThread {
+ public:
+  static SoundThread& Get() {
+    static SoundThread* const thread = new SoundThread;
+    return *thread;
+  }
+
+  void RequestStart() {
+    std::lock_guard lock(m_mutex);
+    RequestStartLocked();
+  }
+
+  void WaitUntilStarted() {
+    std::unique_lock lock(m_mutex);
+    RequestStartLocked();
+    m_changed.wait(lock, [this] { return m_started; });
+  }
+
+  void Play(std::span<const std::uint8_t> image) {
+    const std::span<const std::uint8_t> sound = WaveImageBytes(image);
+    if (sound.size() < kWaveHeaderSize + 2) return;
+    const unsigned long frames = (sound.size() - kWaveHeaderSize) / 2;
+
+    std::unique_lock lock(m_mutex);
+    RequestStartLocked();
+    if (!m_changed.wait_for(lock, kStartWait, [this] { return m_started; })) return;
+    // No device; or a sound given up earlier is still held by the server.
+    if (!m_hasDevice || m_busy) return;
+
+    // The thread plays its own copy: a sound given up may be read after Play
+    // has returned and its buffer has been rendered anew.
+    m_sound.assign(sound.begin() + kWaveHeaderSize, sound.end());
+    m_frames = frames;
+    m_busy = true;
+    m_abandoned = false;
+    m_changed.notify_all();
+    const auto deadline = std::chrono::steady_clock::now() + PlayingTime(frames) +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(m_output.suggestedLatency)) +
+                          kStallBound;
+    if (!m_changed.wait_until(lock, deadline, [this] { return !m_busy; })) m_abandoned = true;
+  }
+
+ private:
+  SoundThread() {
+    // Sized for the longest sound once, so that no sound allocates.
+    m_sound.reserve(kTwoSecondDataSize);
+    std::thread([this] { Run(); }).detach();
+    std::atexit([] { Get().Stop(); });
+  }
+
+  void RequestStartLocked() {
+    if (m_startRequested) return;
+    m_startRequested = true;
+    m_changed.notify_all();
+  }
+
+  // At exit: closes the service unless the thread is held up inside it.
+  void Stop() {
+    std::unique_lock lock(m_mutex);
+    if (m_busy || (m_startRequested && !m_started)) return;
+    m_quit = true;
+    m_changed.notify_all();
+    m_changed.wait_for(lock, std::chrono::seconds(1), [this] { return m_stopped; });
+  }
+
+  void Run() {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_startRequested || m_quit; });
+    if (!m_quit) {
+      lock.unlock();
+      Start();
+      lock.lock();
+      m_started = true;
+      m_changed.notify_all();
+    }
+    for (;;) {
+      m_changed.wait(lock, [this] { return m_busy || m_quit; });
+      if (m_quit) break;
+      lock.unlock();
+      PlayOne();
+      lock.lock();
+      m_busy = false;
+      m_changed.notify_all();
+    }
+    if (m_serviceUp) {
+      QuietStderr quiet;
+      Pa_Terminate();
+    }
+    m_stopped = true;
+    m_changed.notify_all();
+  }
+
+  void Start() {
+    QuietStderr quiet;
+    QuietLibraryMessages();
+    m_serviceUp = Pa_Initialize() == paNoError;
+    if (!m_serviceUp) return;
+    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+    if (info == nullptr) return;
+    m_output.device = device;
+    m_output.channelCount = 1;
+    m_output.sampleFormat = paInt16;
+    // Each sound is written in one go, so a large buffer delays no onset and
+    // rides out a busy machine.
+    m_output.suggestedLatency = info->defaultHighOutputLatency;
+    m_output.hostApiSpecificStreamInfo = nullptr;
+    std::lock_guard lock(m_mutex);
+    m_hasDevice = true;
+  }
+
+  // Runs on the sound thread with the mutex released; m_sound and m_frames
+  // stay as they are until m_busy is cleared.
+  void PlayOne() {
+    QuietStderr quiet;
+    PaStream* stream = nullptr;
+    if (Pa_OpenStream(&stream, nullptr, &m_output, kSampleRate, paFramesPerBufferUnspecified,
+                      paClipOff | paDitherOff, nullptr, nullptr) != paNoError) {
+      return;
+    }
+    if (Pa_StartStream(stream) == paNoError) {
+      // Some drivers (PulseAudio's ALSA plugin, for one) end a drain while
+      // their buffer still holds samples, and drop them. With a whole buffer
+      // of silence after the sound, every sample of the sound has left that
+      // buffer once the last write returns, and only silence can be lost.
+      const long buffer = Pa_GetStreamWriteAvailable(stream);
+      const unsigned long silence =
+          buffer > 0 ? static_cast<unsigned long>(buffer) : DelayFrames(stream);
+      // Nothing can be played before it is written.
+      const auto soundEnd = std::chrono::steady_clock::now() + PlayingTime(m_frames);
+      if (WriteSound(stream) && !m_abandoned && WriteSilence(stream, silence) && !m_abandoned) {
+        // Stopping drains the stream; aborting would discard what is queued.
+        Pa_StopStream(stream);
+        // Where a drain returns early, the sound may still be playing.
+        std::this_thread::sleep_until(soundEnd + PlayingTime(DelayFrames(stream)));
+      } else if (m_abandoned) {
+        // Whatever the server still holds of a sound given up must not
+        // play into the next one.
+        Pa_AbortStream(stream);
+      }
+    }
+    // After a failure, closing abandons whatever is queued without waiting.
+    Pa_CloseStream(stream);
+  }
+
+  bool WriteSound(PaStream* stream) {
+    const std::uint8_t* samples = m_sound.data();
+    for (unsigned long done = 0; done < m_frames;) {
+      if (m_abandoned) return false;
+      const unsigned long piece = std::min(kPieceFrames, m_frames - done);
+      if (!Written(Pa_WriteStream(stream, samples + 2 * done, piece))) return false;
+      done += piece;
+    }
+    return true;
+  }
+
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  bool m_startRequested = false;
+  bool m_started = false;
+  bool m_hasDevice = false;
+  bool m_busy = false;
+  bool m_quit = false;
+  bool m_stopped = false;
+  std::atomic<bool> m_abandoned = false;
+  // Written by the sound thread before m_started is set; read-only after.
+  bool m_serviceUp = false;
+  PaStreamParameters m_output{};
+  std::vector<std::uint8_t> m_sound;
+  unsigned long m_frames = 0;
+};
+
 }  // namespace
 
-void PortAudioPlayer::Initialize() { SoundService::Get(); }
+void PortAudioPlayer::StartInBackground() { SoundThread::Get().RequestStart(); }
 
-void PortAudioPlayer::Play(std::span<const std::uint8_t> image) {
-  const PaStreamParameters* output = SoundService::Get().output();
-  const std::span<const std::uint8_t> sound = WaveImageBytes(image);
-  const unsigned long frames =
-      sound.size() < kWaveHeaderSize ? 0 : (sound.size() - kWaveHeaderSize) / 2;
-  if (output == nullptr || frames == 0) {
-    return;
-  }
-  PaStream* stream = nullptr;
-  if (Pa_OpenStream(&stream, nullptr, output, kSampleRate, paFramesPerBufferUnspecified,
-                    paClipOff | paDitherOff, nullptr, nullptr) != paNoError) {
-    return;
-  }
-  if (Pa_StartStream(stream) == paNoError) {
-    // Some drivers (PulseAudio's ALSA plugin, for one) end a drain while
-    // their buffer still holds samples, and drop them. With a whole buffer
-    // of silence after the sound, every sample of the sound has left that
-    // buffer once the last write returns, and only silence can be lost.
-    const long buffer = Pa_GetStreamWriteAvailable(stream);
-    const unsigned long silence =
-        buffer > 0 ? static_cast<unsigned long>(buffer) : DelayFrames(stream);
-    // Nothing can be played before it is written.
-    const auto soundEnd = std::chrono::steady_clock::now() + PlayingTime(frames);
-    if (Written(Pa_WriteStream(stream, sound.data() + kWaveHeaderSize, frames)) &&
-        WriteSilence(stream, silence)) {
-      // Stopping drains the stream; aborting would discard what is queued.
-      Pa_StopStream(stream);
-      // Where a drain returns early, the sound may still be playing.
-      std::this_thread::sleep_until(soundEnd + PlayingTime(DelayFrames(stream)));
-    }
-  }
-  // After a failure, closing abandons whatever is queued without waiting.
-  Pa_CloseStream(stream);
-}
+void PortAudioPlayer::Initialize() { SoundThread::Get().WaitUntilStarted(); }
+
+void PortAudioPlayer::Play(std::span<const std::uint8_t> image) { SoundThread::Get().Play(image); }
 
 }  // namespace kelvora

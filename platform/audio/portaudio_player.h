@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "sound/player.h"
 
@@ -10,13 +11,21 @@ namespace kelvora {
 // through PortAudio's blocking API. Play returns once the last sample has
 // been played; a sound that cannot be played is skipped without a word.
 //
-// The sound service is started once per process, on the first Initialize or
-// Play, and closed when the process ends: starting it enumerates every device,
-// which is too slow to repeat for each sound.
+// Every PortAudio call runs on one sound thread of the process, so a sound
+// server that stops answering can hold up that thread but never the caller:
+// Play gives up on a sound once its length plus a second has passed, and the
+// sounds that follow are skipped until the server answers again.
+//
+// The sound service is started once per process and closed when the process
+// ends: starting it enumerates every device, which is too slow to repeat for
+// each sound, and competes with the first window for the processor.
 class PortAudioPlayer : public WavePlayer {
  public:
-  // Starts the sound service now, so that the first sound does not wait for
-  // the devices to be enumerated. Harmless when already started.
+  // Starts the sound service on the sound thread and returns at once. The
+  // first Play waits for the start, at most a couple of seconds.
+  void StartInBackground();
+
+  // Starts the sound service and waits for it. Harmless when started.
   void Initialize();
 
   void Play(std::span<const std::uint8_t> image) override;

@@ -1,15 +1,21 @@
 #include "platform/audio/portaudio_player.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "sound/synthesis.h"
@@ -116,9 +122,9 @@ TEST_F(PortAudioPlayerTest, UnplayableSoundsReturnAtOnceAndTheProgramGoesOn) {
     const char* printed;
   } cases[] = {
       {"no device at all", kMissingCard, "^$"},
-      // PortAudio itself prints the failed ALSA calls; the player adds nothing.
+      // PortAudio's own lines about the failed ALSA calls are kept off stderr too.
       {"a device whose every write fails", RecordingDevice(m_dir / "missing" / "recording.raw"),
-       ""},
+       "^$"},
   };
   Bytes chime(kChimeWaveBufferSize, kCanary);
   Bytes buzz(kBuzzWaveBufferSize, kCanary);
@@ -135,6 +141,118 @@ TEST_F(PortAudioPlayerTest, UnplayableSoundsReturnAtOnceAndTheProgramGoesOn) {
         },
         unplayable.printed);
   }
+}
+
+// Records what the player writes into a named pipe, but stops reading
+// `stallAfter` bytes in until `resume` exists: the device stalls the way a
+// stopped sound server does, and moves on when it is continued.
+class StallingPipeReader {
+ public:
+  StallingPipeReader(fs::path pipe, fs::path resume, std::size_t stallAfter)
+      : m_pipe(std::move(pipe)), m_resume(std::move(resume)), m_stallAfter(stallAfter) {
+    ::mkfifo(m_pipe.c_str(), 0600);
+    // Both ends held here, so the player's opens never block and the pipe
+    // never reports its end between two streams.
+    m_read = ::open(m_pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    m_keep = ::open(m_pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    m_thread = std::thread([this] { Run(); });
+  }
+  ~StallingPipeReader() { Finish(); }
+
+  // Reads what is left and returns everything recorded.
+  const Bytes& Finish() {
+    if (m_thread.joinable()) {
+      m_done = true;
+      m_thread.join();
+      std::uint8_t chunk[4096];
+      for (ssize_t n; (n = ::read(m_read, chunk, sizeof chunk)) > 0;) {
+        m_bytes.insert(m_bytes.end(), chunk, chunk + n);
+      }
+      ::close(m_keep);
+      ::close(m_read);
+    }
+    return m_bytes;
+  }
+
+ private:
+  void Run() {
+    std::uint8_t chunk[4096];
+    while (!m_done) {
+      const bool stalled = m_bytes.size() >= m_stallAfter && !fs::exists(m_resume);
+      pollfd ready{m_read, POLLIN, 0};
+      if (stalled || ::poll(&ready, 1, 20) <= 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        continue;
+      }
+      const std::size_t wanted = m_bytes.size() < m_stallAfter
+                                     ? std::min(sizeof chunk, m_stallAfter - m_bytes.size())
+                                     : sizeof chunk;
+      const ssize_t n = ::read(m_read, chunk, wanted);
+      if (n > 0) m_bytes.insert(m_bytes.end(), chunk, chunk + n);
+    }
+  }
+
+  fs::path m_pipe, m_resume;
+  std::size_t m_stallAfter;
+  int m_read = -1, m_keep = -1;
+  std::atomic<bool> m_done = false;
+  Bytes m_bytes;
+  std::thread m_thread;
+};
+
+// A stalled device holds no window: Play gives a sound up a second after it
+// should have ended, skips sounds while the device still holds the old one,
+// and once the device moves again the old sound does not run on into the
+// next.
+TEST_F(PortAudioPlayerTest, AStalledDeviceHoldsPlayForAtMostTheSoundAndASecond) {
+  Bytes pattern(kTestWaveBufferSize, kCanary);
+  Bytes chime(kChimeWaveBufferSize, kCanary);
+  Bytes buzz(kBuzzWaveBufferSize, kCanary);
+  RenderTestPattern(pattern, 1000, 9000, {true, true, true, true, true});
+  RenderChimeAndBuzz(chime, buzz, 9000);
+
+  const fs::path pipe = m_dir / "device.pipe";
+  const fs::path resume = m_dir / "resume";
+  StallingPipeReader reader(pipe, resume, 32 * 1024);
+  PlayInChild(
+      RecordingDevice(pipe),
+      [&] {
+        using Clock = std::chrono::steady_clock;
+        PortAudioPlayer player;
+        player.Initialize();
+        auto start = Clock::now();
+        player.Play(pattern);
+        const auto patternTook = Clock::now() - start;
+        start = Clock::now();
+        player.Play(chime);  // the device still holds the pattern
+        const auto chimeTook = Clock::now() - start;
+        std::ofstream(resume.string()) << "go";
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        player.Play(buzz);
+        if (patternTook < std::chrono::seconds(2) ||
+            patternTook > std::chrono::milliseconds(3500)) {
+          std::printf(
+              "pattern took %lld ms\n",
+              static_cast<long long>(
+                  std::chrono::duration_cast<std::chrono::milliseconds>(patternTook).count()));
+        }
+        if (chimeTook > std::chrono::milliseconds(100)) std::printf("chime waited\n");
+        std::fflush(stdout);
+        std::_Exit(0);  // as the program would, with the device held up
+      },
+      "^$");
+  const Bytes& recorded = reader.Finish();
+
+  // The pattern as far as it got, then the buzz whole, then only silence.
+  const auto buzzData = buzz.begin() + kWaveHeaderSize;
+  const auto buzzAt =
+      std::search(recorded.begin(), recorded.end(), buzzData, buzzData + kBuzzDataSize);
+  ASSERT_NE(buzzAt, recorded.end()) << "the buzz never arrived whole";
+  const std::size_t patternBytes = static_cast<std::size_t>(buzzAt - recorded.begin());
+  EXPECT_LT(patternBytes, kTwoSecondDataSize) << "the pattern given up was played to its end";
+  EXPECT_TRUE(std::equal(recorded.begin(), buzzAt, pattern.begin() + kWaveHeaderSize));
+  EXPECT_TRUE(std::all_of(buzzAt + kBuzzDataSize, recorded.end(),
+                          [](std::uint8_t byte) { return byte == 0; }));
 }
 
 }  // namespace
