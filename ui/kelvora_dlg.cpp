@@ -45,7 +45,15 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, QWidget* paren
       m_hIcon(platform::LoadIcon(res::kAppIconName)) {
   // The menu comes with the window, before initialisation, as the template's menu does.
   SetMenuBar(platform::BuildMenuBar(
-      res::kMainMenu, this, [this](int id) { OnCommand(id); }, &m_menuActions));
+      res::kMainMenu, this,
+      [this](int id) {
+        // The menu has just closed, but the window repaints the area it
+        // covered only from the event loop, which a sound may block for
+        // seconds; without a compositor the menu's image would stay.
+        if (isVisible()) repaint();
+        OnCommand(id);
+      },
+      &m_menuActions));
   m_panel = new StatusPanel(client(), *this, LayoutPanel(res::kMainTemplate, baseUnits()));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QWidget>
 
 namespace kelvora::platform {
@@ -58,6 +59,9 @@ bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
   if (!m_window || !target || (target != m_window && !m_window->isAncestorOf(target))) {
     return false;
   }
+  // While the menu bar has the keyboard (Alt tapped, or a menu just closed
+  // with Esc) every key is its own: arrows move through it, Esc leaves it.
+  if (qobject_cast<QMenuBar*>(target) || QApplication::activePopupWidget()) return false;
   const auto command = TranslateAccelerator(*static_cast<QKeyEvent*>(event), m_table);
   if (!command) return false;
   if (event->type() == QEvent::ShortcutOverride) {

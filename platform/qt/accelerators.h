@@ -35,7 +35,8 @@ std::optional<int> TranslateAccelerator(const QKeyEvent& event, std::span<const 
 // inside it (not to other windows such as open popup menus), before the
 // widgets' own keyboard handling and before shortcuts. A match is consumed
 // and handed to `onCommand`. Keys that match nothing (Tab, Shift+Tab, Alt
-// mnemonics, ...) keep their usual meaning. Lives as long as the object.
+// mnemonics, ...) keep their usual meaning, and so does every key while the
+// menu bar or one of its menus has the keyboard. Lives as long as the object.
 class AcceleratorFilter : public QObject {
  public:
   AcceleratorFilter(QWidget* window, std::span<const Accelerator> table,

@@ -1,0 +1,139 @@
+// Menu keys and menu images on a real X server, keys pressed by xdotool.
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+
+#include "tests/ui/main_dialog_fixture.h"
+
+namespace kelvora::uitest {
+namespace {
+
+// Presses keys as a user would, through the X server, to the focused window.
+void Press(const QStringList& keys) {
+  QStringList arguments{"key", "--delay", "40"};
+  arguments << keys;
+  ASSERT_EQ(QProcess::execute("xdotool", arguments), 0) << keys.join(' ').toStdString();
+}
+
+// Lets every event that the X server has sent so far be handled.
+void Settle() {
+  QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 1, 1);  // a round trip
+  QTest::qWait(100);
+}
+
+QMenuBar* MenuBarOf(TestDlg& dlg) { return dlg.findChild<QMenuBar*>(); }
+
+class DesktopTest : public MainDialogTest {
+ protected:
+  void SetUp() override {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server";
+    MainDialogTest::SetUp();
+  }
+};
+
+// While the menu bar or an open menu has the keyboard, the dialog's own
+// keys do not apply: Down moves into the menu, Esc closes the menu and then
+// leaves the menu bar, and only a third Esc reaches the dialog.
+TEST_F(DesktopTest, TheMenuBarKeepsEveryKeyWhileItHasTheKeyboard) {
+  TestDlg dlg(player, clock);
+  Run(dlg, [](TestDlg& dlg) {
+    Press({"alt"});
+    Settle();
+    Press({"Down"});
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }))
+        << "Alt, then Down opens no menu";
+    EXPECT_EQ(dlg.m_frequency, 8000);
+
+    Press({"Escape"});
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
+    Press({"Escape"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !MenuBarOf(dlg)->hasFocus(); }));
+    Settle();
+    EXPECT_FALSE(dlg.isEnded()) << "Esc that left the menu bar ended the program";
+
+    Press({"alt+f"});
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    Press({"Escape"});
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
+    Settle();
+    Press({"Escape"});
+    Settle();
+    EXPECT_FALSE(MenuBarOf(dlg)->hasFocus());
+    Settle();
+    EXPECT_FALSE(dlg.isEnded());
+
+    // Back with the dialog, its keys work again.
+    Press({"Down"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.m_frequency == 7900; }));
+    Press({"Escape"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.isEnded(); }));
+  });
+}
+
+// Share of the pixels in `area` that `shown` has kept from `menu` where the
+// menu differed from the window beneath it.
+double MenuPixelsLeft(const QImage& before, const QImage& menu, const QImage& shown) {
+  int differing = 0;
+  int kept = 0;
+  for (int y = 0; y < menu.height(); ++y) {
+    for (int x = 0; x < menu.width(); ++x) {
+      if (menu.pixel(x, y) == before.pixel(x, y)) continue;
+      ++differing;
+      kept += shown.pixel(x, y) == menu.pixel(x, y);
+    }
+  }
+  return differing == 0 ? 0.0 : static_cast<double>(kept) / differing;
+}
+
+// A sound blocks the event loop; what the window shows while it plays must
+// be the window itself, not the image of the menu the command came from.
+TEST_F(DesktopTest, NoImageOfTheClosedMenuStaysOnScreenDuringASound) {
+  const struct {
+    const char* name;
+    QStringList menuKeys;
+  } cases[] = {{"continuous tone", {"alt+s", "c"}}, {"silence", {"alt+s", "n"}}};
+  TestDlg dlg(player, clock);
+  Run(dlg, [&](TestDlg& dlg) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      Settle();
+      QRect area;
+      QImage before, menu, duringSound;
+      Press({c.menuKeys.first()});
+      ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+      QWidget* popup = QApplication::activePopupWidget();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+      Settle();
+      area = popup->frameGeometry();
+      menu = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+      before = dlg.grab().toImage();  // the window as it draws itself under the menu
+      player.onPlay = [&](std::span<const std::uint8_t>) {
+        duringSound =
+            screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+      };
+      const std::size_t played = player.played.size();
+      Press({c.menuKeys.last()});
+      ASSERT_TRUE(QTest::qWaitFor([&] { return player.played.size() == played + 1; }));
+      player.onPlay = nullptr;
+
+      // The window's own pixels under the menu, in the menu's coordinates.
+      const QPoint windowOrigin = dlg.mapToGlobal(QPoint(0, 0));
+      QImage beneath(menu.size(), menu.format());
+      beneath.fill(Qt::black);
+      for (int y = 0; y < menu.height(); ++y) {
+        for (int x = 0; x < menu.width(); ++x) {
+          const QPoint at = area.topLeft() + QPoint(x, y) - windowOrigin;
+          if (before.valid(at)) beneath.setPixel(x, y, before.pixel(at));
+        }
+      }
+      EXPECT_LT(MenuPixelsLeft(beneath.convertToFormat(menu.format()), menu,
+                               duringSound.convertToFormat(menu.format())),
+                0.05);
+    }
+  });
+}
+
+}  // namespace
+}  // namespace kelvora::uitest
