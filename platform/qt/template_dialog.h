@@ -29,6 +29,7 @@
 #include "platform/qt/accelerators.h"
 #include "platform/qt/dialog_template.h"
 #include "platform/qt/dialog_units.h"
+#include "platform/qt/window_gone.h"
 
 class QMenuBar;
 
@@ -114,6 +115,8 @@ class TemplateDialog : public QDialog {
   QMenuBar* m_menuBar = nullptr;
   std::map<int, QWidget*> m_controls;
   std::unique_ptr<AcceleratorFilter> m_accelerators;
+  // A window destroyed by another program closes like the close box.
+  WindowGoneFilter m_windowGone{this, [this] { reject(); }};
   bool m_ended = false;
   bool m_closePending = false;
   int m_result = kIdCancel;

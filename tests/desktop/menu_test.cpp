@@ -135,5 +135,15 @@ TEST_F(DesktopTest, NoImageOfTheClosedMenuStaysOnScreenDuringASound) {
   });
 }
 
+// Another program may destroy the window by force; the program ends as if
+// its window had been closed instead of running on with none.
+TEST_F(DesktopTest, AWindowDestroyedFromOutsideEndsTheDialog) {
+  TestDlg dlg(player, clock);
+  Run(dlg, [](TestDlg& dlg) {
+    ASSERT_EQ(QProcess::execute("xdotool", {"windowclose", QString::number(dlg.winId())}), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.isEnded(); }));
+  });
+}
+
 }  // namespace
 }  // namespace kelvora::uitest
