@@ -42,7 +42,8 @@ for file in ./usr/bin/kelvora ./usr/share/kelvora/help/index.html \
             ./usr/share/icons/hicolor/32x32/apps/kelvora.png \
             ./usr/share/icons/hicolor/scalable/apps/kelvora.svg \
             "./usr/share/applications/$APP_ID.desktop" \
-            "./usr/share/metainfo/$APP_ID.metainfo.xml"; do
+            "./usr/share/metainfo/$APP_ID.metainfo.xml" \
+            ./usr/share/doc/kelvora/copyright; do
   if grep -qxF "$file" <<<"$listing"; then pass "holds $file"; else fail "package lacks $file"; fi
 done
 if grep -q '^\./usr/local/' <<<"$listing"; then fail "package installs under /usr/local"; fi
