@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <chrono>
@@ -16,6 +18,7 @@
 #include "platform/qt/tool_tips.h"
 #include "res/resources.h"
 #include "sound/player.h"
+#include "ui/help_location.h"
 #include "ui/status_panel.h"
 
 namespace kelvora {
@@ -26,8 +29,6 @@ constexpr std::int32_t kStartVolume = 9000;
 
 constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
                                    IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
-
-constexpr const char* kHelpPage = ".\\help\\index.html";
 
 }  // namespace
 
@@ -169,7 +170,10 @@ void CKelvoraDlg::OnHelpAbout() {
   dlg.DoModal();
 }
 
-void CKelvoraDlg::OnHelpUsage() { platform::OpenWithDefaultHandler(QString::fromUtf8(kHelpPage)); }
+void CKelvoraDlg::OnHelpUsage() {
+  platform::OpenWithDefaultHandler(
+      HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath()));
+}
 
 void CKelvoraDlg::EnableControl(int id, bool enabled) {
   QWidget* control = GetDlgItem(id);

@@ -2,7 +2,8 @@
 # Builds the Debian package from the build tree and checks it: its files, its
 # control fields, its desktop data, and that the packaged program, started as
 # its desktop entry says, shows the volume dialog and then the main window,
-# and that F1 there opens the installed help page. The package is installed with
+# and that F1 there opens the installed help page, as it does when the program
+# is started in a folder without help pages. The package is installed with
 # apt-get only as root in CI (CI=true) or when KELVORA_INSTALL_TEST=1;
 # otherwise the unpacked package is started in place.
 # Usage: check-deb.sh BUILD_DIR WORK_DIR HAVE_PROGRAM(0|1)
@@ -42,7 +43,8 @@ for file in ./usr/bin/kelvora ./usr/share/kelvora/help/index.html \
             ./usr/share/icons/hicolor/32x32/apps/kelvora.png \
             ./usr/share/icons/hicolor/scalable/apps/kelvora.svg \
             "./usr/share/applications/$APP_ID.desktop" \
-            "./usr/share/metainfo/$APP_ID.metainfo.xml"; do
+            "./usr/share/metainfo/$APP_ID.metainfo.xml" \
+            ./usr/share/doc/kelvora/copyright; do
   if grep -qxF "$file" <<<"$listing"; then pass "holds $file"; else fail "package lacks $file"; fi
 done
 if grep -q '^\./usr/local/' <<<"$listing"; then fail "package installs under /usr/local"; fi
@@ -98,34 +100,47 @@ else
   exe="$root/usr/bin/$exe"
 fi
 
-if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-  fail "xvfb-run or xdotool not installed (xvfb, xauth, xdotool)"
-elif [ -x "$exe" ] && [ -d "$run_dir" ]; then
-  # A stand-in for the desktop's opener records what the help command opens.
-  fake_bin="$work/fake-bin" opened="$work/opened"
-  mkdir -p "$fake_bin"
-  printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$opened" >"$fake_bin/xdg-open"
-  chmod +x "$fake_bin/xdg-open"
+# Starts the program in RUN_DIR under Xvfb, presses F1 in the main window and
+# checks that the help command opened WANT.
+drive() {
+  local run_dir="$1" want="$2" log="$work/launch-$3.log"
+  if [ ! -x "$exe" ] || [ ! -d "$run_dir" ]; then
+    fail "cannot start '$exe' in '$run_dir'"
+    return
+  fi
   rm -f "$opened"
   if env -u QT_QPA_PLATFORM VOLUME_TITLE="$VOLUME_TITLE" MAIN_TITLE="$MAIN_TITLE" EXE="$exe" \
-       RUN_DIR="$run_dir" LOG="$work/program.log" FAKE_BIN="$fake_bin" OPENED="$opened" \
+       RUN_DIR="$run_dir" LOG="$work/program-$3.log" FAKE_BIN="$fake_bin" OPENED="$opened" \
        timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$here/drive-program.sh" \
-       >"$work/launch.log" 2>&1; then
+       >"$log" 2>&1; then
     pass "started in $run_dir: volume dialog, then the main window"
-    # The help page must resolve from the directory the desktop entry starts in.
-    want="file://$run_dir/help/index.html"
+    local got
     got="$(head -n 1 "$opened")"
-    if [ "$got" = "$want" ] && [ -f "$run_dir/help/index.html" ]; then
+    if [ "$got" = "$want" ] && [ -f "${want#file://}" ]; then
       pass "F1 opens $got"
     else
       fail "F1 opened '$got', want '$want'"
     fi
   else
-    cat "$work/launch.log" "$work/program.log" >&2 2>/dev/null
+    cat "$log" "$work/program-$3.log" >&2 2>/dev/null
     fail "the packaged program did not come up as expected under Xvfb"
   fi
+}
+
+if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
+  fail "xvfb-run or xdotool not installed (xvfb, xauth, xdotool)"
 else
-  fail "cannot start '$exe' in '$run_dir'"
+  # A stand-in for the desktop's opener records what the help command opens.
+  fake_bin="$work/fake-bin" opened="$work/opened"
+  mkdir -p "$fake_bin"
+  printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$opened" >"$fake_bin/xdg-open"
+  chmod +x "$fake_bin/xdg-open"
+  # The help page resolves from the directory the desktop entry starts in...
+  drive "$run_dir" "file://$run_dir/help/index.html" desktop
+  # ...and, started anywhere else, the program finds the pages installed with it.
+  elsewhere="$work/elsewhere"
+  mkdir -p "$elsewhere"
+  drive "$elsewhere" "file://$run_root/usr/share/kelvora/help/index.html" elsewhere
 fi
 
 if [ "$installed_here" = 1 ] && [ "$was_installed" != installed ]; then

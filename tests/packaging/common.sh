@@ -84,6 +84,21 @@ check_tree() {
     validate_desktop "$entry"
   fi
 
+  # Debian's machine-readable copyright file carries LICENSE word for word.
+  local copyright="$share/doc/kelvora/copyright"
+  if [ ! -f "$copyright" ]; then
+    fail "no copyright file $copyright"
+  elif [ "$(head -n 1 "$copyright")" != "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ]; then
+    fail "copyright file is not in the machine-readable format"
+  elif [ "$(sed -n 's/^Copyright: //p' "$copyright")" != "$(sed -n 's/^Copyright (c) //p' "$source_dir/LICENSE")" ] ||
+       ! diff <(sed -n '/^License: Expat$/,$p' "$copyright" | tail -n +2) \
+              <(sed '1,/^Copyright (c) /d' "$source_dir/LICENSE" | tail -n +2 | sed 's/^/ /; s/^ $/ ./') \
+              >/dev/null; then
+    fail "copyright file does not carry the copyright and terms of LICENSE"
+  else
+    pass "copyright file"
+  fi
+
   local meta="$share/metainfo/$APP_ID.metainfo.xml"
   if [ ! -f "$meta" ]; then
     fail "no AppStream metadata $meta"
