@@ -152,6 +152,32 @@ TEST_F(SessionTest, RecordIsTheTestedFrequencyAndNeverFalls) {
   EXPECT_EQ(session.m_maxHeard, 10000);
 }
 
+TEST_F(SessionTest, RightAnswersNearTheTopRecordTheTestedFrequencyAndStopAt22000) {
+  struct Case {
+    std::int32_t frequency, step, record;  // before the right answer
+    std::int32_t frequencyAfter, recordAfter;
+  };
+  const Case cases[] = {
+      {22000, 2000, 0, 22000, 22000},      // at the top: stays, and is the record
+      {22000, 10, 22000, 22000, 22000},    // the record equal to it is kept
+      {22000, 100, 21000, 22000, 22000},   // a lower record is raised to the top
+      {21000, 2000, 0, 22000, 21000},      // the rise stops at the top
+      {21990, 10, 21000, 22000, 21990},    // a step of 10 lands exactly on it
+      {20000, 2000, 22000, 22000, 22000},  // a record above the tested one stays
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.frequency << " Hz, step " << c.step);
+    session.m_frequency = c.frequency;
+    session.m_step = c.step;
+    session.m_maxHeard = c.record;
+    Start();
+    AnswerRight();
+    EXPECT_EQ(session.m_frequency, c.frequencyAfter);
+    EXPECT_EQ(session.m_step, c.step);
+    EXPECT_EQ(session.m_maxHeard, c.recordAfter);
+  }
+}
+
 TEST_F(SessionTest, ScoreCountsStartsAndRightAnswers) {
   Start();
   EXPECT_EQ(session.m_trialCount, 1);  // counts from the start, before any answer

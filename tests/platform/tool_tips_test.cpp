@@ -9,6 +9,10 @@
 #include <QTest>
 #include <QToolTip>
 #include <QWidget>
+#include <string>
+#include <vector>
+
+#include "res/resources.h"
 
 namespace kelvora::platform {
 namespace {
@@ -46,6 +50,63 @@ TEST(ToolTips, LongLinesWrapWithinTheWidthWithoutLosingText) {
   // A wrap at a space drops that space.
   EXPECT_EQ(QString(rejoined).remove(' '), original.remove(' '));
   EXPECT_GT(shown.count('\n'), 2);
+}
+
+// The 17 tips in registration order, as the program's documentation gives
+// them; every space counts.
+const struct {
+  int control;
+  const char* text;
+} kMainTips[] = {
+    {IDC_SET_8K, "周波数を8000 Hzに設定します。"},
+    {IDC_SET_16K, "周波数を16000 Hzに設定します。"},
+    {IDC_UP_1K, "周波数を1000 Hz上げます。\r\n\r\nキーボードの[Page Up]キーでも変更可能です。"},
+    {IDC_DOWN_1K, "周波数を1000 Hz下げます。\r\n\r\nキーボードの[Page Down]キーでも変更可能です。"},
+    {IDC_UP_100, "周波数を100 Hz上げます。\r\n\r\nキーボードの[↑]キーでも変更可能です。"},
+    {IDC_DOWN_100, "周波数を100 Hz下げます。\r\n\r\nキーボードの[↓]キーでも変更可能です。"},
+    {IDC_UP_10, "周波数を10 Hz上げます。\r\n\r\nキーボードの[→]キーでも変更可能です。"},
+    {IDC_DOWN_10, "周波数を10 Hz下げます。\r\n\r\nキーボードの[←]キーでも変更可能です。"},
+    {IDC_START,
+     "現在表示されている周波数のチェックを開始します。\r\n\r\nキーボードの[+]キー, [Enter]キー, "
+     "またはスペースキーでも開始出来ます。"},
+    {IDC_ANSWER1,
+     "音が 1回だけ 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[1]キーでも選択出来ます。"},
+    {IDC_ANSWER2,
+     "音が 2回 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[2]キーでも選択出来ます。"},
+    {IDC_ANSWER3,
+     "音が 3回 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[3]キーでも選択出来ます。"},
+    {IDC_ANSWER4,
+     "音が 4回 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[4]キーでも選択出来ます。"},
+    {IDC_ANSWER5,
+     "音が 5回 鳴ったときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[5]キーでも選択出来ます。"},
+    {IDC_DONT_KNOW,
+     "音が何度鳴ったか分からないときは、このボタンを押して下さい。 "
+     "\r\n\r\nキーボードの[0]キーまたは[-]キーでも選択出来ます。"},
+    {IDC_RESTART,
+     "現在の記録や設定をリセットし、起動時の状態へ戻ります。\r\n\r\nキーボードの[Home]"
+     "キーでも選択出来ます。"},
+    {IDOK, "プログラムを終了します。\r\n\r\nキーボードの[ESC]キーでも選択出来ます。"},
+};
+
+TEST(ToolTips, MainDialogTipsAreTheDocumentedTextsToTheLastSpace) {
+  const auto tips = res::MainToolTips();
+  ASSERT_EQ(tips.size(), std::size(kMainTips));
+  QWidget window;
+  ToolTips shown(&window);
+  for (std::size_t n = 0; n < tips.size(); ++n) {
+    SCOPED_TRACE(::testing::Message() << "tip " << n + 1 << " of control " << kMainTips[n].control);
+    EXPECT_EQ(tips[n].control, kMainTips[n].control);
+    EXPECT_EQ(std::string(tips[n].text), kMainTips[n].text);
+    // Every line fits in 640 pixels, so it is shown whole: only CR LF becomes LF.
+    auto* button = new QPushButton(&window);
+    shown.Add(button, tips[n].text);
+    EXPECT_EQ(shown.TextOf(button), QString::fromUtf8(kMainTips[n].text).replace("\r\n", "\n"));
+  }
 }
 
 TEST(ToolTips, ShowsForEnabledControlsOnlyAlsoInInactiveWindows) {

@@ -133,6 +133,32 @@ TEST(SoundCatalogue, KnownSampleRuns) {
   }
 }
 
+// A few samples in every segment, computed apart from this code in double
+// precision with the operations in the order the sounds are described.
+TEST(SoundCatalogue, ChimeAndBuzzSegmentsHoldTheirSamples) {
+  struct Case {
+    const char* sound;
+    std::int32_t volume;
+    std::vector<std::size_t> at;  // segment A first, then B
+    std::vector<std::int16_t> samples;
+  };
+  const std::vector<std::size_t> chime = {517, 2503, 5555, 7900, 8777, 12321, 16000, 19111, 23800};
+  const std::vector<std::size_t> buzz = {517, 2222, 5555, 7900, 8777, 18888, 29999, 31990};
+  const Case cases[] = {
+      {"Chime", 9000, chime, {-28, -724, -869, -45, -195, -2025, -2480, 968, -3}},
+      {"Chime", 30000, chime, {-95, -2416, -2898, -152, -650, -6751, -8269, 3228, -13}},
+      {"Buzz", 9000, buzz, {2303, 2872, -2129, 63, -2850, -1282, 764, -1}},
+      {"Buzz", 30000, buzz, {7679, 9575, -7097, 211, -9501, -4273, 2547, -5}},
+  };
+  for (const Case& c : cases) {
+    const RenderedImage image = Render(SoundNamed(c.sound), c.volume);
+    for (std::size_t n = 0; n < c.at.size(); ++n) {
+      EXPECT_EQ(image.Sample(c.at[n]), c.samples[n])
+          << c.sound << " at volume " << c.volume << ", sample " << c.at[n];
+    }
+  }
+}
+
 TEST(SoundCatalogue, PeakMagnitudes) {
   struct Case {
     const char* sound;
