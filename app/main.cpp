@@ -6,6 +6,7 @@
 #include "app/first_paint.h"
 #include "platform/audio/portaudio_player.h"
 #include "platform/qt/dialog_units.h"
+#include "platform/qt/services.h"
 #include "ui/kelvora_dlg.h"
 
 int main(int argc, char** argv) {
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
   const kelvora::AfterFirstPaint startSound([&player] { player.StartInBackground(); });
 
   kelvora::SessionClock clock;
-  kelvora::CKelvoraDlg dlg(player, clock);
+  kelvora::platform::QtServices services;
+  kelvora::CKelvoraDlg dlg(player, clock, services);
   // How the dialog ended makes no difference: the program ends with it.
   dlg.DoModal();
   return 0;

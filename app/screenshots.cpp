@@ -10,17 +10,19 @@
 #include <QPixmap>
 #include <clocale>
 #include <cstdio>
+#include <deque>
+#include <functional>
 
 #include "check/command_ids.h"
 #include "platform/qt/dialog_units.h"
-#include "platform/qt/testing.h"
+#include "platform/qt/services.h"
+#include "platform/qt/template_dialog.h"
 #include "sound/player.h"
 #include "ui/kelvora_dlg.h"
 
 namespace {
 
 using kelvora::platform::TemplateDialog;
-namespace testing = kelvora::platform::testing;
 
 class SilentPlayer : public kelvora::WavePlayer {
  public:
@@ -32,6 +34,34 @@ class FixedClock : public kelvora::SessionClock {
   void Sleep(int) override {}
   // Any fixed second gives the same patterns every time.
   std::time_t Now() override { return 1700000000; }
+};
+
+// Every modal run is answered by the next queued step instead of a user; the
+// window is up, focused as the user would find it, while the step runs.
+class ScriptedServices : public kelvora::platform::QtServices {
+ public:
+  using Step = std::function<int(TemplateDialog&)>;
+  void Push(Step step) { m_steps.push_back(std::move(step)); }
+
+  void RunModal(TemplateDialog& dialog, bool focusFirstTabStop) override {
+    if (dialog.isEnded() || m_steps.empty()) {
+      dialog.EndDialog(kelvora::IDCANCEL);
+      return;
+    }
+    const Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    dialog.show();
+    if (focusFirstTabStop) dialog.FocusFirstTabStop();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    QApplication::setActiveWindow(&dialog);
+#else
+    dialog.activateWindow();
+#endif
+    dialog.EndDialog(step(dialog));
+  }
+
+ private:
+  std::deque<Step> m_steps;
 };
 
 bool g_ok = true;
@@ -67,13 +97,12 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // Every modal run below is answered by the next function instead of a user.
-  testing::Reset();
-  testing::PushModalAnswer([&](TemplateDialog& volume) {
+  ScriptedServices services;
+  services.Push([&](TemplateDialog& volume) {
     Save(volume, folder, "volume.png");
     return kelvora::IDOK;
   });
-  testing::PushModalAnswer([&](TemplateDialog& dialog) {
+  services.Push([&](TemplateDialog& dialog) {
     auto& main = static_cast<kelvora::CKelvoraDlg&>(dialog);
     for (int check = 0; check < 3; ++check) {
       Click(main, kelvora::IDC_START);
@@ -81,7 +110,7 @@ int main(int argc, char** argv) {
       if (check < 2) {
         Click(main, right);
       } else {
-        testing::PushModalAnswer([&](TemplateDialog& answer) {
+        services.Push([&](TemplateDialog& answer) {
           Save(answer, folder, "answer.png");
           return kelvora::IDOK;
         });
@@ -90,12 +119,12 @@ int main(int argc, char** argv) {
     }
     Save(main, folder, "main.png");
 
-    testing::PushModalAnswer([&](TemplateDialog& exportDialog) {
+    services.Push([&](TemplateDialog& exportDialog) {
       Save(exportDialog, folder, "export.png");
       return kelvora::IDOK;
     });
     main.menuAction(kelvora::ID_FILE_MAKE_WAVE)->trigger();
-    testing::PushModalAnswer([&](TemplateDialog& about) {
+    services.Push([&](TemplateDialog& about) {
       Save(about, folder, "about.png");
       return kelvora::IDOK;
     });
@@ -105,7 +134,7 @@ int main(int argc, char** argv) {
 
   SilentPlayer player;
   FixedClock clock;
-  kelvora::CKelvoraDlg dlg(player, clock);
+  kelvora::CKelvoraDlg dlg(player, clock, services);
   dlg.DoModal();
   return g_ok ? 0 : 1;
 }

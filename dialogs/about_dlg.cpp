@@ -5,7 +5,8 @@
 
 namespace kelvora {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : TemplateDialog(res::kAboutTemplate, parent) {}
+CAboutDlg::CAboutDlg(platform::Services& services, QWidget* parent)
+    : TemplateDialog(res::kAboutTemplate, services, parent) {}
 
 bool CAboutDlg::OnInitDialog() {
   TemplateDialog::OnInitDialog();
@@ -23,7 +24,7 @@ void CAboutDlg::OnCommand(int id) {
 
 void CAboutDlg::OnSiteLink() {
   // The box stays open; each press asks again.
-  platform::OpenWithDefaultHandler(QString::fromUtf8(res::kAuthorSiteUrl));
+  services().OpenWithDefaultHandler(QString::fromUtf8(res::kAuthorSiteUrl));
 }
 
 }  // namespace kelvora

@@ -8,7 +8,7 @@ namespace kelvora {
 // web page with the user's default handler.
 class CAboutDlg : public platform::TemplateDialog {
  public:
-  explicit CAboutDlg(QWidget* parent = nullptr);
+  explicit CAboutDlg(platform::Services& services, QWidget* parent = nullptr);
 
  protected:
   bool OnInitDialog() override;

@@ -4,7 +4,8 @@
 
 namespace kelvora {
 
-CAnswerDlg::CAnswerDlg(QWidget* parent) : TemplateDialog(res::kAnswerTemplate, parent) {}
+CAnswerDlg::CAnswerDlg(platform::Services& services, QWidget* parent)
+    : TemplateDialog(res::kAnswerTemplate, services, parent) {}
 
 bool CAnswerDlg::OnInitDialog() {
   TemplateDialog::OnInitDialog();

@@ -11,7 +11,7 @@ namespace kelvora {
 // and which slots sounded. The caller fills the three fields, then DoModal.
 class CAnswerDlg : public platform::TemplateDialog {
  public:
-  explicit CAnswerDlg(QWidget* parent = nullptr);
+  explicit CAnswerDlg(platform::Services& services, QWidget* parent = nullptr);
 
   QString m_caption;
   QString m_pattern;

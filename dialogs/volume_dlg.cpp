@@ -15,8 +15,8 @@ namespace {
 constexpr int kPercentToVolume = 300;
 }
 
-CVolumeDlg::CVolumeDlg(WavePlayer& player, QWidget* parent)
-    : TemplateDialog(res::kVolumeTemplate, parent), m_player(player) {
+CVolumeDlg::CVolumeDlg(WavePlayer& player, platform::Services& services, QWidget* parent)
+    : TemplateDialog(res::kVolumeTemplate, services, parent), m_player(player) {
   auto* slider = qobject_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
   auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(IDC_VOLUME_PERCENT));
   // Only the user's movements count: setting the position from the program
@@ -34,8 +34,8 @@ bool CVolumeDlg::OnInitDialog() {
   m_failed = false;
   if (!m_sampleWave.Allocate(kSampleWaveBufferSize)) {
     m_failed = true;
-    platform::MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
-                         platform::MessageIcon::Stop);
+    services().MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
+                          platform::MessageIcon::Stop);
     // Ends the dialog before any input; the caller then closes the application.
     PostClose();
   }

@@ -15,7 +15,7 @@ class WavePlayer;
 // however the dialog ended.
 class CVolumeDlg : public platform::TemplateDialog {
  public:
-  explicit CVolumeDlg(WavePlayer& player, QWidget* parent = nullptr);
+  CVolumeDlg(WavePlayer& player, platform::Services& services, QWidget* parent = nullptr);
 
   std::int32_t m_volume = 0;
   bool m_failed = false;

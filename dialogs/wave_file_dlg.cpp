@@ -49,8 +49,8 @@ WriteResult WriteImageFile(const QString& path, const std::uint8_t* image) {
 
 }  // namespace
 
-CWaveFileDlg::CWaveFileDlg(WavePlayer& player, QWidget* parent)
-    : TemplateDialog(res::kWaveFileTemplate, parent), m_player(player) {
+CWaveFileDlg::CWaveFileDlg(WavePlayer& player, platform::Services& services, QWidget* parent)
+    : TemplateDialog(res::kWaveFileTemplate, services, parent), m_player(player) {
   auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(IDC_EXPORT_FREQ));
   connect(edit, &QLineEdit::textChanged, this, [this] { OnChangeExportFrequency(); });
 }
@@ -63,8 +63,8 @@ bool CWaveFileDlg::OnInitDialog() {
   m_failed = false;
   if (!m_exportWave.Allocate(kExportWaveBufferSize)) {
     m_failed = true;
-    platform::MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
-                         platform::MessageIcon::Stop);
+    services().MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
+                          platform::MessageIcon::Stop);
     // Ends the dialog before any input; the caller then closes the application.
     PostClose();
   }
@@ -103,8 +103,8 @@ void CWaveFileDlg::OnChangeExportFrequency() {
 bool CWaveFileDlg::CheckExportFrequency() {
   // Above 0.1 Hz, and no higher than half the sampling rate.
   if (m_exportFrequency > 0.1 && m_exportFrequency <= 24000.0) return true;
-  platform::MessageBox(this, "指定された周波数のWAVEファイルは作成出来ません。",
-                       res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
+  services().MessageBox(this, "指定された周波数のWAVEファイルは作成出来ません。",
+                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
   return false;
 }
 
@@ -126,19 +126,19 @@ void CWaveFileDlg::OnExportSave() {
   options.promptOverwrite = true;
   options.filters = {{"WAVEファイル (PCM, mono, 16 bits, 48 kHz, 2 sec) ", "*.wav"},
                      {"全てのファイル (*.*) ", "*.*"}};
-  const std::optional<QString> path = platform::GetSaveFileName(this, options);
+  const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
 
   switch (WriteImageFile(*path, m_exportWave.data())) {
     case WriteResult::Written:
       break;
     case WriteResult::CannotOpen:
-      platform::MessageBox(this, "ファイルを書き込み用にオープン出来ません。",
-                           res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
+      services().MessageBox(this, "ファイルを書き込み用にオープン出来ません。",
+                            res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
       break;
     case WriteResult::Failed:
-      platform::MessageBox(this, "ファイルの書き込みに失敗しました。",
-                           res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
+      services().MessageBox(this, "ファイルの書き込みに失敗しました。",
+                            res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
       break;
   }
 }

@@ -14,7 +14,7 @@ class WavePlayer;
 // application if m_failed is set (the export buffer could not be had).
 class CWaveFileDlg : public platform::TemplateDialog {
  public:
-  explicit CWaveFileDlg(WavePlayer& player, QWidget* parent = nullptr);
+  CWaveFileDlg(WavePlayer& player, platform::Services& services, QWidget* parent = nullptr);
 
   bool m_fade = false;
   std::int32_t m_volume = 0;

@@ -38,8 +38,9 @@ void SessionClock::Sleep(int milliseconds) {
 
 std::time_t SessionClock::Now() { return std::time(nullptr); }
 
-CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, QWidget* parent)
-    : TemplateDialog(res::kMainTemplate, parent),
+CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
+                         QWidget* parent)
+    : TemplateDialog(res::kMainTemplate, services, parent),
       CheckSession(static_cast<SessionWindow&>(*this)),
       m_player(player),
       m_clock(clock),
@@ -81,15 +82,15 @@ bool CKelvoraDlg::OnInitDialog() {
   for (int id : kAnswerControls) EnableDlgItem(id, false);
 
   if (!AllocateBuffers()) {
-    platform::MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
-                         platform::MessageIcon::Stop);
+    services().MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
+                          platform::MessageIcon::Stop);
     // Closes the dialog before it is ever shown; nothing below may run, as
     // the session's fields stay unset.
     PostClose();
     return true;
   }
 
-  CVolumeDlg volumeDlg(m_player);
+  CVolumeDlg volumeDlg(m_player, services());
   volumeDlg.m_volume = kStartVolume;
   volumeDlg.DoModal();
   // The volume dialog has told the user why; the application just closes.
@@ -147,7 +148,7 @@ void CKelvoraDlg::OnSysCommand(int code) {
 // The chime and the buzz keep the start-up level; every sound rendered from
 // now on takes the new one.
 void CKelvoraDlg::OnSoundVolume() {
-  CVolumeDlg dlg(m_player, this);
+  CVolumeDlg dlg(m_player, services(), this);
   dlg.m_volume = m_volume;
   dlg.DoModal();
   if (dlg.m_failed) PostClose();
@@ -155,7 +156,7 @@ void CKelvoraDlg::OnSoundVolume() {
 }
 
 void CKelvoraDlg::OnFileMakeWave() {
-  CWaveFileDlg dlg(m_player, this);
+  CWaveFileDlg dlg(m_player, services(), this);
   dlg.m_volume = m_volume;
   dlg.DoModal();
   if (dlg.m_failed) PostClose();
@@ -166,12 +167,12 @@ void CKelvoraDlg::OnFileMakeWave() {
 void CKelvoraDlg::OnMenuExit() { close(); }
 
 void CKelvoraDlg::OnHelpAbout() {
-  CAboutDlg dlg(this);
+  CAboutDlg dlg(services(), this);
   dlg.DoModal();
 }
 
 void CKelvoraDlg::OnHelpUsage() {
-  platform::OpenWithDefaultHandler(
+  services().OpenWithDefaultHandler(
       HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath()));
 }
 
@@ -212,7 +213,7 @@ void CKelvoraDlg::DrawWrongMark() { m_panel->DrawMark(PanelMark::Cross); }
 
 void CKelvoraDlg::ShowAnswer(int checkFrequency, const std::string& caption,
                              const std::string& pattern) {
-  CAnswerDlg dlg(this);
+  CAnswerDlg dlg(services(), this);
   dlg.m_caption = QString::fromStdString(caption);
   dlg.m_pattern = QString::fromStdString(pattern);
   dlg.m_checkFrequency = checkFrequency;

@@ -35,7 +35,9 @@ class SessionClock {
 // the session or on one of its own handlers.
 class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, private SessionWindow {
  public:
-  CKelvoraDlg(WavePlayer& player, SessionClock& clock, QWidget* parent = nullptr);
+  // `services` runs this dialog and every dialog it opens.
+  CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
+              QWidget* parent = nullptr);
   ~CKelvoraDlg() override;
 
   // What the window shows, for tests and the screenshot tool.

@@ -9,26 +9,41 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "platform/qt/seams.h"
+#include "platform/qt/template_dialog.h"
 
 namespace kelvora::platform {
 
-int MessageBox(QWidget* owner, const QString& text, const QString& caption, MessageIcon icon) {
-  if (testing::IsActive()) {
-    seams::RecordMessage(text, caption, icon);
-    return 1;
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Stop:
+      return QMessageBox::Critical;
   }
+  return QMessageBox::Critical;
+}
+
+}  // namespace
+
+void QtServices::RunModal(TemplateDialog& dialog, bool focusFirstTabStop) {
+  if (dialog.isEnded()) return;
+  dialog.setModal(true);
+  dialog.show();
+  if (focusFirstTabStop) dialog.FocusFirstTabStop();
+  dialog.exec();
+}
+
+int QtServices::MessageBox(QWidget* owner, const QString& text, const QString& caption,
+                           MessageIcon icon) {
   QString shown = text;
   shown.replace("\r\n", "\n");
-  QMessageBox box(QMessageBox::Critical, caption, shown, QMessageBox::Ok, owner);
+  QMessageBox box(BoxIcon(icon), caption, shown, QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);
   box.exec();
   return 1;
 }
 
-std::optional<QString> GetSaveFileName(QWidget* owner, const SaveFileOptions& options) {
-  if (testing::IsActive()) return seams::TakeSaveFileAnswer(options);
-
+std::optional<QString> QtServices::GetSaveFileName(QWidget* owner, const SaveFileOptions& options) {
   QFileDialog dialog(owner);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -48,25 +63,19 @@ std::optional<QString> GetSaveFileName(QWidget* owner, const SaveFileOptions& op
   return dialog.selectedFiles().first();
 }
 
-void OpenWithDefaultHandler(const QString& fileOrUrl) {
+QUrl UrlToOpen(const QString& fileOrUrl) {
   const QUrl asUrl(fileOrUrl, QUrl::StrictMode);
-  const bool isAddress = asUrl.isValid() && asUrl.scheme().size() > 1;  // "C:" is no scheme
-  QUrl url;
-  QString localPath;
-  if (isAddress) {
-    url = asUrl;
-  } else {
-    localPath = QDir::current().absoluteFilePath(
-        QDir::fromNativeSeparators(QString(fileOrUrl).replace('\\', '/')));
-    url = QUrl::fromLocalFile(QDir::cleanPath(localPath));
-  }
-  if (testing::IsActive()) {
-    seams::RecordOpen(fileOrUrl, url);
-    return;
-  }
+  if (asUrl.isValid() && asUrl.scheme().size() > 1) return asUrl;  // "C:" is no scheme
+  const QString path = QDir::current().absoluteFilePath(
+      QDir::fromNativeSeparators(QString(fileOrUrl).replace('\\', '/')));
+  return QUrl::fromLocalFile(QDir::cleanPath(path));
+}
+
+void QtServices::OpenWithDefaultHandler(const QString& fileOrUrl) {
+  const QUrl url = UrlToOpen(fileOrUrl);
   // The shell reports a missing file as a failure the callers ignore; asking
   // a desktop handler instead might show an error, so open nothing.
-  if (!isAddress && !QFileInfo::exists(localPath)) return;
+  if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) return;
   QDesktopServices::openUrl(url);
 }
 

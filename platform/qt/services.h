@@ -1,12 +1,15 @@
 #pragma once
 
-// The small services of the platform that the dialogs call by what they do:
-// message boxes, the save-file dialog, opening a file or address with the
-// user's default handler, the wait cursor and icons. Each has a seam in
-// testing.h so tests can answer or observe it.
+// What the dialogs ask of the desktop: running a dialog modally, message
+// boxes, the save-file dialog and opening a file or address with the user's
+// default handler. Every dialog is handed a Services object when it is built
+// and asks it, never Qt directly, so that tests can hand in one that answers
+// and records while running the same dialog code. QtServices is the real one.
+// The wait cursor and icons involve no user decision and stay free functions.
 
 #include <QIcon>
 #include <QString>
+#include <QUrl>
 #include <optional>
 #include <vector>
 
@@ -14,12 +17,9 @@ class QWidget;
 
 namespace kelvora::platform {
 
-enum class MessageIcon { Stop };
+class TemplateDialog;
 
-// Modal message box with an OK button only; "\r\n" in `text` is a line break.
-// Returns 1 (OK).
-int MessageBox(QWidget* owner, const QString& text, const QString& caption,
-               MessageIcon icon = MessageIcon::Stop);
+enum class MessageIcon { Stop };
 
 struct FileFilter {
   QString displayName;  // shown as is, e.g. "全てのファイル (*.*) "
@@ -33,14 +33,45 @@ struct SaveFileOptions {
   std::vector<FileFilter> filters;
 };
 
-// Modal save-file dialog; the chosen path, or nothing if cancelled.
-std::optional<QString> GetSaveFileName(QWidget* owner, const SaveFileOptions& options);
+class Services {
+ public:
+  virtual ~Services() = default;
 
-// Opens an address ("https://...") or a file with the user's default handler.
-// A relative path is resolved against the current directory ("\" counts as
-// "/"); a missing file opens nothing. The result is not reported, as on the
-// original platform the callers never look at it.
-void OpenWithDefaultHandler(const QString& fileOrUrl);
+  // Runs `dialog`, initialised but not yet shown, until it ends: shows it
+  // modally, puts the focus on its first tab stop if `focusFirstTabStop`, and
+  // returns once EndDialog was called. A dialog that ended during its
+  // initialisation (PostClose) comes here too, already ended, and must not be
+  // shown.
+  virtual void RunModal(TemplateDialog& dialog, bool focusFirstTabStop) = 0;
+
+  // Modal message box with an OK button only; "\r\n" in `text` is a line
+  // break. Returns 1 (OK).
+  virtual int MessageBox(QWidget* owner, const QString& text, const QString& caption,
+                         MessageIcon icon) = 0;
+
+  // Modal save-file dialog; the chosen path, or nothing if cancelled.
+  virtual std::optional<QString> GetSaveFileName(QWidget* owner,
+                                                 const SaveFileOptions& options) = 0;
+
+  // Opens UrlToOpen(fileOrUrl) with the user's default handler; a missing
+  // file opens nothing. The result is not reported, as on the original
+  // platform the callers never look at it.
+  virtual void OpenWithDefaultHandler(const QString& fileOrUrl) = 0;
+};
+
+// The desktop's own dialogs and handlers.
+class QtServices : public Services {
+ public:
+  void RunModal(TemplateDialog& dialog, bool focusFirstTabStop) override;
+  int MessageBox(QWidget* owner, const QString& text, const QString& caption,
+                 MessageIcon icon) override;
+  std::optional<QString> GetSaveFileName(QWidget* owner, const SaveFileOptions& options) override;
+  void OpenWithDefaultHandler(const QString& fileOrUrl) override;
+};
+
+// An address ("https://...") as it is; anything else is a path, relative ones
+// resolved against the current directory ("\" counts as "/").
+QUrl UrlToOpen(const QString& fileOrUrl);
 
 // Nested wait cursor for the whole application. Begin shows it at once, even
 // if a blocking call follows before the event loop runs again.

@@ -1,6 +1,5 @@
 #include "platform/qt/template_dialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -14,7 +13,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/qt/seams.h"
 #include "platform/qt/services.h"
 
 namespace kelvora::platform {
@@ -37,8 +35,11 @@ bool TakesTabFocus(const ControlTemplate& control) {
 
 }  // namespace
 
-TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
-    : QDialog(parent, FlagsOf(dialogTemplate.style)), m_template(dialogTemplate) {
+TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, Services& services,
+                               QWidget* parent)
+    : QDialog(parent, FlagsOf(dialogTemplate.style)),
+      m_template(dialogTemplate),
+      m_services(services) {
   setWindowTitle(QString::fromUtf8(m_template.title));
   setFont(DialogFont());
   m_base = BaseUnitsOf(font());
@@ -307,32 +308,11 @@ int TemplateDialog::DoModal() {
     OnCommand(kIdCancel);
     if (!m_ended) EndDialog(kIdCancel);
   }
-  const bool shown = !m_ended;
-
-  if (testing::IsActive()) {
-    seams::RecordDialog(m_template.id, windowTitle(), shown);
-    testing::ModalAnswer answer = seams::TakeModalAnswer();
-    if (shown) {
-      show();
-      if (focusFirst) FocusFirstTabStop();
-        // Tests type into the dialog at once, so make it active now.
-#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
-      QApplication::setActiveWindow(this);
-#else
-      activateWindow();
-#endif
-      const int answered = answer ? answer(*this) : kIdCancel;
-      if (!m_ended) EndDialog(answered);
-    }
-  } else if (shown) {
-    setModal(true);
-    show();
-    if (focusFirst) FocusFirstTabStop();
-    exec();
-    if (!m_ended) {
-      m_ended = true;
-      m_result = result();
-    }
+  m_services.RunModal(*this, focusFirst);
+  // A run that ended other than through EndDialog still has a result.
+  if (!m_ended) {
+    m_ended = true;
+    m_result = result();
   }
 
   hide();

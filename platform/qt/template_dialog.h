@@ -6,7 +6,8 @@
 //
 //   class MyDialog : public platform::TemplateDialog {
 //    public:
-//     MyDialog() : TemplateDialog(res::kVolumeTemplate) {}
+//     explicit MyDialog(platform::Services& services)
+//         : TemplateDialog(res::kVolumeTemplate, services) {}
 //    protected:
 //     bool OnInitDialog() override { GetDlgItem(1018)->...; return true; }
 //     void OnCommand(int id) override {
@@ -14,7 +15,7 @@
 //       TemplateDialog::OnCommand(id);  // 1 and 2 end the dialog
 //     }
 //   };
-//   MyDialog dlg; dlg.DoModal();
+//   MyDialog dlg(services); dlg.DoModal();
 //
 // Layout: an optional menu bar (SetMenuBar) on top, below it client(), a
 // widget of exactly the template's size in pixels; every control is a child
@@ -38,17 +39,20 @@ namespace kelvora::platform {
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 
+class Services;
+
 class TemplateDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // The template must outlive the dialog (the resource tables are static).
-  explicit TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
+  // The template must outlive the dialog (the resource tables are static),
+  // and so must `services`, which runs the dialog and whatever it shows.
+  TemplateDialog(const DialogTemplate& dialogTemplate, Services& services,
+                 QWidget* parent = nullptr);
   ~TemplateDialog() override;
 
-  // Initialises and runs the dialog modally; returns the id
-  // passed to EndDialog (1 OK, 2 Cancel, ...). In tests the run is replaced by
-  // an answer queued with testing::PushModalAnswer (testing.h).
+  // Initialises the dialog and has the services run it modally; returns the
+  // id passed to EndDialog (1 OK, 2 Cancel, ...).
   int DoModal();
 
   // Ends the modal run with `result`. Safe to call from OnInitDialog, from a
@@ -75,6 +79,10 @@ class TemplateDialog : public QDialog {
   // Places a menu bar above the client area (the dialog takes ownership).
   void SetMenuBar(QMenuBar* menuBar);
 
+  // Puts the focus on the first enabled, visible tab stop, selecting an edit
+  // field's text; what a run does when OnInitDialog returned true.
+  void FocusFirstTabStop();
+
   // Consults `table` for every key press addressed to this dialog or one of
   // its controls before the dialog's own keyboard handling; a match is
   // delivered to OnCommand even if the button with that id is disabled.
@@ -86,6 +94,9 @@ class TemplateDialog : public QDialog {
   int endResult() const { return m_result; }
 
  protected:
+  // What this dialog asks of the desktop; hand it on to the dialogs it opens.
+  Services& services() const { return m_services; }
+
   // Called once the controls exist, before the dialog is shown. Return true
   // to put the focus on the first tab-stop control; false if you set it.
   virtual bool OnInitDialog() { return true; }
@@ -107,9 +118,9 @@ class TemplateDialog : public QDialog {
  private:
   void Build();
   QWidget* CreateControl(const ControlTemplate& control);
-  void FocusFirstTabStop();
 
   const DialogTemplate& m_template;
+  Services& m_services;
   DialogBaseUnits m_base{};
   QWidget* m_client = nullptr;
   QMenuBar* m_menuBar = nullptr;

@@ -36,7 +36,7 @@ class DesktopTest : public MainDialogTest {
 // keys do not apply: Down moves into the menu, Esc closes the menu and then
 // leaves the menu bar, and only a third Esc reaches the dialog.
 TEST_F(DesktopTest, TheMenuBarKeepsEveryKeyWhileItHasTheKeyboard) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& dlg) {
     Press({"alt"});
     Settle();
@@ -93,7 +93,7 @@ TEST_F(DesktopTest, NoImageOfTheClosedMenuStaysOnScreenDuringASound) {
     const char* name;
     QStringList menuKeys;
   } cases[] = {{"continuous tone", {"alt+s", "c"}}, {"silence", {"alt+s", "n"}}};
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [&](TestDlg& dlg) {
     QScreen* screen = QGuiApplication::primaryScreen();
     for (const auto& c : cases) {
@@ -138,7 +138,7 @@ TEST_F(DesktopTest, NoImageOfTheClosedMenuStaysOnScreenDuringASound) {
 // Another program may destroy the window by force; the program ends as if
 // its window had been closed instead of running on with none.
 TEST_F(DesktopTest, AWindowDestroyedFromOutsideEndsTheDialog) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& dlg) {
     ASSERT_EQ(QProcess::execute("xdotool", {"windowclose", QString::number(dlg.winId())}), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.isEnded(); }));

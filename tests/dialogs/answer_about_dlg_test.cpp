@@ -17,7 +17,7 @@ QLineEdit* Edit(TemplateDialog& d, int id) { return qobject_cast<QLineEdit*>(d.G
 using AnswerDlgTest = DialogTest;
 
 TEST_F(AnswerDlgTest, ShowsTheTestedFrequencyTheCountAndThePattern) {
-  CAnswerDlg dlg;
+  CAnswerDlg dlg(services);
   dlg.m_checkFrequency = 8000;
   dlg.m_caption = "残念！ 正解は 3 回でした。";
   dlg.m_pattern = "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿";
@@ -46,7 +46,7 @@ TEST_F(AnswerDlgTest, OkEscapeAndTheCloseBoxAllEndIt) {
       [](TemplateDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Return); },
   };
   for (const auto& way : ways) {
-    CAnswerDlg dlg;
+    CAnswerDlg dlg(services);
     dlg.m_checkFrequency = 16000;
     bool ended = false;
     RunModal(dlg, [&](TemplateDialog& d) {
@@ -60,7 +60,7 @@ TEST_F(AnswerDlgTest, OkEscapeAndTheCloseBoxAllEndIt) {
 using AboutDlgTest = DialogTest;
 
 TEST_F(AboutDlgTest, ShowsTheVersionIconsAndTextWithFocusOnTheLink) {
-  CAboutDlg dlg;
+  CAboutDlg dlg(services);
   RunModal(dlg, [&](TemplateDialog& d) {
     EXPECT_EQ(d.windowTitle(), "Kelvoraについて");
     QLineEdit* version = Edit(d, IDC_VERSION_TEXT);
@@ -85,7 +85,7 @@ TEST_F(AboutDlgTest, ShowsTheVersionIconsAndTextWithFocusOnTheLink) {
 }
 
 TEST_F(AboutDlgTest, EveryPressOfTheLinkAsksToOpenThePageAndTheBoxStaysOpen) {
-  CAboutDlg dlg;
+  CAboutDlg dlg(services);
   RunModal(dlg, [&](TemplateDialog& d) {
     auto* link = qobject_cast<QPushButton*>(d.GetDlgItem(IDC_SITE_LINK));
     link->click();
@@ -93,7 +93,7 @@ TEST_F(AboutDlgTest, EveryPressOfTheLinkAsksToOpenThePageAndTheBoxStaysOpen) {
     QTest::keyClick(link, Qt::Key_Return);  // the focused button takes Enter
     EXPECT_FALSE(d.isEnded());
   });
-  const auto& opens = platform::testing::OpenRequests();
+  const auto& opens = services.OpenRequests();
   ASSERT_EQ(opens.size(), 3u);
   for (const auto& open : opens) {
     EXPECT_EQ(open.argument, res::kAuthorSiteUrl);

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "platform/qt/template_dialog.h"
-#include "platform/qt/testing.h"
 #include "sound/player.h"
 #include "sound/wave_buffer.h"
+#include "tests/support/test_services.h"
 
 namespace kelvora::testing {
 
@@ -55,17 +55,6 @@ class RecordingAllocator final : public BufferAllocator {
   bool fail_;
 };
 
-// Runs `dialog` modally; `user` acts while it is open. The dialog ends as
-// Cancel unless `user` ends it otherwise.
-inline int RunModal(platform::TemplateDialog& dialog,
-                    const std::function<void(platform::TemplateDialog&)>& user) {
-  platform::testing::PushModalAnswer([&user](platform::TemplateDialog& open) {
-    user(open);
-    return platform::kIdCancel;
-  });
-  return dialog.DoModal();
-}
-
 // Replaces the field's text the way a user does: select all, then type.
 inline void TypeInto(QWidget* field, const QString& text) {
   auto* edit = qobject_cast<QLineEdit*>(field);
@@ -97,11 +86,20 @@ class DecimalCommaLocale {
 
 class DialogTest : public ::testing::Test {
  protected:
-  void SetUp() override { platform::testing::Reset(); }
-  void TearDown() override {
-    SetBufferAllocator(nullptr);
-    platform::testing::Reset();
+  void TearDown() override { SetBufferAllocator(nullptr); }
+
+  // Runs `dialog` modally; `user` acts while it is open. The dialog ends as
+  // Cancel unless `user` ends it otherwise.
+  int RunModal(platform::TemplateDialog& dialog,
+               const std::function<void(platform::TemplateDialog&)>& user) {
+    services.PushModalAnswer([&user](platform::TemplateDialog& open) {
+      user(open);
+      return platform::kIdCancel;
+    });
+    return dialog.DoModal();
   }
+
+  TestServices services;
 };
 
 }  // namespace kelvora::testing

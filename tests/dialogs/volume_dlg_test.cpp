@@ -33,7 +33,7 @@ class VolumeDlgTest : public DialogTest {
 TEST_F(VolumeDlgTest, OpensAtTheCallersLevelWithFocusOnTheFinishButton) {
   RecordingAllocator allocator;
   SetBufferAllocator(&allocator);
-  CVolumeDlg dlg(player);
+  CVolumeDlg dlg(player, services);
   dlg.m_volume = 9000;
   RunModal(dlg, [&](TemplateDialog& d) {
     EXPECT_EQ(Slider(d)->minimum(), 0);
@@ -48,8 +48,8 @@ TEST_F(VolumeDlgTest, OpensAtTheCallersLevelWithFocusOnTheFinishButton) {
   EXPECT_EQ(dlg.endResult(), platform::kIdOk);
   EXPECT_EQ(dlg.m_volume, 9000);
   EXPECT_FALSE(dlg.m_failed);
-  EXPECT_EQ(platform::testing::ShownDialogs().at(0).title, "スピーカの音量設定 [Kelvora]");
-  EXPECT_TRUE(platform::testing::ShownMessages().empty());
+  EXPECT_EQ(services.ShownDialogs().at(0).title, "スピーカの音量設定 [Kelvora]");
+  EXPECT_TRUE(services.ShownMessages().empty());
   EXPECT_EQ(allocator.sizes, std::vector<std::size_t>{97024});
   EXPECT_EQ(allocator.releases, 1);
 }
@@ -78,7 +78,7 @@ TEST_F(VolumeDlgTest, TypedTextMovesTheSliderAndKeepsItsText) {
   };
   for (const TypedCase& c : cases) {
     SCOPED_TRACE(std::string("typed \"") + c.typed + '"');
-    CVolumeDlg dlg(player);
+    CVolumeDlg dlg(player, services);
     dlg.m_volume = 9000;
     RunModal(dlg, [&](TemplateDialog& d) {
       TypeInto(d.GetDlgItem(IDC_VOLUME_PERCENT), c.typed);
@@ -91,7 +91,7 @@ TEST_F(VolumeDlgTest, TypedTextMovesTheSliderAndKeepsItsText) {
 }
 
 TEST_F(VolumeDlgTest, UserMovesOfTheSliderRewriteTheField) {
-  CVolumeDlg dlg(player);
+  CVolumeDlg dlg(player, services);
   dlg.m_volume = 9000;
   RunModal(dlg, [&](TemplateDialog& d) {
     QSlider* slider = Slider(d);
@@ -141,7 +141,7 @@ TEST_F(VolumeDlgTest, UserMovesOfTheSliderRewriteTheField) {
 }
 
 TEST_F(VolumeDlgTest, ProgramMovesOfTheSliderAreSilentButFieldChangesAreNot) {
-  CVolumeDlg dlg(player);
+  CVolumeDlg dlg(player, services);
   dlg.m_volume = 9000;
   RunModal(dlg, [&](TemplateDialog& d) {
     Slider(d)->setValue(80);
@@ -156,7 +156,7 @@ TEST_F(VolumeDlgTest, ProgramMovesOfTheSliderAreSilentButFieldChangesAreNot) {
 }
 
 TEST_F(VolumeDlgTest, SamplePlaysAtTheSliderLevelUnderTheWaitCursor) {
-  CVolumeDlg dlg(player);
+  CVolumeDlg dlg(player, services);
   dlg.m_volume = 9000;
   RunModal(dlg, [&](TemplateDialog& d) {
     auto* sample = qobject_cast<QPushButton*>(d.GetDlgItem(IDC_PLAY_SAMPLE));
@@ -187,7 +187,7 @@ TEST_F(VolumeDlgTest, SamplePlaysAtTheSliderLevelUnderTheWaitCursor) {
 }
 
 TEST_F(VolumeDlgTest, EscapeKeepsTheLevelSetInTheDialog) {
-  CVolumeDlg dlg(player);
+  CVolumeDlg dlg(player, services);
   dlg.m_volume = 9000;
   RunModal(dlg, [&](TemplateDialog& d) {
     TypeInto(d.GetDlgItem(IDC_VOLUME_PERCENT), "64");
@@ -201,7 +201,7 @@ TEST_F(VolumeDlgTest, EscapeKeepsTheLevelSetInTheDialog) {
 TEST_F(VolumeDlgTest, WithoutItsBufferItSaysSoAndEndsBeforeAnyInput) {
   RecordingAllocator failing(/*fail=*/true);
   SetBufferAllocator(&failing);
-  CVolumeDlg dlg(player);
+  CVolumeDlg dlg(player, services);
   dlg.m_volume = 9000;
   bool userActed = false;
   RunModal(dlg, [&](TemplateDialog&) { userActed = true; });
@@ -209,10 +209,10 @@ TEST_F(VolumeDlgTest, WithoutItsBufferItSaysSoAndEndsBeforeAnyInput) {
   EXPECT_FALSE(userActed);
   EXPECT_TRUE(dlg.m_failed);
   EXPECT_EQ(dlg.m_volume, 9000);
-  ASSERT_EQ(platform::testing::ShownDialogs().size(), 1u);
-  EXPECT_FALSE(platform::testing::ShownDialogs()[0].shown);
-  ASSERT_EQ(platform::testing::ShownMessages().size(), 1u);
-  const auto& message = platform::testing::ShownMessages()[0];
+  ASSERT_EQ(services.ShownDialogs().size(), 1u);
+  EXPECT_FALSE(services.ShownDialogs()[0].shown);
+  ASSERT_EQ(services.ShownMessages().size(), 1u);
+  const auto& message = services.ShownMessages()[0];
   EXPECT_EQ(message.text,
             "動作に必要なメモリが確保出来ませんでした。\r\nアプリケーションを強制終了します。");
   EXPECT_EQ(message.caption, "Kelvora ver 1.000");

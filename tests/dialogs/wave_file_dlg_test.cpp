@@ -43,9 +43,9 @@ class WaveFileDlgTest : public DialogTest {
   static void Click(TemplateDialog& d, int id) {
     qobject_cast<QAbstractButton*>(d.GetDlgItem(id))->click();
   }
-  static QStringList MessageTexts() {
+  QStringList MessageTexts() const {
     QStringList texts;
-    for (const auto& message : platform::testing::ShownMessages()) {
+    for (const auto& message : services.ShownMessages()) {
       EXPECT_EQ(message.caption, "Kelvora ver 1.000");
       EXPECT_EQ(message.icon, platform::MessageIcon::Stop);
       texts << message.text;
@@ -57,9 +57,9 @@ class WaveFileDlgTest : public DialogTest {
   // just before for the same settings.
   Bytes PreviewThenSave(const QString& frequency, std::int32_t volume, bool fade,
                         const QString& path) {
-    CWaveFileDlg dlg(player);
+    CWaveFileDlg dlg(player, services);
     dlg.m_volume = volume;
-    platform::testing::PushSaveFileAnswer(path);
+    services.PushSaveFileAnswer(path);
     RunModal(dlg, [&](TemplateDialog& d) {
       TypeInto(d.GetDlgItem(IDC_EXPORT_FREQ), frequency);
       if (fade) Click(d, IDC_EXPORT_FADE);
@@ -69,6 +69,9 @@ class WaveFileDlgTest : public DialogTest {
     return player.played.empty() ? Bytes{} : player.played.back();
   }
 
+  // Every case of kFrequencyCases, typed in turn into a fresh dialog.
+  void ExpectFrequencyCases();
+
   RecordingPlayer player;
   QTemporaryDir dir;
 };
@@ -76,7 +79,7 @@ class WaveFileDlgTest : public DialogTest {
 TEST_F(WaveFileDlgTest, OpensAt440HzWithoutFades) {
   RecordingAllocator allocator;
   SetBufferAllocator(&allocator);
-  CWaveFileDlg dlg(player);
+  CWaveFileDlg dlg(player, services);
   dlg.m_volume = 9000;
   RunModal(dlg, [&](TemplateDialog& d) {
     EXPECT_EQ(d.windowTitle(), "指定した周波数のWAVEファイルを作成する");
@@ -112,14 +115,14 @@ const FrequencyCase kFrequencyCases[] = {
     {".5", true, 0.5},        {"5.", true, 5.0},
 };
 
-void ExpectFrequencyCases(RecordingPlayer& player) {
+void WaveFileDlgTest::ExpectFrequencyCases() {
   for (const FrequencyCase& c : kFrequencyCases) {
     SCOPED_TRACE(std::string("typed \"") + c.typed + '"');
-    platform::testing::Reset();
+    services.Reset();
     player.played.clear();
-    CWaveFileDlg dlg(player);
+    CWaveFileDlg dlg(player, services);
     dlg.m_volume = 30000;
-    platform::testing::PushSaveFileAnswer(std::nullopt);
+    services.PushSaveFileAnswer(std::nullopt);
     bool open = false;
     RunModal(dlg, [&](TemplateDialog& d) {
       TypeInto(d.GetDlgItem(IDC_EXPORT_FREQ), c.typed);
@@ -128,12 +131,12 @@ void ExpectFrequencyCases(RecordingPlayer& player) {
       open = !d.isEnded();
     });
     EXPECT_TRUE(open);
-    const auto& messages = platform::testing::ShownMessages();
+    const auto& messages = services.ShownMessages();
     if (c.accepted) {
       EXPECT_TRUE(messages.empty());
       ASSERT_EQ(player.played.size(), 1u);
       EXPECT_EQ(player.played[0], ExportTone(c.frequency, 30000, false));
-      EXPECT_EQ(platform::testing::SaveFileRequests().size(), 1u);
+      EXPECT_EQ(services.SaveFileRequests().size(), 1u);
     } else {
       // Both buttons refuse; nothing is played and no file is asked for.
       ASSERT_EQ(messages.size(), 2u);
@@ -141,23 +144,21 @@ void ExpectFrequencyCases(RecordingPlayer& player) {
       EXPECT_EQ(messages[1].text, kRefused);
       EXPECT_EQ(messages[0].caption, "Kelvora ver 1.000");
       EXPECT_TRUE(player.played.empty());
-      EXPECT_TRUE(platform::testing::SaveFileRequests().empty());
+      EXPECT_TRUE(services.SaveFileRequests().empty());
     }
   }
 }
 
-TEST_F(WaveFileDlgTest, FrequencyIsReadAndJudgedWhenAButtonIsPressed) {
-  ExpectFrequencyCases(player);
-}
+TEST_F(WaveFileDlgTest, FrequencyIsReadAndJudgedWhenAButtonIsPressed) { ExpectFrequencyCases(); }
 
 TEST_F(WaveFileDlgTest, FrequencyReadsTheSameUnderADecimalCommaLocale) {
   DecimalCommaLocale locale;
   if (!locale.ok()) GTEST_SKIP() << "no de_DE.UTF-8 locale";
-  ExpectFrequencyCases(player);
+  ExpectFrequencyCases();
 }
 
 TEST_F(WaveFileDlgTest, FadeBoxTogglesTheFadesAndItsMark) {
-  CWaveFileDlg dlg(player);
+  CWaveFileDlg dlg(player, services);
   dlg.m_volume = 9000;
   RunModal(dlg, [&](TemplateDialog& d) {
     auto* box = qobject_cast<QCheckBox*>(d.GetDlgItem(IDC_EXPORT_FADE));
@@ -199,13 +200,13 @@ TEST_F(WaveFileDlgTest, SavedFileIsThePreviewedImageByteForByte) {
       EXPECT_EQ(std::count(saved.begin() + 44, saved.end(), 0), 192000);
     }
   }
-  EXPECT_TRUE(platform::testing::ShownMessages().empty());
+  EXPECT_TRUE(services.ShownMessages().empty());
 }
 
 TEST_F(WaveFileDlgTest, SaveAsksForAWaveFileName) {
   PreviewThenSave("440", 9000, false, dir.filePath("a.wav"));
-  ASSERT_EQ(platform::testing::SaveFileRequests().size(), 1u);
-  const platform::SaveFileOptions& options = platform::testing::SaveFileRequests()[0];
+  ASSERT_EQ(services.SaveFileRequests().size(), 1u);
+  const platform::SaveFileOptions& options = services.SaveFileRequests()[0];
   EXPECT_EQ(options.defaultExtension, "wav");
   EXPECT_EQ(options.initialName, "*.wav");
   EXPECT_TRUE(options.promptOverwrite);
@@ -228,12 +229,12 @@ TEST_F(WaveFileDlgTest, SavingOverAnExistingFileReplacesIt) {
 }
 
 TEST_F(WaveFileDlgTest, CancellingTheFileDialogWritesNothing) {
-  CWaveFileDlg dlg(player);
-  platform::testing::PushSaveFileAnswer(std::nullopt);
+  CWaveFileDlg dlg(player, services);
+  services.PushSaveFileAnswer(std::nullopt);
   RunModal(dlg, [&](TemplateDialog& d) { Click(d, IDC_EXPORT_SAVE); });
-  EXPECT_EQ(platform::testing::SaveFileRequests().size(), 1u);
+  EXPECT_EQ(services.SaveFileRequests().size(), 1u);
   EXPECT_TRUE(QDir(dir.path()).isEmpty());
-  EXPECT_TRUE(platform::testing::ShownMessages().empty());
+  EXPECT_TRUE(services.ShownMessages().empty());
   EXPECT_TRUE(player.played.empty());
 }
 
@@ -300,12 +301,12 @@ TEST_F(WaveFileDlgTest, AFailedWriteIsReportedAndLeavesNoPartFile) {
 TEST_F(WaveFileDlgTest, WithoutItsBufferItSaysSoAndEndsBeforeAnyInput) {
   RecordingAllocator failing(/*fail=*/true);
   SetBufferAllocator(&failing);
-  CWaveFileDlg dlg(player);
+  CWaveFileDlg dlg(player, services);
   bool userActed = false;
   RunModal(dlg, [&](TemplateDialog&) { userActed = true; });
   EXPECT_FALSE(userActed);
   EXPECT_TRUE(dlg.m_failed);
-  EXPECT_EQ(platform::testing::ShownDialogs().at(0).shown, false);
+  EXPECT_EQ(services.ShownDialogs().at(0).shown, false);
   EXPECT_EQ(MessageTexts(), QStringList{"動作に必要なメモリが確保出来ませんでした。\r\n"
                                         "アプリケーションを強制終了します。"});
   EXPECT_TRUE(player.played.empty());

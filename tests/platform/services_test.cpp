@@ -10,35 +10,36 @@
 #include <vector>
 
 #include "platform/qt/menu_template.h"
-#include "platform/qt/testing.h"
+#include "tests/support/test_services.h"
 
 namespace kelvora::platform {
 namespace {
 
 class ServicesTest : public ::testing::Test {
  protected:
-  void SetUp() override { testing::Reset(); }
+  testing::TestServices services;
 };
 
 TEST_F(ServicesTest, MessageBoxesAreRecordedWithTextCaptionAndIcon) {
-  EXPECT_EQ(MessageBox(nullptr, "一行目\r\n二行目", "Kelvora ver 1.000"), 1);
-  ASSERT_EQ(testing::ShownMessages().size(), 1u);
-  EXPECT_EQ(testing::ShownMessages()[0].text, "一行目\r\n二行目");
-  EXPECT_EQ(testing::ShownMessages()[0].caption, "Kelvora ver 1.000");
-  EXPECT_EQ(testing::ShownMessages()[0].icon, MessageIcon::Stop);
+  EXPECT_EQ(
+      services.MessageBox(nullptr, "一行目\r\n二行目", "Kelvora ver 1.000", MessageIcon::Stop), 1);
+  ASSERT_EQ(services.ShownMessages().size(), 1u);
+  EXPECT_EQ(services.ShownMessages()[0].text, "一行目\r\n二行目");
+  EXPECT_EQ(services.ShownMessages()[0].caption, "Kelvora ver 1.000");
+  EXPECT_EQ(services.ShownMessages()[0].icon, MessageIcon::Stop);
 }
 
 TEST_F(ServicesTest, SaveDialogAnswersInOrderThenCancels) {
-  testing::PushSaveFileAnswer(QString("/tmp/a.wav"));
-  testing::PushSaveFileAnswer(std::nullopt);
+  services.PushSaveFileAnswer(QString("/tmp/a.wav"));
+  services.PushSaveFileAnswer(std::nullopt);
   SaveFileOptions options;
   options.defaultExtension = "wav";
   options.initialName = "*.wav";
-  EXPECT_EQ(GetSaveFileName(nullptr, options), QString("/tmp/a.wav"));
-  EXPECT_EQ(GetSaveFileName(nullptr, options), std::nullopt);
-  EXPECT_EQ(GetSaveFileName(nullptr, options), std::nullopt);
-  ASSERT_EQ(testing::SaveFileRequests().size(), 3u);
-  EXPECT_EQ(testing::SaveFileRequests()[0].defaultExtension, "wav");
+  EXPECT_EQ(services.GetSaveFileName(nullptr, options), QString("/tmp/a.wav"));
+  EXPECT_EQ(services.GetSaveFileName(nullptr, options), std::nullopt);
+  EXPECT_EQ(services.GetSaveFileName(nullptr, options), std::nullopt);
+  ASSERT_EQ(services.SaveFileRequests().size(), 3u);
+  EXPECT_EQ(services.SaveFileRequests()[0].defaultExtension, "wav");
 }
 
 TEST_F(ServicesTest, OpenResolvesRelativePathsAgainstTheCurrentDirectory) {
@@ -51,11 +52,11 @@ TEST_F(ServicesTest, OpenResolvesRelativePathsAgainstTheCurrentDirectory) {
       {"/srv/page.html", QUrl::fromLocalFile("/srv/page.html")},
       {"https://kelvora.example/", QUrl("https://kelvora.example/")},
   };
-  for (const Case& c : cases) OpenWithDefaultHandler(c.argument);
-  ASSERT_EQ(testing::OpenRequests().size(), std::size(cases));
+  for (const Case& c : cases) services.OpenWithDefaultHandler(c.argument);
+  ASSERT_EQ(services.OpenRequests().size(), std::size(cases));
   for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(testing::OpenRequests()[i].argument, cases[i].argument);
-    EXPECT_EQ(testing::OpenRequests()[i].url, cases[i].expected) << cases[i].argument;
+    EXPECT_EQ(services.OpenRequests()[i].argument, cases[i].argument);
+    EXPECT_EQ(services.OpenRequests()[i].url, cases[i].expected) << cases[i].argument;
   }
 }
 

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <vector>
 
-#include "platform/qt/testing.h"
+#include "tests/support/test_services.h"
 
 namespace kelvora::platform {
 namespace {
@@ -46,7 +46,8 @@ const DialogTemplate kPlainTemplate = {143, "", 187, 102, DialogStyle::SystemMen
 
 class RecordingDialog : public TemplateDialog {
  public:
-  explicit RecordingDialog(const DialogTemplate& t = kTemplate) : TemplateDialog(t) {}
+  explicit RecordingDialog(Services& services, const DialogTemplate& t = kTemplate)
+      : TemplateDialog(t, services) {}
   std::vector<int> commands;
   int destroyed = 0;
   bool closeDuringInit = false;
@@ -65,11 +66,11 @@ class RecordingDialog : public TemplateDialog {
 
 class TemplateDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override { testing::Reset(); }
+  testing::TestServices services;
 };
 
 TEST_F(TemplateDialogTest, EveryControlStandsAtItsTemplatePositionInPixels) {
-  RecordingDialog dialog;
+  RecordingDialog dialog(services);
   const DialogBaseUnits base = BaseUnitsOf(DialogFont());
   EXPECT_EQ(dialog.client()->size(), DialogToPixels(QRect(0, 0, 275, 180), base).size());
   for (const ControlTemplate& control : kControls) {
@@ -92,8 +93,8 @@ TEST_F(TemplateDialogTest, EveryControlStandsAtItsTemplatePositionInPixels) {
 }
 
 TEST_F(TemplateDialogTest, RunningDialogShowsItsControlsButNeverTheHiddenCancel) {
-  RecordingDialog dialog;
-  testing::PushModalAnswer([](TemplateDialog& shown) {
+  RecordingDialog dialog(services);
+  services.PushModalAnswer([](TemplateDialog& shown) {
     EXPECT_TRUE(shown.isVisible());
     EXPECT_TRUE(shown.GetDlgItem(kIdOk)->isVisible());
     EXPECT_FALSE(shown.GetDlgItem(kIdCancel)->isVisible());
@@ -104,10 +105,10 @@ TEST_F(TemplateDialogTest, RunningDialogShowsItsControlsButNeverTheHiddenCancel)
   EXPECT_EQ(dialog.DoModal(), kIdOk);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.destroyed, 1);
-  ASSERT_EQ(testing::ShownDialogs().size(), 1u);
-  EXPECT_EQ(testing::ShownDialogs()[0].templateId, 129);
-  EXPECT_EQ(testing::ShownDialogs()[0].title, "テスト");
-  EXPECT_TRUE(testing::ShownDialogs()[0].shown);
+  ASSERT_EQ(services.ShownDialogs().size(), 1u);
+  EXPECT_EQ(services.ShownDialogs()[0].templateId, 129);
+  EXPECT_EQ(services.ShownDialogs()[0].title, "テスト");
+  EXPECT_TRUE(services.ShownDialogs()[0].shown);
 }
 
 TEST_F(TemplateDialogTest, WaysOfClosingEndAsOkOrCancel) {
@@ -129,8 +130,8 @@ TEST_F(TemplateDialogTest, WaysOfClosingEndAsOkOrCancel) {
        kIdOk},
   };
   for (const Case& c : cases) {
-    RecordingDialog dialog;
-    testing::PushModalAnswer([&](TemplateDialog& d) {
+    RecordingDialog dialog(services);
+    services.PushModalAnswer([&](TemplateDialog& d) {
       c.act(d);
       return 99;  // ignored once the dialog has ended
     });
@@ -140,8 +141,8 @@ TEST_F(TemplateDialogTest, WaysOfClosingEndAsOkOrCancel) {
 }
 
 TEST_F(TemplateDialogTest, EnterPressesTheDefaultButtonOrMeansOkWithoutOne) {
-  RecordingDialog withDefault;
-  testing::PushModalAnswer([](TemplateDialog& d) {
+  RecordingDialog withDefault(services);
+  services.PushModalAnswer([](TemplateDialog& d) {
     d.GetDlgItem(kEdit)->setFocus();
     QTest::keyClick(d.GetDlgItem(kEdit), Qt::Key_Return);
     return kIdCancel;
@@ -149,8 +150,8 @@ TEST_F(TemplateDialogTest, EnterPressesTheDefaultButtonOrMeansOkWithoutOne) {
   EXPECT_EQ(withDefault.DoModal(), kIdCancel);
   EXPECT_EQ(withDefault.commands, (std::vector<int>{kPlay}));
 
-  RecordingDialog plain(kPlainTemplate);
-  testing::PushModalAnswer([](TemplateDialog& d) {
+  RecordingDialog plain(services, kPlainTemplate);
+  services.PushModalAnswer([](TemplateDialog& d) {
     EXPECT_TRUE(d.GetDlgItem(kEdit)->hasFocus());  // the disabled check box is skipped
     // Typing replaces the text, as in a field that the dialog gave the focus.
     EXPECT_EQ(qobject_cast<QLineEdit*>(d.GetDlgItem(kEdit))->selectedText(), "440.0");
@@ -160,8 +161,8 @@ TEST_F(TemplateDialogTest, EnterPressesTheDefaultButtonOrMeansOkWithoutOne) {
   EXPECT_EQ(plain.DoModal(), kIdOk);
 
   // A button that had the focus is the default only while it has it.
-  RecordingDialog visited(kPlainTemplate);
-  testing::PushModalAnswer([](TemplateDialog& d) {
+  RecordingDialog visited(services, kPlainTemplate);
+  services.PushModalAnswer([](TemplateDialog& d) {
     d.GetDlgItem(kPlay)->setFocus(Qt::TabFocusReason);
     d.GetDlgItem(kEdit)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(d.GetDlgItem(kEdit), Qt::Key_Return);
@@ -172,24 +173,24 @@ TEST_F(TemplateDialogTest, EnterPressesTheDefaultButtonOrMeansOkWithoutOne) {
 }
 
 TEST_F(TemplateDialogTest, CloseRequestedDuringInitialisationEndsBeforeAnyInput) {
-  RecordingDialog dialog;
+  RecordingDialog dialog(services);
   dialog.closeDuringInit = true;
   bool answered = false;
-  testing::PushModalAnswer([&](TemplateDialog& d) {
+  services.PushModalAnswer([&](TemplateDialog& d) {
     answered = true;
     d.EndDialog(kIdOk);
     return kIdOk;
   });
   EXPECT_EQ(dialog.DoModal(), kIdCancel);
   EXPECT_FALSE(answered);
-  EXPECT_EQ(testing::PendingModalAnswers(), 0);
+  EXPECT_EQ(services.PendingModalAnswers(), 0);
   EXPECT_EQ(dialog.destroyed, 1);
-  ASSERT_EQ(testing::ShownDialogs().size(), 1u);
-  EXPECT_FALSE(testing::ShownDialogs()[0].shown);
+  ASSERT_EQ(services.ShownDialogs().size(), 1u);
+  EXPECT_FALSE(services.ShownDialogs()[0].shown);
 }
 
 TEST_F(TemplateDialogTest, AnswerlessRunEndsAsCancel) {
-  RecordingDialog dialog;
+  RecordingDialog dialog(services);
   EXPECT_EQ(dialog.DoModal(), kIdCancel);
 }
 
@@ -198,9 +199,9 @@ TEST_F(TemplateDialogTest, AcceleratorsReachOnCommandEvenForDisabledButtons) {
       {Accelerator::Character, '+', Qt::NoModifier, kFade},
       {Accelerator::VirtualKey, Qt::Key_Escape, Qt::NoModifier, kIdOk},
   };
-  RecordingDialog dialog;
+  RecordingDialog dialog(services);
   dialog.SetAccelerators(table);
-  testing::PushModalAnswer([](TemplateDialog& d) {
+  services.PushModalAnswer([](TemplateDialog& d) {
     QTest::keyClick(d.GetDlgItem(kIdOk), Qt::Key_Plus, Qt::ShiftModifier);  // kFade is disabled
     QTest::keyClick(d.GetDlgItem(kEdit), Qt::Key_Escape);                   // OK here, not Cancel
     return kIdCancel;
@@ -210,7 +211,7 @@ TEST_F(TemplateDialogTest, AcceleratorsReachOnCommandEvenForDisabledButtons) {
 }
 
 TEST_F(TemplateDialogTest, ItemTextsReadAndWriteEveryKindOfControl) {
-  RecordingDialog dialog;
+  RecordingDialog dialog(services);
   for (int id : {kIdOk, kEdit, kLabel, kGroup, kFade}) {
     dialog.SetDlgItemText(id, "Kelvora ver 1.000");
     EXPECT_EQ(dialog.GetDlgItemText(id), "Kelvora ver 1.000") << id;
@@ -220,8 +221,8 @@ TEST_F(TemplateDialogTest, ItemTextsReadAndWriteEveryKindOfControl) {
 }
 
 TEST_F(TemplateDialogTest, CloseBoxOnlyWithSystemMenuStyle) {
-  RecordingDialog without(kTemplate);
-  RecordingDialog with(kPlainTemplate);
+  RecordingDialog without(services, kTemplate);
+  RecordingDialog with(services, kPlainTemplate);
   EXPECT_FALSE(without.windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_TRUE(with.windowFlags() & Qt::WindowCloseButtonHint);
 }

@@ -95,7 +95,8 @@ TEST(ResourceTables, BothIconsAreCompiledInAtBothSizes) {
     EXPECT_EQ(icon.pixmap(16, 16).size(), QSize(16, 16)) << name;
     EXPECT_EQ(icon.pixmap(32, 32).size(), QSize(32, 32)) << name;
   }
-  platform::TemplateDialog about(kAboutTemplate);
+  platform::QtServices services;  // built, never run
+  platform::TemplateDialog about(kAboutTemplate, services);
   int icons = 0;
   for (const auto* label : about.client()->findChildren<QLabel*>()) {
     if (!label->pixmap().isNull()) ++icons;

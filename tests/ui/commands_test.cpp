@@ -20,10 +20,10 @@ using CommandsTest = MainDialogTest;
 // A new level from the menu reaches every sound rendered afterwards, but the
 // chime and the buzz keep the start-up level.
 TEST_F(CommandsTest, TheVolumeFromTheMenuSilencesThePatternButNotTheChime) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [&](TestDlg& main) {
     int shownVolume = -1;
-    seams::PushModalAnswer([&](TemplateDialog& volume) {
+    services.PushModalAnswer([&](TemplateDialog& volume) {
       shownVolume = static_cast<CVolumeDlg&>(volume).m_volume;
       volume.SetDlgItemText(IDC_VOLUME_PERCENT, "0");
       return IDOK;
@@ -40,9 +40,9 @@ TEST_F(CommandsTest, TheVolumeFromTheMenuSilencesThePatternButNotTheChime) {
 }
 
 TEST_F(CommandsTest, TheVolumeDialogFromTheMenuKeepsTheLevelOnEsc) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [&](TestDlg& main) {
-    seams::PushModalAnswer([](TemplateDialog& volume) {
+    services.PushModalAnswer([](TemplateDialog& volume) {
       volume.SetDlgItemText(IDC_VOLUME_PERCENT, "150");
       QTest::keyClick(&volume, Qt::Key_Escape);
       return IDCANCEL;
@@ -54,12 +54,12 @@ TEST_F(CommandsTest, TheVolumeDialogFromTheMenuKeepsTheLevelOnEsc) {
 }
 
 TEST_F(CommandsTest, TheExportDialogGetsTheCurrentVolume) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(
       dlg,
       [&](TestDlg& main) {
         int exportVolume = -1;
-        seams::PushModalAnswer([&](TemplateDialog& exportDialog) {
+        services.PushModalAnswer([&](TemplateDialog& exportDialog) {
           exportVolume = static_cast<CWaveFileDlg&>(exportDialog).m_volume;
           return IDOK;
         });
@@ -78,25 +78,25 @@ TEST_F(CommandsTest, TheExportDialogGetsTheCurrentVolume) {
 TEST_F(CommandsTest, ADialogFromTheMenuThatCannotHaveItsBufferClosesTheApplication) {
   for (const int command : {ID_SOUND_VOLUME, ID_FILE_MAKE_WAVE}) {
     SCOPED_TRACE(command);
-    seams::Reset();
+    services.Reset();
     allocator = CountingAllocator{};
     // Test, chime, buzz and the start-up volume sample come first.
     allocator.failOn = [](int request, std::size_t) { return request == 5; };
-    TestDlg dlg(player, clock);
+    TestDlg dlg(player, clock, services);
     Run(dlg, [&](TestDlg& main) {
       main.menuAction(command)->trigger();
       EXPECT_EQ(main.m_volume, 9000);
       QCoreApplication::processEvents();
       EXPECT_TRUE(main.isEnded());
     });
-    EXPECT_EQ(seams::ShownMessages().size(), 1u);
+    EXPECT_EQ(services.ShownMessages().size(), 1u);
     EXPECT_EQ(dlg.endResult(), IDCANCEL);
     EXPECT_EQ(allocator.releases, allocator.allocations);
   }
 }
 
 TEST_F(CommandsTest, HelpMenuOpensTheHelpPageAndTheAboutBox) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     main.OnCommand(IDC_START);
     // Neither item is ever grayed, so both work while an answer is awaited.
@@ -104,22 +104,22 @@ TEST_F(CommandsTest, HelpMenuOpensTheHelpPageAndTheAboutBox) {
     main.menuAction(ID_HELP_ABOUT)->trigger();
     EXPECT_EQ(main.m_state, CheckState::AwaitingAnswer);
   });
-  ASSERT_EQ(seams::OpenRequests().size(), 1u);
-  EXPECT_EQ(seams::OpenRequests()[0].argument, ".\\help\\index.html");
-  EXPECT_EQ(seams::ShownDialogs().back().templateId, IDD_ABOUTBOX);
+  ASSERT_EQ(services.OpenRequests().size(), 1u);
+  EXPECT_EQ(services.OpenRequests()[0].argument, ".\\help\\index.html");
+  EXPECT_EQ(services.ShownDialogs().back().templateId, IDD_ABOUTBOX);
 }
 
 TEST_F(CommandsTest, AWrongAnswerShowsTheRevealDialogForTheTestedFrequency) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) { CheckWrong(main); });
-  ASSERT_EQ(seams::ShownDialogs().back().templateId, IDD_ANSWER);
-  EXPECT_EQ(seams::ShownDialogs().back().title, QString::fromUtf8("8000 Hzのチェック"));
+  ASSERT_EQ(services.ShownDialogs().back().templateId, IDD_ANSWER);
+  EXPECT_EQ(services.ShownDialogs().back().title, QString::fromUtf8("8000 Hzのチェック"));
 }
 
 // Input that arrives while a sound blocks waits, and is then handled in order
 // against the state as it stands: a digit typed during the pattern answers.
 TEST_F(CommandsTest, ADigitTypedWhileThePatternPlaysAnswersTheCheckAfterwards) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   bool posted = false;
   player.onPlay = [&](std::span<const std::uint8_t>) {
     if (posted) return;
@@ -146,7 +146,7 @@ TEST_F(CommandsTest, ADigitTypedWhileThePatternPlaysAnswersTheCheckAfterwards) {
 }
 
 TEST_F(CommandsTest, TheWaitCursorIsUpWhileTheSoundPlays) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   std::vector<int> depths;
   player.onPlay = [&](std::span<const std::uint8_t>) {
     depths.push_back(platform::WaitCursorDepth());

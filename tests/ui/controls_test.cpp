@@ -65,7 +65,7 @@ std::map<int, bool> ExpectedStates(Phase phase) {
 using ControlsTest = MainDialogTest;
 
 TEST_F(ControlsTest, ControlsAndMenuItemsFollowIdleBusyAndAwaitingAnswer) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   std::vector<std::map<int, bool>> whilePlaying;
   player.onPlay = [&](std::span<const std::uint8_t>) {
     whilePlaying.push_back(EnabledStates(dlg));
@@ -89,8 +89,8 @@ TEST_F(ControlsTest, ControlsAndMenuItemsFollowIdleBusyAndAwaitingAnswer) {
 TEST_F(ControlsTest, ContinuousToneAndSilencePlayInBusyAndReturnToIdle) {
   for (const int command : {ID_SOUND_CONTINUOUS, ID_SOUND_SILENCE}) {
     SCOPED_TRACE(command);
-    seams::Reset();
-    TestDlg dlg(player, clock);
+    services.Reset();
+    TestDlg dlg(player, clock, services);
     std::vector<std::map<int, bool>> whilePlaying;
     std::vector<CheckState> states;
     player.onPlay = [&](std::span<const std::uint8_t>) {
@@ -112,7 +112,7 @@ TEST_F(ControlsTest, ContinuousToneAndSilencePlayInBusyAndReturnToIdle) {
 }
 
 TEST_F(ControlsTest, TheAutoChangeItemIsCheckedWhileAutomaticChangeIsOn) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     QAction* item = main.menuAction(ID_SOUND_AUTO_CHANGE);
     item->trigger();
@@ -176,7 +176,7 @@ QString WithoutBreaks(QString text) {
 }
 
 TEST_F(ControlsTest, SeventeenControlsCarryTheirTipsWithLineBreaksAndNoCarriageReturn) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     const platform::ToolTips* tips = main.toolTips();
     ASSERT_NE(tips, nullptr);
@@ -216,7 +216,7 @@ QString TipShownFor(QWidget* control) {
 }
 
 TEST_F(ControlsTest, ADisabledControlShowsNoTip) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     QWidget* answer = main.GetDlgItem(IDC_ANSWER1);
     QWidget* up = main.GetDlgItem(IDC_UP_1K);

@@ -59,8 +59,8 @@ TEST_F(KeyboardTest, EveryKeyOfTheTableSendsItsCommandInIdleAndWhileAnAnswerIsAw
   for (const bool awaiting : {false, true}) {
     for (const KeyCase& key : KeyTable()) {
       SCOPED_TRACE(std::string(key.name) + (awaiting ? " awaiting an answer" : " in Idle"));
-      seams::Reset();
-      TestDlg dlg(player, clock);
+      services.Reset();
+      TestDlg dlg(player, clock, services);
       Run(dlg, [&](TestDlg& main) {
         if (awaiting) {
           main.OnCommand(IDC_START);
@@ -84,8 +84,8 @@ TEST_F(KeyboardTest, ModifiedKeysOutsideTheTableSendNothing) {
   };
   for (const KeyCase& key : keys) {
     SCOPED_TRACE(key.name);
-    seams::Reset();
-    TestDlg dlg(player, clock);
+    services.Reset();
+    TestDlg dlg(player, clock, services);
     Run(dlg, [&](TestDlg& main) {
       key.press(main);
       EXPECT_TRUE(main.commands.empty());
@@ -97,7 +97,7 @@ TEST_F(KeyboardTest, ModifiedKeysOutsideTheTableSendNothing) {
 }
 
 TEST_F(KeyboardTest, AltMnemonicsPressTheirButtons) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     Type(main, Qt::Key_Up);
     Type(main, Qt::Key_C, Qt::AltModifier);
@@ -113,9 +113,9 @@ TEST_F(KeyboardTest, EnterSpaceAndPlusStartACheck) {
       {"Enter", Key(Qt::Key_Return), 0}, {"Space", Key(Qt::Key_Space), 0}, {"+", Char('+'), 0}};
   for (const KeyCase& key : keys) {
     SCOPED_TRACE(key.name);
-    seams::Reset();
+    services.Reset();
     player.played.clear();
-    TestDlg dlg(player, clock);
+    TestDlg dlg(player, clock, services);
     Run(dlg, [&](TestDlg& main) {
       key.press(main);
       EXPECT_EQ(main.m_state, CheckState::AwaitingAnswer);
@@ -137,8 +137,8 @@ TEST_F(KeyboardTest, FrequencyKeysMoveTheFrequencyFrom8000) {
   };
   for (const auto& key : keys) {
     SCOPED_TRACE(key.name);
-    seams::Reset();
-    TestDlg dlg(player, clock);
+    services.Reset();
+    TestDlg dlg(player, clock, services);
     Run(dlg, [&](TestDlg& main) {
       const QWidget* focus = QApplication::focusWidget();
       Type(main, key.key);
@@ -150,7 +150,7 @@ TEST_F(KeyboardTest, FrequencyKeysMoveTheFrequencyFrom8000) {
 }
 
 TEST_F(KeyboardTest, HomeGoesTo8000KeepingTheRecordWhileCRestarts) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     CheckRight(main);
     ASSERT_EQ(main.m_frequency, 10000);
@@ -165,7 +165,7 @@ TEST_F(KeyboardTest, HomeGoesTo8000KeepingTheRecordWhileCRestarts) {
 }
 
 TEST_F(KeyboardTest, DigitsAnswerOnlyWhileAnAnswerIsAwaited) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     for (char digit : {'1', '2', '3', '4', '5', '0'}) Type(main, digit);
     EXPECT_EQ(main.m_state, CheckState::Idle);
@@ -182,14 +182,14 @@ TEST_F(KeyboardTest, DigitsAnswerOnlyWhileAnAnswerIsAwaited) {
 }
 
 TEST_F(KeyboardTest, F1OpensTheLocalHelpPage) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) { Type(main, Qt::Key_F1); });
-  ASSERT_EQ(seams::OpenRequests().size(), 1u);
-  EXPECT_EQ(seams::OpenRequests()[0].argument, ".\\help\\index.html");
+  ASSERT_EQ(services.OpenRequests().size(), 1u);
+  EXPECT_EQ(services.OpenRequests()[0].argument, ".\\help\\index.html");
 }
 
 TEST_F(KeyboardTest, TabMovesTheFocusAndSendsNoCommand) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     const QWidget* before = QApplication::focusWidget();
     Type(main, Qt::Key_Tab);

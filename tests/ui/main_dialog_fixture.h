@@ -15,17 +15,17 @@
 #include <vector>
 
 #include "check/command_ids.h"
-#include "platform/qt/testing.h"
 #include "res/resource.h"
 #include "sound/player.h"
 #include "sound/wave_buffer.h"
+#include "tests/support/test_services.h"
 #include "ui/kelvora_dlg.h"
 #include "ui/status_panel.h"
 
 namespace kelvora::uitest {
 
 using platform::TemplateDialog;
-namespace seams = platform::testing;
+using testing::TestServices;
 
 // Keeps a copy of every image and lets a test act while a sound "plays".
 class FakePlayer : public WavePlayer {
@@ -93,19 +93,16 @@ class TestDlg : public CKelvoraDlg {
 
 class MainDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    seams::Reset();
-    SetBufferAllocator(&allocator);
-  }
+  void SetUp() override { SetBufferAllocator(&allocator); }
   void TearDown() override { SetBufferAllocator(nullptr); }
 
   // Runs `dlg` modally: the start-up volume dialog gets `volumeAnswer`, then
   // `body` runs while the main dialog is up. Returns how the dialog ended.
   int Run(
       TestDlg& dlg, std::function<void(TestDlg&)> body,
-      seams::ModalAnswer volumeAnswer = [](TemplateDialog&) { return IDOK; }) {
-    seams::PushModalAnswer(std::move(volumeAnswer));
-    seams::PushModalAnswer([body](TemplateDialog& dialog) {
+      TestServices::ModalAnswer volumeAnswer = [](TemplateDialog&) { return IDOK; }) {
+    services.PushModalAnswer(std::move(volumeAnswer));
+    services.PushModalAnswer([body](TemplateDialog& dialog) {
       // The window is up and active before the user can do anything.
       dialog.activateWindow();
       EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -115,6 +112,7 @@ class MainDialogTest : public ::testing::Test {
     return dlg.DoModal();
   }
 
+  TestServices services;
   FakePlayer player;
   InstantClock clock;
   CountingAllocator allocator;

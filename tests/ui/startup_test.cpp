@@ -18,9 +18,9 @@ const QString kNoMemory = QString::fromUtf8(
 constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
                                    IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
 
-std::vector<int> ShownTemplates() {
+std::vector<int> ShownTemplates(const TestServices& services) {
   std::vector<int> ids;
-  for (const auto& shown : seams::ShownDialogs()) ids.push_back(shown.templateId);
+  for (const auto& shown : services.ShownDialogs()) ids.push_back(shown.templateId);
   return ids;
 }
 
@@ -35,7 +35,7 @@ std::vector<std::uint8_t> Chime(std::int32_t volume) {
 using StartupTest = MainDialogTest;
 
 TEST_F(StartupTest, TheVolumeDialogComesFirstAt30PercentThenTheMainDialogInItsStartState) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   bool mainVisibleDuringVolume = true;
   Run(
       dlg,
@@ -63,13 +63,13 @@ TEST_F(StartupTest, TheVolumeDialogComesFirstAt30PercentThenTheMainDialogInItsSt
       });
 
   EXPECT_FALSE(mainVisibleDuringVolume);
-  EXPECT_EQ(ShownTemplates(), (std::vector<int>{IDD_VOLUME, IDD_MAIN}));
-  EXPECT_EQ(seams::ShownDialogs()[0].title, QString::fromUtf8("スピーカの音量設定 [Kelvora]"));
-  EXPECT_TRUE(seams::ShownMessages().empty());
+  EXPECT_EQ(ShownTemplates(services), (std::vector<int>{IDD_VOLUME, IDD_MAIN}));
+  EXPECT_EQ(services.ShownDialogs()[0].title, QString::fromUtf8("スピーカの音量設定 [Kelvora]"));
+  EXPECT_TRUE(services.ShownMessages().empty());
 }
 
 TEST_F(StartupTest, EscInTheStartUpVolumeDialogStillTakesItsVolumeForEverySound) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(
       dlg,
       [&](TestDlg& main) {
@@ -90,12 +90,12 @@ TEST_F(StartupTest, AFailedBufferShowsOneMessageAndClosesWithoutVolumeDialogOrPa
   // Test, chime and buzz buffers are taken in this order.
   for (int failing = 1; failing <= 3; ++failing) {
     SCOPED_TRACE(failing);
-    seams::Reset();
+    services.Reset();
     allocator = CountingAllocator{};
     allocator.failOn = [failing](int request, std::size_t) { return request == failing; };
     int result = 0;
     {
-      TestDlg dlg(player, clock);
+      TestDlg dlg(player, clock, services);
       bool bodyRan = false;
       result = Run(dlg, [&](TestDlg&) { bodyRan = true; });
       EXPECT_FALSE(bodyRan);
@@ -104,12 +104,12 @@ TEST_F(StartupTest, AFailedBufferShowsOneMessageAndClosesWithoutVolumeDialogOrPa
       EXPECT_EQ(allocator.releases, failing - 1) << "released when the dialog closed";
     }
     EXPECT_EQ(result, IDCANCEL);
-    ASSERT_EQ(seams::ShownMessages().size(), 1u);
-    EXPECT_EQ(seams::ShownMessages()[0].text, kNoMemory);
-    EXPECT_EQ(seams::ShownMessages()[0].caption, kAppTitle);
-    EXPECT_EQ(seams::ShownMessages()[0].icon, platform::MessageIcon::Stop);
-    ASSERT_EQ(ShownTemplates(), std::vector<int>{IDD_MAIN});
-    EXPECT_FALSE(seams::ShownDialogs()[0].shown);
+    ASSERT_EQ(services.ShownMessages().size(), 1u);
+    EXPECT_EQ(services.ShownMessages()[0].text, kNoMemory);
+    EXPECT_EQ(services.ShownMessages()[0].caption, kAppTitle);
+    EXPECT_EQ(services.ShownMessages()[0].icon, platform::MessageIcon::Stop);
+    ASSERT_EQ(ShownTemplates(services), std::vector<int>{IDD_MAIN});
+    EXPECT_FALSE(services.ShownDialogs()[0].shown);
     EXPECT_EQ(allocator.allocations, failing - 1);
     EXPECT_EQ(allocator.releases, failing - 1) << "nothing released twice";
     EXPECT_TRUE(player.played.empty());
@@ -118,14 +118,14 @@ TEST_F(StartupTest, AFailedBufferShowsOneMessageAndClosesWithoutVolumeDialogOrPa
 
 TEST_F(StartupTest, AFailedVolumeDialogClosesTheApplicationWithoutAMessageOfItsOwn) {
   allocator.failOn = [](int, std::size_t size) { return size == kSampleWaveBufferSize; };
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   bool bodyRan = false;
   EXPECT_EQ(Run(dlg, [&](TestDlg&) { bodyRan = true; }), IDCANCEL);
 
   EXPECT_FALSE(bodyRan);
-  EXPECT_EQ(seams::ShownMessages().size(), 1u) << "only the volume dialog's own";
-  ASSERT_EQ(ShownTemplates(), (std::vector<int>{IDD_VOLUME, IDD_MAIN}));
-  EXPECT_FALSE(seams::ShownDialogs()[1].shown);
+  EXPECT_EQ(services.ShownMessages().size(), 1u) << "only the volume dialog's own";
+  ASSERT_EQ(ShownTemplates(services), (std::vector<int>{IDD_VOLUME, IDD_MAIN}));
+  EXPECT_FALSE(services.ShownDialogs()[1].shown);
   EXPECT_EQ(dlg.m_volume, 9000);
   EXPECT_EQ(allocator.allocations, 3);
   EXPECT_EQ(allocator.releases, 3);
@@ -161,10 +161,10 @@ TEST_F(StartupTest, EveryWayOutReleasesTheThreeBuffersOnce) {
   };
   for (const ShutdownCase& c : cases) {
     SCOPED_TRACE(c.name);
-    seams::Reset();
+    services.Reset();
     allocator = CountingAllocator{};
     {
-      TestDlg dlg(player, clock);
+      TestDlg dlg(player, clock, services);
       bool endedInside = false;
       const int result = Run(dlg, [&](TestDlg& main) {
         c.act(main);
@@ -184,14 +184,14 @@ TEST_F(StartupTest, EveryWayOutReleasesTheThreeBuffersOnce) {
 }
 
 TEST_F(StartupTest, TheMenuExitEndsTheDialogThroughACloseRequest) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) { main.menuAction(ID_APP_EXIT_CMD)->trigger(); });
   EXPECT_EQ(dlg.commands, (std::vector<int>{ID_APP_EXIT_CMD, IDCANCEL}));
 }
 
 TEST_F(StartupTest, TheContextMenuOffersTheWindowMenuItemThatOpensAbout) {
-  TestDlg dlg(player, clock);
-  Run(dlg, [](TestDlg& main) {
+  TestDlg dlg(player, clock, services);
+  Run(dlg, [&](TestDlg& main) {
     QMenu* menu = main.systemMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->actions().size(), 1);
@@ -204,7 +204,7 @@ TEST_F(StartupTest, TheContextMenuOffersTheWindowMenuItemThatOpensAbout) {
     menu->hide();
 
     menu->actions()[0]->trigger();
-    EXPECT_EQ(ShownTemplates().back(), IDD_ABOUTBOX);
+    EXPECT_EQ(ShownTemplates(services).back(), IDD_ABOUTBOX);
   });
   EXPECT_EQ(dlg.endResult(), IDCANCEL) << "the About box does not end the main dialog";
 }

@@ -29,7 +29,7 @@ TEST(PanelTextTest, FormatsAsTheFormattedPrintingOfTheCounts) {
 using StatusPanelTest = MainDialogTest;
 
 TEST_F(StatusPanelTest, ShowsTheSessionAfterEachStepOfARun) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     const StatusPanel& panel = main.statusPanel();
     EXPECT_EQ(panel.texts(), (PanelTexts{" 8000 Hz", "----- Hz", "---.- %"}));
@@ -47,7 +47,7 @@ TEST_F(StatusPanelTest, ShowsTheSessionAfterEachStepOfARun) {
 }
 
 TEST_F(StatusPanelTest, TheLowestFrequencyReadsTwentyHertz) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     for (int i = 0; i < 7; ++i) Type(main, Qt::Key_PageDown);
     for (int i = 0; i < 9; ++i) Type(main, Qt::Key_Down);
@@ -58,7 +58,7 @@ TEST_F(StatusPanelTest, TheLowestFrequencyReadsTwentyHertz) {
 }
 
 TEST_F(StatusPanelTest, ARepaintWhileTheFirstCheckAwaitsItsAnswerShowsTheStartedCheck) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     main.OnCommand(IDC_START);
     EXPECT_EQ(main.statusPanel().texts().rate, "---.- %") << "starting does not redraw";
@@ -70,7 +70,7 @@ TEST_F(StatusPanelTest, ARepaintWhileTheFirstCheckAwaitsItsAnswerShowsTheStarted
 // The red circle stays on screen while the chime plays, the red cross while
 // the buzz plays; the next drawing takes them away.
 TEST_F(StatusPanelTest, TheMarksAreOnScreenForTheWholeSoundAndGoneAfterIt) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   const PanelLayout& layout = dlg.statusPanel().layout();
   const QPoint top(layout.markBounds.center().x(), layout.markBounds.top());
   const QPoint left(layout.markBounds.left(), layout.markBounds.center().y());
@@ -101,7 +101,7 @@ TEST_F(StatusPanelTest, TheMarksAreOnScreenForTheWholeSoundAndGoneAfterIt) {
 }
 
 TEST_F(StatusPanelTest, ARepaintTakesAMarkAway) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   bool markShown = false;
   player.onPlay = [&](std::span<const std::uint8_t>) {
     if (dlg.m_state != CheckState::AwaitingAnswer) return;
@@ -126,7 +126,7 @@ int PixelsOf(const QImage& image, const QRect& area, std::function<bool(QColor)>
 }
 
 TEST_F(StatusPanelTest, TextsAreDrawnInDarkBlueOnTheDialogBackground) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     const StatusPanel& panel = main.statusPanel();
     const PanelLayout& layout = panel.layout();
@@ -154,7 +154,7 @@ TEST_F(StatusPanelTest, TextsAreDrawnInDarkBlueOnTheDialogBackground) {
 }
 
 TEST_F(StatusPanelTest, TheFontIsArial22PointAsLiberationSans) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   const QFont font = PanelFont(dlg);
   EXPECT_EQ(font.pixelSize(), platform::MulDiv(220, dlg.logicalDpiY(), 720));
   EXPECT_EQ(QFontInfo(font).family(), "Liberation Sans");
@@ -171,7 +171,7 @@ QRect GroupBoxTitled(TestDlg& dlg, const char* title) {
 QRect Inside(const QRect& box, int titleHeight) { return box.adjusted(2, titleHeight, -2, -2); }
 
 TEST_F(StatusPanelTest, EachTextSitsInsideItsGroupBoxAndClearOfTheButtons) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     const PanelLayout& layout = main.statusPanel().layout();
     const QFontMetrics metrics(PanelFont(main));
@@ -196,7 +196,7 @@ TEST_F(StatusPanelTest, EachTextSitsInsideItsGroupBoxAndClearOfTheButtons) {
 }
 
 TEST_F(StatusPanelTest, KeepsItsDistancesFromTheGroupBoxCorners) {
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   const PanelLayout& layout = dlg.statusPanel().layout();
   // Laid out over boxes whose corners stood at (12, 11), (12, 242) and (229, 242).
   const QPoint frequencyBox = GroupBoxTitled(dlg, "現在の周波数").topLeft();
@@ -213,7 +213,7 @@ TEST_F(StatusPanelTest, KeepsItsDistancesFromTheGroupBoxCorners) {
 
 TEST_F(StatusPanelTest, NothingIsPaintedBeforeTheSessionIsSet) {
   allocator.failOn = [](int request, std::size_t) { return request == 2; };
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg&) {});
   dlg.show();
   const QImage shot = dlg.client()->grab().toImage();
@@ -235,7 +235,7 @@ TEST_F(StatusPanelTest, TheRateKeepsItsDecimalPointUnderADecimalCommaLocale) {
   std::snprintf(printed, sizeof printed, "%.1f", 66.7);
   EXPECT_STREQ(printed, "66,7") << "the locale is in force";
 
-  TestDlg dlg(player, clock);
+  TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     CheckRight(main);
     CheckWrong(main);
