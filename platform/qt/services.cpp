@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -22,6 +23,30 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
   }
   return QMessageBox::Critical;
 }
+
+bool IsPattern(const QString& name) { return name.contains('*') || name.contains('?'); }
+
+// Qt's own file dialog whatever the desktop offers: a desktop's dialog shows
+// the patterns after each filter's name and would save "*.wav" as a file.
+class SaveFileDialog final : public QFileDialog {
+ public:
+  explicit SaveFileDialog(QWidget* owner) : QFileDialog(owner) {
+    setOption(QFileDialog::DontUseNativeDialog);
+  }
+
+ protected:
+  // A pattern in the name field, as the dialog opens with, names no file:
+  // the list shows what matches it and the dialog stays open.
+  void accept() override {
+    const QStringList files = selectedFiles();
+    const QString name = files.isEmpty() ? QString() : QFileInfo(files.first()).fileName();
+    if (IsPattern(name)) {
+      if (auto* model = findChild<QFileSystemModel*>()) model->setNameFilters({name});
+      return;
+    }
+    QFileDialog::accept();
+  }
+};
 
 }  // namespace
 
@@ -44,21 +69,21 @@ int QtServices::MessageBox(QWidget* owner, const QString& text, const QString& c
 }
 
 std::optional<QString> QtServices::GetSaveFileName(QWidget* owner, const SaveFileOptions& options) {
-  QFileDialog dialog(owner);
+  SaveFileDialog dialog(owner);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(options.defaultExtension);
   if (!options.promptOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  // Qt reads a filter's patterns from its last parentheses; with the details
+  // hidden it shows what comes before them, so each display name appears
+  // once, as given, even one that ends with its own pattern.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   QStringList filters;
   for (const FileFilter& filter : options.filters) {
-    // Qt reads the patterns from the last parentheses, so the display name is kept whole.
     filters << filter.displayName + " (" + QString(filter.patterns).replace(';', ' ') + ")";
   }
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
-  // A pattern as the initial name only selects the filter; there is no file to preselect.
-  if (!options.initialName.isEmpty() && !options.initialName.contains('*')) {
-    dialog.selectFile(options.initialName);
-  }
+  if (!options.initialName.isEmpty()) dialog.selectFile(options.initialName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
 }

@@ -27,8 +27,8 @@ struct FileFilter {
 };
 
 struct SaveFileOptions {
-  QString defaultExtension;  // appended when the user types no extension ("wav")
-  QString initialName;       // initial file name field; a pattern like "*.wav" is not preselected
+  QString defaultExtension;     // appended when the user types no extension ("wav")
+  QString initialName;          // initial text of the name field, a name or a pattern ("*.wav")
   bool promptOverwrite = true;  // ask before replacing an existing file
   std::vector<FileFilter> filters;
 };
