@@ -99,10 +99,11 @@ QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
       auto* edit = new QLineEdit(text, m_client);
       edit->setReadOnly(style & ControlStyle::ReadOnly);
       if (style & ControlStyle::NoBorder) {
-        // Looks like plain text on the dialog, yet stays selectable.
+        // Looks like plain text on whatever it sits on, yet stays selectable.
+        // A group box's interior is shaded, so no fixed colour would do.
         edit->setFrame(false);
         QPalette palette = edit->palette();
-        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        palette.setColor(QPalette::Base, Qt::transparent);
         edit->setPalette(palette);
         edit->setTextMargins(0, 0, 0, 0);
       }

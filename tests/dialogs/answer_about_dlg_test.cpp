@@ -1,4 +1,6 @@
 #include <QCloseEvent>
+#include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 
@@ -35,6 +37,40 @@ TEST_F(AnswerDlgTest, ShowsTheTestedFrequencyTheCountAndThePattern) {
     QTest::keyClicks(pattern, "x");
     EXPECT_EQ(pattern->text(), dlg.m_pattern);
     EXPECT_TRUE(Edit(d, IDC_ANSWER_CAPTION)->isReadOnly());
+  });
+}
+
+// The two texts look printed on what lies under them: the caption on the
+// dialog, the pattern on the shaded interior of its group box.
+TEST_F(AnswerDlgTest, EachTextHasTheColourOfWhatItSitsOn) {
+  CAnswerDlg dlg(services);
+  dlg.m_caption = "残念！ 正解は 3 回でした。";
+  dlg.m_pattern = "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿";
+  RunModal(dlg, [&](TemplateDialog& d) {
+    const QImage shot = d.client()->grab().toImage();
+    const QRect group = d.client()->findChild<QGroupBox*>()->geometry();
+    const QRect caption = d.GetDlgItem(IDC_ANSWER_CAPTION)->geometry();
+    const QRect pattern = d.GetDlgItem(IDC_ANSWER_PATTERN)->geometry();
+    const struct {
+      QRect field;
+      QPoint beside;  // clear of every control
+    } cases[] = {
+        {caption, {caption.center().x(), caption.bottom() + 2}},
+        {pattern, {(group.left() + pattern.left()) / 2, pattern.center().y()}},
+    };
+    for (const auto& c : cases) {
+      // The field's top row and right end are clear of its text.
+      for (const QPoint at :
+           {c.field.topLeft(), c.field.topRight(), QPoint(c.field.right(), c.field.center().y())}) {
+        EXPECT_EQ(shot.pixelColor(at).name().toStdString(),
+                  shot.pixelColor(c.beside).name().toStdString())
+            << "field at " << c.field.x() << "," << c.field.y() << ", pixel " << at.x() << ","
+            << at.y();
+      }
+    }
+    EXPECT_NE(shot.pixelColor(cases[0].beside).name().toStdString(),
+              shot.pixelColor(cases[1].beside).name().toStdString())
+        << "the group box is shaded, or this test proves nothing";
   });
 }
 
