@@ -6,9 +6,18 @@
 #include "dialogs/volume_dlg.h"
 #include "dialogs/wave_file_dlg.h"
 #include "main_dialog_fixture.h"
+#include "sound/synthesis.h"
 
 namespace kelvora::uitest {
 namespace {
+
+// The continuous tone as the player gets it: header and samples.
+std::vector<std::uint8_t> ContinuousTone(std::int32_t frequency, std::int32_t volume) {
+  std::vector<std::uint8_t> image(kTestWaveBufferSize);
+  RenderContinuousTone(image, frequency, volume);
+  image.resize(kWaveHeaderSize + kTwoSecondDataSize);
+  return image;
+}
 
 bool AllSamplesZero(const std::vector<std::uint8_t>& image) {
   return std::all_of(image.begin() + kWaveHeaderSize, image.end(),
@@ -37,6 +46,22 @@ TEST_F(CommandsTest, TheVolumeFromTheMenuSilencesThePatternButNotTheChime) {
     EXPECT_TRUE(AllSamplesZero(player.played[0])) << "the pattern";
     EXPECT_FALSE(AllSamplesZero(player.played[1])) << "the chime";
   });
+}
+
+TEST_F(CommandsTest, TheContinuousToneAfterAVolumeChangePlaysAtTheNewLevelTheChimeAtTheOld) {
+  TestDlg dlg(player, clock, services);
+  Run(dlg, [&](TestDlg& main) {
+    services.PushModalAnswer([](TemplateDialog& volume) {
+      volume.SetDlgItemText(IDC_VOLUME_PERCENT, "70");
+      return IDOK;
+    });
+    main.menuAction(ID_SOUND_VOLUME)->trigger();
+    main.menuAction(ID_SOUND_CONTINUOUS)->trigger();
+    CheckRight(main);
+  });
+  ASSERT_EQ(player.played.size(), 3u) << "tone, pattern, chime";
+  EXPECT_EQ(player.played[0], ContinuousTone(8000, 21000));
+  EXPECT_EQ(player.played[2], Chime(9000));
 }
 
 TEST_F(CommandsTest, TheVolumeDialogFromTheMenuKeepsTheLevelOnEsc) {

@@ -17,6 +17,7 @@
 #include "check/command_ids.h"
 #include "res/resource.h"
 #include "sound/player.h"
+#include "sound/synthesis.h"
 #include "sound/wave_buffer.h"
 #include "tests/support/test_services.h"
 #include "ui/kelvora_dlg.h"
@@ -117,6 +118,14 @@ class MainDialogTest : public ::testing::Test {
   InstantClock clock;
   CountingAllocator allocator;
 };
+
+// The chime as rendered at `volume`: header and samples, as the player gets it.
+inline std::vector<std::uint8_t> Chime(std::int32_t volume) {
+  std::vector<std::uint8_t> chime(kChimeWaveBufferSize), buzz(kBuzzWaveBufferSize);
+  RenderChimeAndBuzz(chime, buzz, volume);
+  chime.resize(kWaveHeaderSize + kChimeDataSize);
+  return chime;
+}
 
 // A key typed into the main dialog, where the focus is.
 inline void Type(TestDlg& dlg, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -6,7 +6,6 @@
 
 #include "dialogs/volume_dlg.h"
 #include "main_dialog_fixture.h"
-#include "sound/synthesis.h"
 
 namespace kelvora::uitest {
 namespace {
@@ -22,14 +21,6 @@ std::vector<int> ShownTemplates(const TestServices& services) {
   std::vector<int> ids;
   for (const auto& shown : services.ShownDialogs()) ids.push_back(shown.templateId);
   return ids;
-}
-
-// The chime and the buzz as rendered at `volume`.
-std::vector<std::uint8_t> Chime(std::int32_t volume) {
-  std::vector<std::uint8_t> chime(kChimeWaveBufferSize), buzz(kBuzzWaveBufferSize);
-  RenderChimeAndBuzz(chime, buzz, volume);
-  chime.resize(kWaveHeaderSize + kChimeDataSize);
-  return chime;
 }
 
 using StartupTest = MainDialogTest;
