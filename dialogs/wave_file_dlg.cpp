@@ -1,14 +1,11 @@
 #include "dialogs/wave_file_dlg.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
-#include <cstdio>
 
 #include "dialogs/number_text.h"
+#include "platform/files/safe_file.h"
 #include "platform/qt/services.h"
 #include "res/resources.h"
 #include "sound/player.h"
@@ -20,32 +17,6 @@ namespace {
 
 // The saved file is the rendered image, header and samples, nothing more.
 constexpr std::size_t kExportFileSize = kWaveHeaderSize + kTwoSecondDataSize;  // 192044
-
-enum class WriteResult { Written, CannotOpen, Failed };
-
-// Writes the image to `path` ("wb"). If a write or the close fails, a regular
-// file that this call created or truncated is removed again, so that no
-// half-written WAVE file is left behind; a device such as /dev/full is never
-// touched.
-WriteResult WriteImageFile(const QString& path, const std::uint8_t* image) {
-  const QByteArray name = QFile::encodeName(path);
-  std::FILE* file = std::fopen(name.constData(), "wb");
-  if (file == nullptr) return WriteResult::CannotOpen;
-
-  struct stat opened {};
-  const bool regular = fstat(fileno(file), &opened) == 0 && S_ISREG(opened.st_mode);
-  bool ok = std::fwrite(image, 1, kExportFileSize, file) == kExportFileSize;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok) return WriteResult::Written;
-
-  // Only the very file written above, reached by this name (not through a link).
-  struct stat atPath {};
-  if (regular && lstat(name.constData(), &atPath) == 0 && atPath.st_dev == opened.st_dev &&
-      atPath.st_ino == opened.st_ino) {
-    unlink(name.constData());
-  }
-  return WriteResult::Failed;
-}
 
 }  // namespace
 
@@ -129,14 +100,18 @@ void CWaveFileDlg::OnExportSave() {
   const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
 
-  switch (WriteImageFile(*path, m_exportWave.data())) {
-    case WriteResult::Written:
+  // An old file stays whole unless the new one is; a FIFO nobody reads is
+  // one that cannot be opened.
+  const platform::WriteResult written = platform::WriteFileSafely(
+      QFile::encodeName(*path).toStdString(), m_exportWave.bytes().first(kExportFileSize));
+  switch (written.status) {
+    case platform::WriteStatus::kWritten:
       break;
-    case WriteResult::CannotOpen:
+    case platform::WriteStatus::kCannotOpen:
       services().MessageBox(this, "ファイルを書き込み用にオープン出来ません。",
                             res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
       break;
-    case WriteResult::Failed:
+    case platform::WriteStatus::kWriteFailed:
       services().MessageBox(this, "ファイルの書き込みに失敗しました。",
                             res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
       break;

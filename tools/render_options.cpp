@@ -1,15 +1,10 @@
 #include "tools/render_options.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
-#include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
+#include <span>
 #include <string_view>
 
 #include "sound/player.h"
@@ -104,8 +99,6 @@ bool ParseDecimal(const std::string& text, double* value) {
   return true;
 }
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
-
 RenderCommand Error(std::string message) {
   RenderCommand command;
   command.action = RenderCommand::Action::kError;
@@ -114,6 +107,32 @@ RenderCommand Error(std::string message) {
 }
 
 }  // namespace
+
+std::string Quoted(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string quoted = "'";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\\':
+        quoted += "\\\\";
+        break;
+      case '\n':
+        quoted += "\\n";
+        break;
+      case '\t':
+        quoted += "\\t";
+        break;
+      default:
+        if (byte < 0x20 || byte == 0x7f) {
+          quoted += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        } else {
+          quoted += c;
+        }
+    }
+  }
+  return quoted + "'";
+}
 
 RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
@@ -277,93 +296,18 @@ bool RenderSound(const RenderOptions& options, WaveBuffer& image) {
   return false;
 }
 
-namespace {
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
-std::string Failure(const std::string& path, int error) {
-  return "cannot write " + Quoted(path) + ": " + std::strerror(error);
-}
-
-}  // namespace
-
 bool WriteImageFile(const std::string& path, const std::uint8_t* data, std::size_t size,
-                    std::string* error) {
-  if (path == "-") {
-    if (WriteAll(STDOUT_FILENO, data, size)) return true;
-    *error = "cannot write to standard output: " + std::string(std::strerror(errno));
-    return false;
-  }
-
-  std::string target = path;
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) == 0) {
-    if (S_ISLNK(info.st_mode)) {
-      // Replace the file the link points to, not the link itself.
-      char* resolved = ::realpath(path.c_str(), nullptr);
-      if (resolved == nullptr) {
-        *error = Failure(path, errno);
-        return false;
-      }
-      target = resolved;
-      std::free(resolved);
-      if (::stat(target.c_str(), &info) != 0) {
-        *error = Failure(path, errno);
-        return false;
-      }
-    }
-    if (S_ISDIR(info.st_mode)) {
-      *error = Failure(path, EISDIR);
-      return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-      // A device or a pipe is written in place; there is no file to leave behind.
-      const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-      if (fd < 0 || !WriteAll(fd, data, size)) {
-        const int saved = errno;
-        if (fd >= 0) ::close(fd);
-        *error = Failure(path, saved);
-        return false;
-      }
-      if (::close(fd) != 0) {
-        *error = Failure(path, errno);
-        return false;
-      }
-      return true;
-    }
-  }
-
-  std::string temporary = target + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) {
-    *error = Failure(path, errno);
-    return false;
-  }
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  int failure = 0;
-  if (::fchmod(fd, 0666 & ~mask) != 0 || !WriteAll(fd, data, size) || ::fsync(fd) != 0) {
-    failure = errno;
-  }
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
-  if (failure != 0) {
-    ::unlink(temporary.c_str());
-    *error = Failure(path, failure);
-    return false;
-  }
-  return true;
+                    std::string* error, platform::TemporaryFileWatch watch) {
+  const std::span<const std::uint8_t> bytes(data, size);
+  const bool toStandardOutput = path == "-";
+  const platform::WriteResult result = toStandardOutput
+                                           ? platform::WriteToDescriptor(STDOUT_FILENO, bytes)
+                                           : platform::WriteFileSafely(path, bytes, watch);
+  if (result.ok()) return true;
+  *error = (toStandardOutput ? std::string("cannot write to standard output")
+                             : "cannot write " + Quoted(path)) +
+           ": " + result.message;
+  return false;
 }
 
 }  // namespace kelvora

@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/files/safe_file.h"
 #include "sound/wave_buffer.h"
 
 namespace kelvora {
@@ -39,10 +41,14 @@ std::string RenderUsage();
 // false when a buffer cannot be had. The image's size is 44 + WaveDataSize().
 bool RenderSound(const RenderOptions& options, WaveBuffer& image);
 
-// Writes `size` bytes to `path` ("-" for standard output). A regular file
-// appears whole or not at all: it is written beside its final name and
-// renamed. On failure `error` gets one line and no file is left behind.
+// `text` in single quotes, with backslashes and control characters escaped
+// (\\, \n, \t, \x1b), so that a message holding it stays on one line.
+std::string Quoted(std::string_view text);
+
+// Writes `size` bytes to `path` ("-" for standard output) with
+// platform::WriteFileSafely, which `watch` is handed on to. On failure `error`
+// gets one line naming the file, and no file is left behind.
 bool WriteImageFile(const std::string& path, const std::uint8_t* data, std::size_t size,
-                    std::string* error);
+                    std::string* error, platform::TemporaryFileWatch watch = nullptr);
 
 }  // namespace kelvora

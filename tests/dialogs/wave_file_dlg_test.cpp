@@ -294,8 +294,10 @@ TEST_F(WaveFileDlgTest, AFailedWriteIsReportedAndLeavesNoPartFile) {
   }
   EXPECT_EQ(MessageTexts(), (QStringList{kWriteFailed, kWriteFailed}));
   EXPECT_FALSE(QFile::exists(fresh));
-  EXPECT_FALSE(QFile::exists(existing));
-  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+  // The old file is kept whole, and nothing else is left beside it.
+  EXPECT_EQ(ReadFile(existing), (Bytes{'R', 'I', 'F', 'F'}));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"existing.wav"});
 }
 
 TEST_F(WaveFileDlgTest, WithoutItsBufferItSaysSoAndEndsBeforeAnyInput) {
