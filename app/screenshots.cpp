@@ -50,13 +50,7 @@ class ScriptedServices : public kelvora::platform::QtServices {
     }
     const Step step = std::move(m_steps.front());
     m_steps.pop_front();
-    dialog.show();
-    if (focusFirstTabStop) dialog.FocusFirstTabStop();
-#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
-    QApplication::setActiveWindow(&dialog);
-#else
-    dialog.activateWindow();
-#endif
+    dialog.ShowActiveNow(focusFirstTabStop);
     dialog.EndDialog(step(dialog));
   }
 

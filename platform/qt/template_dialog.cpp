@@ -1,5 +1,6 @@
 #include "platform/qt/template_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -280,6 +281,16 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
     }
   }
   QDialog::keyPressEvent(event);
+}
+
+void TemplateDialog::ShowActiveNow(bool focusFirstTabStop) {
+  show();
+  if (focusFirstTabStop) FocusFirstTabStop();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+  QApplication::setActiveWindow(this);
+#else
+  activateWindow();
+#endif
 }
 
 void TemplateDialog::FocusFirstTabStop() {

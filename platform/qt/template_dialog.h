@@ -83,6 +83,10 @@ class TemplateDialog : public QDialog {
   // field's text; what a run does when OnInitDialog returned true.
   void FocusFirstTabStop();
 
+  // Shows the dialog and makes it the active window at once, without a
+  // modal loop: for runs that script the user (tests, the screenshot tool).
+  void ShowActiveNow(bool focusFirstTabStop);
+
   // Consults `table` for every key press addressed to this dialog or one of
   // its controls before the dialog's own keyboard handling; a match is
   // delivered to OnCommand even if the button with that id is disabled.

@@ -31,14 +31,8 @@ void TestServices::RunModal(platform::TemplateDialog& dialog, bool focusFirstTab
   }
   if (!shown) return;
 
-  dialog.show();
-  if (focusFirstTabStop) dialog.FocusFirstTabStop();
-    // Tests type into the dialog at once, so make it active now.
-#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
-  QApplication::setActiveWindow(&dialog);
-#else
-  dialog.activateWindow();
-#endif
+  // Tests type into the dialog at once, so it is active now.
+  dialog.ShowActiveNow(focusFirstTabStop);
   const int answered = answer ? answer(dialog) : platform::kIdCancel;
   dialog.EndDialog(answered);  // no change if the answer ended it
 }
