@@ -8,6 +8,7 @@
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/services.h"
 #include "ui/kelvora_dlg.h"
+#include "ui/sound_path_check.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
 
   kelvora::SessionClock clock;
   kelvora::platform::QtServices services;
-  kelvora::CKelvoraDlg dlg(player, clock, services);
+  kelvora::ServerSoundPathCheck pathCheck;
+  kelvora::CKelvoraDlg dlg(player, clock, services, &pathCheck);
   // How the dialog ended makes no difference: the program ends with it.
   dlg.DoModal();
   return 0;

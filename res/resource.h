@@ -29,6 +29,8 @@ inline constexpr int IDP_SOCKETS_INIT_FAILED = 103;
 inline constexpr int IDS_APP_TITLE = 1001;
 inline constexpr int IDS_VOLUME_TITLE = 1002;
 inline constexpr int IDS_NO_MEMORY = 1003;
+// An addition: the warning about a sound path below 48000 Hz (%1 rate, %2 half of it).
+inline constexpr int IDS_SOUND_PATH_RATE = 1010;
 
 // Volume dialog (IDD_VOLUME).
 inline constexpr int IDC_PLAY_SAMPLE = 1000;

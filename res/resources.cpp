@@ -237,6 +237,15 @@ QString LoadString(int id) {
     case IDS_NO_MEMORY:
       return QString::fromUtf8(
           "動作に必要なメモリが確保出来ませんでした。\r\nアプリケーションを強制終了します。");
+    case IDS_SOUND_PATH_RATE:
+      return QString::fromUtf8(
+          "このコンピュータの音の出力は %1 Hz で動いています。\r\n"
+          "約 %2 Hz から上の音は、この出力では鳴らせません。"
+          "その付近と、それより上の検査結果は、耳ではなく音の経路の限界を表します。\r\n\r\n"
+          "サウンドサーバを 48000 Hz で動かすには:\r\n"
+          "・PipeWire: 設定の default.clock.rate を 48000 にする\r\n"
+          "・PulseAudio: daemon.conf の default-sample-rate を 48000 にする\r\n"
+          "そのあとサウンドサーバを起動し直してください。詳しくはヘルプをご覧ください。");
     default:
       return {};
   }

@@ -19,6 +19,7 @@
 #include "res/resources.h"
 #include "sound/player.h"
 #include "ui/help_location.h"
+#include "ui/sound_path_check.h"
 #include "ui/status_panel.h"
 
 namespace kelvora {
@@ -26,6 +27,9 @@ namespace {
 
 // Every run starts at 30 %.
 constexpr std::int32_t kStartVolume = 9000;
+
+// The rate of our sound images; a slower output resamples away their top.
+constexpr std::uint32_t kImageRate = 48000;
 
 constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
                                    IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
@@ -39,12 +43,13 @@ void SessionClock::Sleep(int milliseconds) {
 std::time_t SessionClock::Now() { return std::time(nullptr); }
 
 CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
-                         QWidget* parent)
+                         SoundPathCheck* pathCheck, QWidget* parent)
     : TemplateDialog(res::kMainTemplate, services, parent),
       CheckSession(static_cast<SessionWindow&>(*this)),
       m_player(player),
       m_clock(clock),
-      m_hIcon(platform::LoadIcon(res::kAppIconName)) {
+      m_hIcon(platform::LoadIcon(res::kAppIconName)),
+      m_pathCheck(pathCheck) {
   // The menu comes with the window, before initialisation, as the template's menu does.
   SetMenuBar(platform::BuildMenuBar(
       res::kMainMenu, this,
@@ -90,11 +95,16 @@ bool CKelvoraDlg::OnInitDialog() {
     return true;
   }
 
+  AskSoundPath();
   CVolumeDlg volumeDlg(m_player, services());
   volumeDlg.m_volume = kStartVolume;
   volumeDlg.DoModal();
   // The volume dialog has told the user why; the application just closes.
   if (volumeDlg.m_failed) PostClose();
+  // The window is shown once this returns; a warning waits for that.
+  if (!volumeDlg.m_failed) {
+    QMetaObject::invokeMethod(this, [this] { SoundPathMayWarn(); }, Qt::QueuedConnection);
+  }
   Begin(volumeDlg.m_volume);
   m_sessionBegun = true;
 
@@ -148,11 +158,48 @@ void CKelvoraDlg::OnSysCommand(int code) {
 // The chime and the buzz keep the start-up level; every sound rendered from
 // now on takes the new one.
 void CKelvoraDlg::OnSoundVolume() {
+  // Headphones may have been plugged in since, or a headset changed profile.
+  AskSoundPath();
   CVolumeDlg dlg(m_player, services(), this);
   dlg.m_volume = m_volume;
   dlg.DoModal();
   if (dlg.m_failed) PostClose();
   m_volume = dlg.m_volume;
+  if (!dlg.m_failed) SoundPathMayWarn();
+}
+
+void CKelvoraDlg::AskSoundPath() {
+  if (!m_pathCheck) return;
+  const int question = ++m_pathQuestion;
+  m_pathAnswered = false;
+  m_pathMayWarn = false;
+  m_pathCheck->Start([self = QPointer<CKelvoraDlg>(this), question](std::optional<std::uint32_t> rate) {
+    if (!self || question != self->m_pathQuestion) return;
+    self->m_pathAnswered = true;
+    self->m_pathRate = rate;
+    self->WarnAboutSoundPath();
+  });
+}
+
+void CKelvoraDlg::SoundPathMayWarn() {
+  m_pathMayWarn = true;
+  WarnAboutSoundPath();
+}
+
+// Once both the answer and the window are there. Unknown says nothing and
+// forgets nothing; a known rate warns when it is new and too low.
+void CKelvoraDlg::WarnAboutSoundPath() {
+  if (!m_pathAnswered || !m_pathMayWarn) return;
+  m_pathAnswered = false;
+  m_pathMayWarn = false;
+  if (!m_pathRate || m_pathRate == m_pathLastRate) return;
+  m_pathLastRate = m_pathRate;
+  if (*m_pathRate >= kImageRate) return;
+  services().MessageBox(this,
+                        res::LoadString(IDS_SOUND_PATH_RATE)
+                            .arg(*m_pathRate)
+                            .arg(*m_pathRate / 2),
+                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Exclamation);
 }
 
 void CKelvoraDlg::OnFileMakeWave() {

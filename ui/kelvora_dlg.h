@@ -3,7 +3,9 @@
 #include <QIcon>
 #include <QPointer>
 #include <ctime>
+#include <cstdint>
 #include <map>
+#include <optional>
 
 #include "check/check_session.h"
 #include "check/session_window.h"
@@ -14,6 +16,7 @@ class QMenu;
 
 namespace kelvora {
 
+class SoundPathCheck;
 class StatusPanel;
 class WavePlayer;
 
@@ -35,9 +38,11 @@ class SessionClock {
 // the session or on one of its own handlers.
 class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, private SessionWindow {
  public:
-  // `services` runs this dialog and every dialog it opens.
+  // `services` runs this dialog and every dialog it opens. `pathCheck`, if
+  // any, tells the rate of the sound server's output, so that a path that
+  // cannot carry the highest tones is pointed out.
   CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
-              QWidget* parent = nullptr);
+              SoundPathCheck* pathCheck = nullptr, QWidget* parent = nullptr);
   ~CKelvoraDlg() override;
 
   // What the window shows, for tests and the screenshot tool.
@@ -61,6 +66,11 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void OnMenuExit();
   void OnHelpAbout();
   void OnHelpUsage();
+
+  // The sound-path warning: asked before a volume dialog, shown after it.
+  void AskSoundPath();
+  void SoundPathMayWarn();
+  void WarnAboutSoundPath();
 
  private:
   // SessionWindow
@@ -87,6 +97,13 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   StatusPanel* m_panel = nullptr;
   bool m_sessionBegun = false;
   QPointer<QWidget> m_parkedFocus;
+
+  SoundPathCheck* m_pathCheck;
+  int m_pathQuestion = 0;  // answers to earlier questions are stale
+  bool m_pathAnswered = false;
+  std::optional<std::uint32_t> m_pathRate;
+  bool m_pathMayWarn = false;  // the volume dialog has closed, the window is up
+  std::optional<std::uint32_t> m_pathLastRate;  // the last rate known
 };
 
 }  // namespace kelvora

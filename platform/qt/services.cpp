@@ -20,6 +20,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::Stop:
       return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+      return QMessageBox::Warning;
   }
   return QMessageBox::Critical;
 }

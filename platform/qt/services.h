@@ -19,7 +19,8 @@ namespace kelvora::platform {
 
 class TemplateDialog;
 
-enum class MessageIcon { Stop };
+// Stop for failures; Exclamation for a warning the program carries on after.
+enum class MessageIcon { Stop, Exclamation };
 
 struct FileFilter {
   QString displayName;  // shown as is, e.g. "全てのファイル (*.*) "

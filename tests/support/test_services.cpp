@@ -37,9 +37,9 @@ void TestServices::RunModal(platform::TemplateDialog& dialog, bool focusFirstTab
   dialog.EndDialog(answered);  // no change if the answer ended it
 }
 
-int TestServices::MessageBox(QWidget*, const QString& text, const QString& caption,
+int TestServices::MessageBox(QWidget* owner, const QString& text, const QString& caption,
                              platform::MessageIcon icon) {
-  m_messages.push_back({text, caption, icon});
+  m_messages.push_back({text, caption, icon, owner});
   return 1;
 }
 

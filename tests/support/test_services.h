@@ -38,6 +38,7 @@ class TestServices final : public platform::Services {
     QString text;  // as passed, "\r\n" kept
     QString caption;
     platform::MessageIcon icon;
+    QWidget* owner = nullptr;
   };
 
   struct OpenRequest {

@@ -1,0 +1,118 @@
+#pragma once
+
+// A PulseAudio server of the test's own: its own runtime and home folders,
+// one null sink at a given rate as the default, stopped by its process id.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kelvora::pulsetest {
+
+namespace fs = std::filesystem;
+
+class PulseServer {
+ public:
+  // Starts the server; false (and the reason in `error`) when it cannot run.
+  bool Start(std::uint32_t rate) {
+    std::string name = (fs::temp_directory_path() / "kelvora-pulse-XXXXXX").string();
+    if (!mkdtemp(name.data())) return Fail("no temporary folder");
+    m_dir = name;
+    fs::create_directories(m_dir / "runtime");
+    fs::create_directories(m_dir / "home");
+    fs::permissions(m_dir / "runtime", fs::perms::owner_all);
+    std::ofstream(m_dir / "default.pa")
+        << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << Socket().string()
+        << "\nload-module module-null-sink sink_name=kelvora_test rate=" << rate
+        << " channels=2\nset-default-sink kelvora_test\n";
+    const std::string script = (m_dir / "default.pa").string();
+    const std::string log = (m_dir / "server.log").string();
+    std::vector<std::string> args = {"pulseaudio",          "-n",
+                                     "--daemonize=no",      "--exit-idle-time=-1",
+                                     "--disallow-exit",     "--disallow-module-loading=no",
+                                     "--use-pid-file=no",   "--system=false",
+                                     "--log-target=stderr", "-F",
+                                     script};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> env = {"HOME=" + (m_dir / "home").string(),
+                                    "XDG_RUNTIME_DIR=" + (m_dir / "runtime").string(),
+                                    "XDG_CONFIG_HOME=" + (m_dir / "home").string(),
+                                    "PATH=/usr/bin:/bin"};
+    std::vector<char*> envp;
+    for (std::string& each : env) envp.push_back(each.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int spawned = posix_spawnp(&m_pid, "pulseaudio", &actions, nullptr, argv.data(),
+                                     envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+      m_pid = 0;
+      return Fail("pulseaudio could not be started (Debian package pulseaudio)");
+    }
+    // Ready once the socket takes connections; give up after ten seconds.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (fs::exists(Socket()) && std::system(("pactl -s " + Server() +
+                                               " info >/dev/null 2>&1").c_str()) == 0) {
+        return true;
+      }
+      int status = 0;
+      if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+        m_pid = 0;
+        return Fail("pulseaudio ended at start:\n" + ReadLog());
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return Fail("pulseaudio did not answer within 10 s:\n" + ReadLog());
+  }
+
+  ~PulseServer() {
+    if (m_pid > 0) {
+      kill(m_pid, SIGCONT);
+      kill(m_pid, SIGTERM);
+      waitpid(m_pid, nullptr, 0);
+    }
+    if (!m_dir.empty()) fs::remove_all(m_dir);
+  }
+
+  // As PULSE_SERVER takes it.
+  std::string Server() const { return "unix:" + Socket().string(); }
+  pid_t pid() const { return m_pid; }
+  const fs::path& dir() const { return m_dir; }
+  const std::string& error() const { return m_error; }
+
+ private:
+  fs::path Socket() const { return m_dir / "runtime" / "native"; }
+  std::string ReadLog() const {
+    std::ifstream in(m_dir / "server.log");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  bool Fail(std::string why) {
+    m_error = std::move(why);
+    return false;
+  }
+
+  fs::path m_dir;
+  pid_t m_pid = 0;
+  std::string m_error;
+};
+
+}  // namespace kelvora::pulsetest

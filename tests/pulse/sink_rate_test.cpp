@@ -1,0 +1,141 @@
+#include "platform/pulse/sink_rate.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <cstdio>
+
+#include "tests/pulse/pulse_server.h"
+
+namespace kelvora::pulsetest {
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+constexpr milliseconds kBound(300);
+// A loaded machine may take a little longer to come back from the deadline.
+constexpr milliseconds kSlack(200);
+
+struct Asked {
+  std::optional<std::uint32_t> rate;
+  milliseconds took;
+  std::string printed;  // on stderr
+};
+
+Asked Ask(const std::string& server) {
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  std::FILE* capture = std::tmpfile();
+  dup2(fileno(capture), STDERR_FILENO);
+  const Clock::time_point start = Clock::now();
+  Asked asked;
+  asked.rate = pulse::QueryDefaultSinkRate(kBound, server.c_str());
+  asked.took = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+  std::fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+  std::rewind(capture);
+  for (int c; (c = std::fgetc(capture)) != EOF;) asked.printed.push_back(static_cast<char>(c));
+  std::fclose(capture);
+  return asked;
+}
+
+#define START_OR_SKIP(server, rate)                                           \
+  if (!(server).Start(rate)) GTEST_SKIP() << "no PulseAudio server: " << (server).error()
+
+TEST(SinkRateTest, ReadsTheDefaultSinksRateFromARealServer) {
+  for (const std::uint32_t rate : {44100u, 16000u, 48000u}) {
+    PulseServer server;
+    START_OR_SKIP(server, rate);
+    const Asked asked = Ask(server.Server());
+    EXPECT_EQ(asked.rate, rate);
+    EXPECT_LE(asked.took, kBound + kSlack) << rate;
+    EXPECT_EQ(asked.printed, "") << rate;
+  }
+}
+
+// A listening socket that answers every connection with `reply`, or with
+// nothing at all when `listen` is false (refused).
+class FakeServer {
+ public:
+  FakeServer(const fs::path& path, bool listening, std::string reply) : m_reply(std::move(reply)) {
+    m_fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    if (!listening) {
+      close(m_fd);  // the name stays, nobody behind it
+      m_fd = -1;
+      return;
+    }
+    listen(m_fd, 4);
+    m_thread = std::thread([this] {
+      const int client = accept(m_fd, nullptr, nullptr);
+      if (client < 0) return;
+      if (send(client, m_reply.data(), m_reply.size(), MSG_NOSIGNAL) < 0) {
+      }
+      char sink[4096];
+      while (recv(client, sink, sizeof sink, 0) > 0) {
+      }
+      close(client);
+    });
+  }
+  ~FakeServer() {
+    if (m_fd >= 0) {
+      shutdown(m_fd, SHUT_RDWR);
+      close(m_fd);
+    }
+    if (m_thread.joinable()) m_thread.join();
+  }
+
+ private:
+  int m_fd = -1;
+  std::string m_reply;
+  std::thread m_thread;
+};
+
+TEST(SinkRateTest, NoServerRefusalOrGarbageIsUnknownWithinTheBoundAndSilent) {
+  const fs::path dir = fs::temp_directory_path() / ("kelvora-fake-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  struct Case {
+    const char* what;
+    bool exists, listening;
+    std::string reply;
+  };
+  const Case cases[] = {
+      {"no server", false, false, ""},
+      {"refused", true, false, ""},
+      {"garbage", true, true, std::string(64, '\xff')},
+      {"says nothing", true, true, ""},
+  };
+  for (const Case& c : cases) {
+    const fs::path socket = dir / "native";
+    fs::remove(socket);
+    std::optional<FakeServer> fake;
+    if (c.exists) fake.emplace(socket, c.listening, c.reply);
+    const Asked asked = Ask("unix:" + socket.string());
+    EXPECT_EQ(asked.rate, std::nullopt) << c.what;
+    EXPECT_LE(asked.took, kBound + kSlack) << c.what;
+    EXPECT_EQ(asked.printed, "") << c.what;
+  }
+  fs::remove_all(dir);
+}
+
+TEST(SinkRateTest, AStoppedServerIsUnknownAfterTheBoundAndAnswersOnceContinued) {
+  PulseServer server;
+  START_OR_SKIP(server, 44100u);
+  ASSERT_EQ(kill(server.pid(), SIGSTOP), 0);
+  const Asked stopped = Ask(server.Server());
+  kill(server.pid(), SIGCONT);
+  EXPECT_EQ(stopped.rate, std::nullopt);
+  EXPECT_GE(stopped.took, kBound - milliseconds(5));
+  EXPECT_LE(stopped.took, kBound + kSlack);
+  EXPECT_EQ(stopped.printed, "");
+  EXPECT_EQ(Ask(server.Server()).rate, 44100u);
+}
+
+}  // namespace
+}  // namespace kelvora::pulsetest
