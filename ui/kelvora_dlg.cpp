@@ -103,7 +103,8 @@ bool CKelvoraDlg::OnInitDialog() {
   if (volumeDlg.m_failed) PostClose();
   // The window is shown once this returns; a warning waits for that.
   if (!volumeDlg.m_failed) {
-    QMetaObject::invokeMethod(this, [this] { SoundPathMayWarn(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { SoundPathMayWarn(); }, Qt::QueuedConnection);
   }
   Begin(volumeDlg.m_volume);
   m_sessionBegun = true;
@@ -173,12 +174,13 @@ void CKelvoraDlg::AskSoundPath() {
   const int question = ++m_pathQuestion;
   m_pathAnswered = false;
   m_pathMayWarn = false;
-  m_pathCheck->Start([self = QPointer<CKelvoraDlg>(this), question](std::optional<std::uint32_t> rate) {
-    if (!self || question != self->m_pathQuestion) return;
-    self->m_pathAnswered = true;
-    self->m_pathRate = rate;
-    self->WarnAboutSoundPath();
-  });
+  m_pathCheck->Start(
+      [self = QPointer<CKelvoraDlg>(this), question](std::optional<std::uint32_t> rate) {
+        if (!self || question != self->m_pathQuestion) return;
+        self->m_pathAnswered = true;
+        self->m_pathRate = rate;
+        self->WarnAboutSoundPath();
+      });
 }
 
 void CKelvoraDlg::SoundPathMayWarn() {
@@ -196,9 +198,7 @@ void CKelvoraDlg::WarnAboutSoundPath() {
   m_pathLastRate = m_pathRate;
   if (*m_pathRate >= kImageRate) return;
   services().MessageBox(this,
-                        res::LoadString(IDS_SOUND_PATH_RATE)
-                            .arg(*m_pathRate)
-                            .arg(*m_pathRate / 2),
+                        res::LoadString(IDS_SOUND_PATH_RATE).arg(*m_pathRate).arg(*m_pathRate / 2),
                         res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Exclamation);
 }
 

@@ -2,8 +2,8 @@
 
 #include <QIcon>
 #include <QPointer>
-#include <ctime>
 #include <cstdint>
+#include <ctime>
 #include <map>
 #include <optional>
 
@@ -102,7 +102,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   int m_pathQuestion = 0;  // answers to earlier questions are stale
   bool m_pathAnswered = false;
   std::optional<std::uint32_t> m_pathRate;
-  bool m_pathMayWarn = false;  // the volume dialog has closed, the window is up
+  bool m_pathMayWarn = false;                   // the volume dialog has closed, the window is up
   std::optional<std::uint32_t> m_pathLastRate;  // the last rate known
 };
 

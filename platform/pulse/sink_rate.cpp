@@ -47,8 +47,8 @@ void OnServerInfo(pa_context* context, const pa_server_info* info, void* userdat
     return;
   }
   // The name is copied by the request; `info` dies when this returns.
-  query.Follow(pa_context_get_sink_info_by_name(context, info->default_sink_name, OnSinkInfo,
-                                                &query));
+  query.Follow(
+      pa_context_get_sink_info_by_name(context, info->default_sink_name, OnSinkInfo, &query));
 }
 
 void OnContextState(pa_context* context, void* userdata) {
@@ -74,7 +74,7 @@ std::optional<std::uint32_t> QueryDefaultSinkRate(std::chrono::milliseconds boun
   const Clock::time_point deadline = Clock::now() + bound;
 
   const std::unique_ptr<pa_mainloop, decltype(&pa_mainloop_free)> loop(pa_mainloop_new(),
-                                                                      &pa_mainloop_free);
+                                                                       &pa_mainloop_free);
   if (!loop) return std::nullopt;
   Query query;
   query.context = pa_context_new(pa_mainloop_get_api(loop.get()), "Kelvora");

@@ -79,6 +79,18 @@ TEST_F(QtServicesTest, MessageBoxShowsTextWithLineBreaksCaptionStopIconAndOnlyOk
   EXPECT_TRUE(seen);
 }
 
+// An addition: the sound-path warning carries the warning icon.
+TEST_F(QtServicesTest, AnExclamationMessageBoxShowsTheWarningIcon) {
+  QWidget owner;
+  QMessageBox::Icon shown = QMessageBox::NoIcon;
+  WhenModal<QMessageBox>([&](QMessageBox& box) {
+    shown = box.icon();
+    Press(box, QMessageBox::Ok);
+  });
+  services.MessageBox(&owner, "注意", "Kelvora ver 1.000", MessageIcon::Exclamation);
+  EXPECT_EQ(shown, QMessageBox::Warning);
+}
+
 // What the export dialog asks for.
 SaveFileOptions WaveFileOptions() {
   SaveFileOptions options;

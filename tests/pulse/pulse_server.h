@@ -38,19 +38,23 @@ class PulseServer {
         << " channels=2\nset-default-sink kelvora_test\n";
     const std::string script = (m_dir / "default.pa").string();
     const std::string log = (m_dir / "server.log").string();
-    std::vector<std::string> args = {"pulseaudio",          "-n",
-                                     "--daemonize=no",      "--exit-idle-time=-1",
-                                     "--disallow-exit",     "--disallow-module-loading=no",
-                                     "--use-pid-file=no",   "--system=false",
-                                     "--log-target=stderr", "-F",
+    std::vector<std::string> args = {"pulseaudio",
+                                     "-n",
+                                     "--daemonize=no",
+                                     "--exit-idle-time=-1",
+                                     "--disallow-exit",
+                                     "--disallow-module-loading=no",
+                                     "--use-pid-file=no",
+                                     "--system=false",
+                                     "--log-target=stderr",
+                                     "-F",
                                      script};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    std::vector<std::string> env = {"HOME=" + (m_dir / "home").string(),
-                                    "XDG_RUNTIME_DIR=" + (m_dir / "runtime").string(),
-                                    "XDG_CONFIG_HOME=" + (m_dir / "home").string(),
-                                    "PATH=/usr/bin:/bin"};
+    std::vector<std::string> env = {
+        "HOME=" + (m_dir / "home").string(), "XDG_RUNTIME_DIR=" + (m_dir / "runtime").string(),
+        "XDG_CONFIG_HOME=" + (m_dir / "home").string(), "PATH=/usr/bin:/bin"};
     std::vector<char*> envp;
     for (std::string& each : env) envp.push_back(each.data());
     envp.push_back(nullptr);
@@ -60,8 +64,8 @@ class PulseServer {
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int spawned = posix_spawnp(&m_pid, "pulseaudio", &actions, nullptr, argv.data(),
-                                     envp.data());
+    const int spawned =
+        posix_spawnp(&m_pid, "pulseaudio", &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
       m_pid = 0;
@@ -70,8 +74,8 @@ class PulseServer {
     // Ready once the socket takes connections; give up after ten seconds.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
-      if (fs::exists(Socket()) && std::system(("pactl -s " + Server() +
-                                               " info >/dev/null 2>&1").c_str()) == 0) {
+      if (fs::exists(Socket()) &&
+          std::system(("pactl -s " + Server() + " info >/dev/null 2>&1").c_str()) == 0) {
         return true;
       }
       int status = 0;

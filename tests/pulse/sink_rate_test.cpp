@@ -42,7 +42,7 @@ Asked Ask(const std::string& server) {
   return asked;
 }
 
-#define START_OR_SKIP(server, rate)                                           \
+#define START_OR_SKIP(server, rate) \
   if (!(server).Start(rate)) GTEST_SKIP() << "no PulseAudio server: " << (server).error()
 
 TEST(SinkRateTest, ReadsTheDefaultSinksRateFromARealServer) {

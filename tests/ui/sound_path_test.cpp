@@ -55,7 +55,7 @@ TEST_F(SoundPathTest, AnOutputBelow48000HzIsPointedOutOnceTheMainWindowIsUp) {
     const char* named;  // null: nothing shown
     const char* half;
   } cases[] = {
-      {44100, "44100", "22050"}, {16000, "16000", "8000"}, {47999, "47999", "23999"},
+      {44100, "44100", "22050"}, {16000, "16000", "8000"},  {47999, "47999", "23999"},
       {48000, nullptr, nullptr}, {96000, nullptr, nullptr}, {std::nullopt, nullptr, nullptr},
   };
   for (const auto& c : cases) {
