@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 
 #include "platform/audio/portaudio_player.h"
 #include "sound/synthesis.h"
@@ -33,7 +34,8 @@ std::vector<std::uint8_t> ShortTone() {
   std::vector<std::uint8_t> image(kWaveHeaderSize + 2 * kToneFrames);
   WriteWaveHeader(image, 2 * kToneFrames);
   for (std::uint32_t i = 0; i < kToneFrames; ++i) {
-    StoreSample(image, kWaveHeaderSize + 2 * i, 8000.0 * std::sin(2 * M_PI * 1000 * i / 48000.0));
+    StoreSample(image, kWaveHeaderSize + 2 * i,
+                8000.0 * std::sin(2 * std::numbers::pi * 1000 * i / 48000.0));
   }
   return image;
 }
