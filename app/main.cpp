@@ -19,13 +19,17 @@ int main(int argc, char** argv) {
   kelvora::platform::InstallFontSubstitutions();
 
   kelvora::PortAudioPlayer player;
+  kelvora::ServerSoundPathCheck pathCheck(/*held=*/true);
   // The device scan starts once the volume dialog is on screen; a sound asked
-  // for before it has finished waits for it.
-  const kelvora::AfterFirstPaint startSound([&player] { player.StartInBackground(); });
+  // for before it has finished waits for it. So does the sound-path question,
+  // which is wanted only once the volume dialog has closed.
+  const kelvora::AfterFirstPaint startSound([&player, &pathCheck] {
+    player.StartInBackground();
+    pathCheck.Release();
+  });
 
   kelvora::SessionClock clock;
   kelvora::platform::QtServices services;
-  kelvora::ServerSoundPathCheck pathCheck;
   kelvora::CKelvoraDlg dlg(player, clock, services, &pathCheck);
   // How the dialog ended makes no difference: the program ends with it.
   dlg.DoModal();

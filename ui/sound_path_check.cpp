@@ -7,8 +7,8 @@
 
 namespace kelvora {
 
-ServerSoundPathCheck::ServerSoundPathCheck(std::chrono::milliseconds bound)
-    : m_bound(bound), m_receiver(std::make_unique<QObject>()) {}
+ServerSoundPathCheck::ServerSoundPathCheck(bool held, std::chrono::milliseconds bound)
+    : m_held(held), m_bound(bound), m_receiver(std::make_unique<QObject>()) {}
 
 ServerSoundPathCheck::~ServerSoundPathCheck() {
   // Joined before the receiver goes, so no thread posts to a dead object;
@@ -17,6 +17,20 @@ ServerSoundPathCheck::~ServerSoundPathCheck() {
 }
 
 void ServerSoundPathCheck::Start(Answer answer) {
+  if (m_held) {
+    m_waiting.push_back(std::move(answer));
+  } else {
+    Ask(std::move(answer));
+  }
+}
+
+void ServerSoundPathCheck::Release() {
+  m_held = false;
+  for (Answer& answer : m_waiting) Ask(std::move(answer));
+  m_waiting.clear();
+}
+
+void ServerSoundPathCheck::Ask(Answer answer) {
   // Finished questions are collected here, never waited for.
   std::erase_if(m_asking, [](Asking& asking) {
     if (!asking.done->load()) return false;

@@ -27,16 +27,24 @@ class SoundPathCheck {
 // Asks the sound server on a thread of its own, at most `bound` per question.
 class ServerSoundPathCheck final : public SoundPathCheck {
  public:
-  explicit ServerSoundPathCheck(std::chrono::milliseconds bound = std::chrono::milliseconds(300));
+  // A `held` check keeps its questions until Release(): the program's first
+  // one waits for the first frame, so as not to compete with it.
+  explicit ServerSoundPathCheck(bool held = false,
+                                std::chrono::milliseconds bound = std::chrono::milliseconds(300));
   // Waits for questions still being asked, `bound` at most.
   ~ServerSoundPathCheck() override;
   void Start(Answer answer) override;
+  void Release();
 
  private:
   struct Asking {
     std::thread thread;
     std::shared_ptr<std::atomic<bool>> done;
   };
+  void Ask(Answer answer);
+
+  bool m_held;
+  std::vector<Answer> m_waiting;
   std::chrono::milliseconds m_bound;
   // Answers are posted to it, so they run on the window's thread.
   std::unique_ptr<QObject> m_receiver;
