@@ -200,20 +200,16 @@ void DrawSessions(QPainter& painter, const QRectF& area,
                   s.ear, style.colour);
   }
   painter.setClipping(false);
-  // The legend, in the top right corner of the plot.
+  // The legend in the title's row, right-aligned, where it hides no point.
   painter.setFont(LabelFont());
-  const QRectF legend(plot.right() - 62, plot.top() + 4, 58, 3 * 16 + 4);
-  painter.setPen(QPen(kGrid, 1));
-  painter.setBrush(kPaper);
-  painter.drawRect(legend);
-  painter.setBrush(Qt::NoBrush);
-  for (int n = 0; n < 3; ++n) {
-    const EarStyle& style = kEarStyles[n];
-    const double y = legend.top() + 10 + n * 16;
-    DrawEarMarker(painter, QPointF(legend.left() + 12, y), style.ear, style.colour);
+  double x = plot.right() - 3 * 52;
+  const double y = area.top() + kTop / 2 + 1;
+  for (const EarStyle& style : kEarStyles) {
+    DrawEarMarker(painter, QPointF(x + 6, y), style.ear, style.colour);
     painter.setPen(kInk);
-    painter.drawText(QRectF(legend.left() + 24, y - 8, 34, 16), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(QRectF(x + 16, y - 8, 36, 16), Qt::AlignLeft | Qt::AlignVCenter,
                      QString::fromUtf8(style.name));
+    x += 52;
   }
   painter.restore();
 }
