@@ -59,7 +59,8 @@ TEST(StaircaseModel, PastSessionsOnePointEachWithTheCurrentSessionFromMemory) {
       Line(5, "2026-01-02T10:01:00+09:00", 12000, 1, true, 12000, Ear::Left),
       Line(3, "2026-01-01T10:00:00+09:00", 8000, 0, false, {}),  // no record: no point
       Line(4, "2026-01-01T09:00:00+09:00", 9000, 2, true, 9000, Ear::Right),
-      Line(9, "2026-01-03T10:00:00+09:00", 8000, 1, true, 8000),  // the session under way
+      // The session under way, whose second line the file could not take.
+      Line(9, "2026-01-03T10:00:00+09:00", 8000, 1, true, 8000),
   };
   const std::vector<HistoryRecord> current = {
       Line(9, "2026-01-03T10:00:00+09:00", 8000, 1, true, 8000),
