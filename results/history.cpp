@@ -88,13 +88,13 @@ std::int64_t WallClockMicroseconds() {
 
 }  // namespace
 
-const char* EarName(Ear ear) {
+const char* EarName(HistoryEar ear) {
   switch (ear) {
-    case Ear::Left:
+    case HistoryEar::Left:
       return "left";
-    case Ear::Right:
+    case HistoryEar::Right:
       return "right";
-    case Ear::Both:
+    case HistoryEar::Both:
       break;
   }
   return "both";
@@ -165,11 +165,11 @@ std::optional<HistoryRecord> ParseHistoryLine(std::string_view line) {
   r.time = f[0];
   if (!ParseNumber(std::string_view(f[1]), r.session)) return std::nullopt;
   if (f[2] == "both") {
-    r.ear = Ear::Both;
+    r.ear = HistoryEar::Both;
   } else if (f[2] == "left") {
-    r.ear = Ear::Left;
+    r.ear = HistoryEar::Left;
   } else if (f[2] == "right") {
-    r.ear = Ear::Right;
+    r.ear = HistoryEar::Right;
   } else {
     return std::nullopt;
   }
@@ -229,7 +229,7 @@ void History::StartSession() {
   m_current.clear();
 }
 
-void History::SetEar(Ear ear) {
+void History::SetEar(HistoryEar ear) {
   if (ear == m_ear) return;
   m_ear = ear;
   StartSession();

@@ -13,15 +13,15 @@
 
 namespace kelvora {
 
-enum class Ear { Both, Left, Right };
+enum class HistoryEar { Both, Left, Right };
 
-const char* EarName(Ear ear);  // "both", "left", "right"
+const char* EarName(HistoryEar ear);  // "both", "left", "right"
 
 // One answered check, as one line of the file.
 struct HistoryRecord {
   std::string time;  // ISO 8601 local time with its offset, "2026-12-08T23:41:22+09:00"
   std::int64_t session = 0;
-  Ear ear = Ear::Both;
+  HistoryEar ear = HistoryEar::Both;
   int frequencyHz = 0;
   int bursts = 0;
   int answer = 0;  // 1 to 5; 0 for "don't know"
@@ -63,8 +63,8 @@ class History {
   // runs before and from a second instance never meet, and at least one more
   // than the last, so they grow within a run even if the clock steps back.
   void StartSession();
-  void SetEar(Ear ear);
-  Ear ear() const { return m_ear; }
+  void SetEar(HistoryEar ear);
+  HistoryEar ear() const { return m_ear; }
   std::int64_t session() const { return m_session; }
 
   // Completes `record` with the session and the ear, keeps it for this
@@ -89,7 +89,7 @@ class History {
   std::string m_path;
   std::function<std::int64_t()> m_microseconds;
   std::int64_t m_session = 0;
-  Ear m_ear = Ear::Both;
+  HistoryEar m_ear = HistoryEar::Both;
   std::vector<HistoryRecord> m_current;
   std::string m_error;
 };

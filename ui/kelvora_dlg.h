@@ -55,7 +55,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   const History& history() const { return *m_history; }
 
   // The ear under test, for the history; a change starts a new session there.
-  void SetHistoryEar(Ear ear) { m_history->SetEar(ear); }
+  void SetHistoryEar(HistoryEar ear) { m_history->SetEar(ear); }
 
  protected:
   bool OnInitDialog() override;
