@@ -245,7 +245,7 @@ void History::Record(HistoryRecord record) {
 
 bool History::Append(const std::string& line) {
   if (m_path.empty()) {
-    m_error = "HOME も XDG_DATA_HOME も設定されていません";
+    m_error = "記録ファイルの場所がありません（HOME が設定されていません）";
     return false;
   }
   // A new file gets its header in the same write as its first line.

@@ -199,9 +199,11 @@ void CKelvoraDlg::RecordCheck(int frequency, int bursts, int answer, bool correc
   record.correct = correct;
   if (m_maxHeard != 0) record.recordHz = m_maxHeard;
   if (m_trialCount >= 1) {
-    std::string rate = FormatRateText(m_correctCount, m_trialCount);
-    rate.erase(rate.find(' ', rate.find_first_not_of(' ')));
-    rate.erase(0, rate.find_first_not_of(' '));
+    // The panel's text without its padding and unit: "66.7".
+    std::string rate;
+    for (char c : FormatRateText(m_correctCount, m_trialCount)) {
+      if (c != ' ' && c != '%') rate += c;
+    }
     record.ratePercent = rate;
   }
   record.volumePercent = m_volume / 300;
