@@ -11,6 +11,7 @@
 
 #include "dialogs/about_dlg.h"
 #include "dialogs/answer_dlg.h"
+#include "dialogs/results_dlg.h"
 #include "dialogs/volume_dlg.h"
 #include "dialogs/wave_file_dlg.h"
 #include "platform/qt/menu_template.h"
@@ -39,11 +40,13 @@ void SessionClock::Sleep(int milliseconds) {
 std::time_t SessionClock::Now() { return std::time(nullptr); }
 
 CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
-                         QWidget* parent)
+                         History* history, QWidget* parent)
     : TemplateDialog(res::kMainTemplate, services, parent),
       CheckSession(static_cast<SessionWindow&>(*this)),
       m_player(player),
       m_clock(clock),
+      m_ownHistory(history ? nullptr : std::make_unique<History>(std::string())),
+      m_history(history ? history : m_ownHistory.get()),
       m_hIcon(platform::LoadIcon(res::kAppIconName)) {
   // The menu comes with the window, before initialisation, as the template's menu does.
   SetMenuBar(platform::BuildMenuBar(
@@ -97,6 +100,7 @@ bool CKelvoraDlg::OnInitDialog() {
   if (volumeDlg.m_failed) PostClose();
   Begin(volumeDlg.m_volume);
   m_sessionBegun = true;
+  m_history->StartSession();
 
   m_toolTip = new platform::ToolTips(this);
   for (const res::ToolTipText& tip : res::MainToolTips()) {
@@ -108,13 +112,30 @@ bool CKelvoraDlg::OnInitDialog() {
 }
 
 void CKelvoraDlg::OnCommand(int id) {
-  if (m_sessionBegun && HandleCommand(id)) return;
+  if (m_sessionBegun) {
+    const CheckState before = m_state;
+    const std::int32_t frequency = m_frequency;
+    const std::int32_t bursts = m_answerCount;
+    const std::int32_t correctBefore = m_correctCount;
+    if (HandleCommand(id)) {
+      const bool answer = (id >= IDC_ANSWER1 && id <= IDC_ANSWER5) || id == IDC_DONT_KNOW;
+      if (answer && before == CheckState::AwaitingAnswer && m_state != CheckState::AwaitingAnswer) {
+        RecordCheck(frequency, bursts, id == IDC_DONT_KNOW ? 0 : id - IDC_ANSWER1 + 1,
+                    m_correctCount > correctBefore);
+      }
+      if (id == IDC_RESTART && before != CheckState::Busy) m_history->StartSession();
+      return;
+    }
+  }
   switch (id) {
     case ID_SOUND_VOLUME:
       OnSoundVolume();
       return;
     case ID_FILE_MAKE_WAVE:
       OnFileMakeWave();
+      return;
+    case ID_FILE_RESULTS:
+      OnFileResults();
       return;
     case ID_APP_EXIT_CMD:
       OnMenuExit();
@@ -162,6 +183,33 @@ void CKelvoraDlg::OnFileMakeWave() {
   if (dlg.m_failed) PostClose();
 }
 
+void CKelvoraDlg::OnFileResults() {
+  CResultsDlg dlg(*m_history, services(), this);
+  dlg.DoModal();
+}
+
+// The line is written after the session has judged the answer, so the
+// record and the rate are those the panel now shows.
+void CKelvoraDlg::RecordCheck(int frequency, int bursts, int answer, bool correct) {
+  HistoryRecord record;
+  record.time = FormatLocalTime(m_clock.Now());
+  record.frequencyHz = frequency;
+  record.bursts = bursts;
+  record.answer = answer;
+  record.correct = correct;
+  if (m_maxHeard != 0) record.recordHz = m_maxHeard;
+  if (m_trialCount >= 1) {
+    // The panel's text without its padding and unit: "66.7".
+    std::string rate;
+    for (char c : FormatRateText(m_correctCount, m_trialCount)) {
+      if (c != ' ' && c != '%') rate += c;
+    }
+    record.ratePercent = rate;
+  }
+  record.volumePercent = m_volume / 300;
+  m_history->Record(std::move(record));
+}
+
 // A close request handled before returning, so the menu ends the dialog as
 // the close box does.
 void CKelvoraDlg::OnMenuExit() { close(); }
@@ -195,6 +243,10 @@ void CKelvoraDlg::EnableControl(int id, bool enabled) {
 
 void CKelvoraDlg::EnableMenuItem(int id, bool enabled) {
   if (QAction* action = menuAction(id)) action->setEnabled(enabled);
+  // The results window may open only between checks, as the volume dialog.
+  if (id == ID_SOUND_VOLUME) {
+    if (QAction* results = menuAction(ID_FILE_RESULTS)) results->setEnabled(enabled);
+  }
 }
 
 void CKelvoraDlg::CheckMenuItem(int id, bool checked) {

@@ -4,10 +4,12 @@
 #include <QPointer>
 #include <ctime>
 #include <map>
+#include <memory>
 
 #include "check/check_session.h"
 #include "check/session_window.h"
 #include "platform/qt/template_dialog.h"
+#include "results/history.h"
 
 class QAction;
 class QMenu;
@@ -35,9 +37,11 @@ class SessionClock {
 // the session or on one of its own handlers.
 class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, private SessionWindow {
  public:
-  // `services` runs this dialog and every dialog it opens.
+  // `services` runs this dialog and every dialog it opens. Every answered
+  // check goes to `history`; without one, the checks are kept for the
+  // results window only.
   CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
-              QWidget* parent = nullptr);
+              History* history = nullptr, QWidget* parent = nullptr);
   ~CKelvoraDlg() override;
 
   // What the window shows, for tests and the screenshot tool.
@@ -48,6 +52,10 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   QMenu* systemMenu() const { return m_systemMenu; }
   // Null until the tips are set up.
   const platform::ToolTips* toolTips() const { return m_toolTip; }
+  const History& history() const { return *m_history; }
+
+  // The ear under test, for the history; a change starts a new session there.
+  void SetHistoryEar(HistoryEar ear) { m_history->SetEar(ear); }
 
  protected:
   bool OnInitDialog() override;
@@ -58,6 +66,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void OnSysCommand(int code);
   void OnSoundVolume();
   void OnFileMakeWave();
+  void OnFileResults();
   void OnMenuExit();
   void OnHelpAbout();
   void OnHelpUsage();
@@ -78,8 +87,12 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void Play(std::span<const std::uint8_t> image) override;
   std::time_t Now() override;
 
+  void RecordCheck(int frequency, int bursts, int answer, bool correct);
+
   WavePlayer& m_player;
   SessionClock& m_clock;
+  std::unique_ptr<History> m_ownHistory;
+  History* m_history;
   QIcon m_hIcon;
   std::map<int, QAction*> m_menuActions;
   QMenu* m_systemMenu = nullptr;

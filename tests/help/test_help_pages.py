@@ -37,6 +37,8 @@ RESOURCE_TEXTS = [
     "フェイドイン/アウトする", "視聴(P)", "WAVEファイル作成 (C)",
     # titles
     "Kelvora ver 1.000",
+    # results window (added with the check history)
+    "検査結果の記録(R)...", "検査結果の記録 [Kelvora]", "画像を保存(P)...", "CSVを保存(C)...", "閉じる(X)",
 ]
 
 # Texts the program composes or shows from its code.

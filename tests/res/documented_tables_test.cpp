@@ -157,6 +157,8 @@ TEST(DocumentedTables, MainMenu) {
   const Popup popups[] = {
       {"ファイル(&F)",
        {{32779, "指定した周波数のWAVEファイルを作成する(&S)", false},
+        // Added with the check history: the results window.
+        {32783, "検査結果の記録(&R)...", false},
         {0, nullptr, false},
         {32776, "終了(&X)", false}}},
       {"サウンド(&S)",
