@@ -27,6 +27,22 @@ namespace {
 // Every run starts at 30 %.
 constexpr std::int32_t kStartVolume = 9000;
 
+struct EarChoice {
+  Ear ear;
+  int command;
+  const char* titleSuffix;
+};
+constexpr EarChoice kEarChoices[] = {{Ear::Both, ID_SOUND_EAR_BOTH, ""},
+                                     {Ear::Left, ID_SOUND_EAR_LEFT, " [左耳]"},
+                                     {Ear::Right, ID_SOUND_EAR_RIGHT, " [右耳]"}};
+
+const EarChoice& ChoiceOf(Ear ear) {
+  for (const EarChoice& choice : kEarChoices) {
+    if (choice.ear == ear) return choice;
+  }
+  return kEarChoices[0];
+}
+
 constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
                                    IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
 
@@ -126,6 +142,12 @@ void CKelvoraDlg::OnCommand(int id) {
       OnHelpUsage();
       return;
     default:
+      for (const EarChoice& choice : kEarChoices) {
+        if (id == choice.command) {
+          OnSoundEar(choice.ear);
+          return;
+        }
+      }
       TemplateDialog::OnCommand(id);
   }
 }
@@ -176,6 +198,19 @@ void CKelvoraDlg::OnHelpUsage() {
       HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath()));
 }
 
+// A record belongs to one ear: another ear starts the session afresh.
+void CKelvoraDlg::OnSoundEar(Ear ear) {
+  if (m_sessionBegun && m_state == CheckState::Idle && ear != m_ear) {
+    m_ear = ear;
+    m_player.SetEar(ear);
+    SetDlgItemText(0,
+                   res::LoadString(IDS_APP_TITLE) + QString::fromUtf8(ChoiceOf(ear).titleSuffix));
+    OnRestart();
+  }
+  // The mark shows the ear that sounds go to, whatever was chosen.
+  CheckMenuItem(ChoiceOf(m_ear).command, true);
+}
+
 void CKelvoraDlg::EnableControl(int id, bool enabled) {
   QWidget* control = GetDlgItem(id);
   if (!control) return;
@@ -195,6 +230,12 @@ void CKelvoraDlg::EnableControl(int id, bool enabled) {
 
 void CKelvoraDlg::EnableMenuItem(int id, bool enabled) {
   if (QAction* action = menuAction(id)) action->setEnabled(enabled);
+  // The ear may change only between checks, with the volume.
+  if (id == ID_SOUND_VOLUME) {
+    if (QAction* ears = platform::PopupActionOf(menuAction(ID_SOUND_EAR_BOTH))) {
+      ears->setEnabled(enabled);
+    }
+  }
 }
 
 void CKelvoraDlg::CheckMenuItem(int id, bool checked) {

@@ -8,6 +8,7 @@
 #include "check/check_session.h"
 #include "check/session_window.h"
 #include "platform/qt/template_dialog.h"
+#include "sound/player.h"
 
 class QAction;
 class QMenu;
@@ -15,7 +16,6 @@ class QMenu;
 namespace kelvora {
 
 class StatusPanel;
-class WavePlayer;
 
 namespace platform {
 class ToolTips;
@@ -61,6 +61,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void OnMenuExit();
   void OnHelpAbout();
   void OnHelpUsage();
+  void OnSoundEar(Ear ear);
 
  private:
   // SessionWindow
@@ -86,6 +87,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   platform::ToolTips* m_toolTip = nullptr;
   StatusPanel* m_panel = nullptr;
   bool m_sessionBegun = false;
+  Ear m_ear = Ear::Both;
   QPointer<QWidget> m_parkedFocus;
 };
 
