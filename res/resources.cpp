@@ -126,9 +126,16 @@ constexpr MenuItem kFileMenu[] = {
     kSeparator,
     {ID_APP_EXIT_CMD, "終了(&X)", false, false},
 };
+constexpr MenuItem kEarMenuItems[] = {
+    {ID_SOUND_EAR_BOTH, "両耳(&B)", true, false, nullptr, true},
+    {ID_SOUND_EAR_LEFT, "左耳(&L)", false, false, nullptr, true},
+    {ID_SOUND_EAR_RIGHT, "右耳(&R)", false, false, nullptr, true},
+};
+constexpr MenuPopup kEarMenu = {"検査する耳(&E)", kEarMenuItems};
 constexpr MenuItem kSoundMenu[] = {
     {ID_SOUND_VOLUME, "音量の設定(&V)", false, false},
     {ID_SOUND_AUTO_CHANGE, "周波数を自動的に変える(&A)", true, false},
+    {0, nullptr, false, false, &kEarMenu},
     kSeparator,
     {ID_SOUND_CONTINUOUS, "現在の周波数で連続音を鳴らす(&C)", false, false},
     {ID_SOUND_SILENCE, "無音データを鳴らす(ノイズチェック用) (&N)", false, false},

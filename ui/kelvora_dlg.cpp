@@ -28,6 +28,22 @@ namespace {
 // Every run starts at 30 %.
 constexpr std::int32_t kStartVolume = 9000;
 
+struct EarChoice {
+  Ear ear;
+  int command;
+  const char* titleSuffix;
+};
+constexpr EarChoice kEarChoices[] = {{Ear::Both, ID_SOUND_EAR_BOTH, ""},
+                                     {Ear::Left, ID_SOUND_EAR_LEFT, " [左耳]"},
+                                     {Ear::Right, ID_SOUND_EAR_RIGHT, " [右耳]"}};
+
+const EarChoice& ChoiceOf(Ear ear) {
+  for (const EarChoice& choice : kEarChoices) {
+    if (choice.ear == ear) return choice;
+  }
+  return kEarChoices[0];
+}
+
 constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
                                    IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
 
@@ -147,6 +163,12 @@ void CKelvoraDlg::OnCommand(int id) {
       OnHelpUsage();
       return;
     default:
+      for (const EarChoice& choice : kEarChoices) {
+        if (id == choice.command) {
+          OnSoundEar(choice.ear);
+          return;
+        }
+      }
       TemplateDialog::OnCommand(id);
   }
 }
@@ -224,6 +246,22 @@ void CKelvoraDlg::OnHelpUsage() {
       HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath()));
 }
 
+// A record belongs to one ear: another ear starts the session afresh.
+void CKelvoraDlg::OnSoundEar(Ear ear) {
+  if (m_sessionBegun && m_state == CheckState::Idle && ear != m_ear) {
+    m_ear = ear;
+    m_player.SetEar(ear);
+    SetHistoryEar(ear == Ear::Left    ? HistoryEar::Left
+                  : ear == Ear::Right ? HistoryEar::Right
+                                      : HistoryEar::Both);
+    SetDlgItemText(0,
+                   res::LoadString(IDS_APP_TITLE) + QString::fromUtf8(ChoiceOf(ear).titleSuffix));
+    OnRestart();
+  }
+  // The mark shows the ear that sounds go to, whatever was chosen.
+  CheckMenuItem(ChoiceOf(m_ear).command, true);
+}
+
 void CKelvoraDlg::EnableControl(int id, bool enabled) {
   QWidget* control = GetDlgItem(id);
   if (!control) return;
@@ -243,9 +281,13 @@ void CKelvoraDlg::EnableControl(int id, bool enabled) {
 
 void CKelvoraDlg::EnableMenuItem(int id, bool enabled) {
   if (QAction* action = menuAction(id)) action->setEnabled(enabled);
-  // The results window may open only between checks, as the volume dialog.
+  // The results window and the ear may change only between checks, as the
+  // volume may.
   if (id == ID_SOUND_VOLUME) {
     if (QAction* results = menuAction(ID_FILE_RESULTS)) results->setEnabled(enabled);
+    if (QAction* ears = platform::PopupActionOf(menuAction(ID_SOUND_EAR_BOTH))) {
+      ears->setEnabled(enabled);
+    }
   }
 }
 

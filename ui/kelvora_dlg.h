@@ -10,6 +10,7 @@
 #include "check/session_window.h"
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
+#include "sound/player.h"
 
 class QAction;
 class QMenu;
@@ -17,7 +18,6 @@ class QMenu;
 namespace kelvora {
 
 class StatusPanel;
-class WavePlayer;
 
 namespace platform {
 class ToolTips;
@@ -70,6 +70,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void OnMenuExit();
   void OnHelpAbout();
   void OnHelpUsage();
+  void OnSoundEar(Ear ear);
 
  private:
   // SessionWindow
@@ -99,6 +100,7 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   platform::ToolTips* m_toolTip = nullptr;
   StatusPanel* m_panel = nullptr;
   bool m_sessionBegun = false;
+  Ear m_ear = Ear::Both;
   QPointer<QWidget> m_parkedFocus;
 };
 

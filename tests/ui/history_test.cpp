@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <cstring>
 
 #include "main_dialog_fixture.h"
 
@@ -85,6 +86,29 @@ TEST_F(HistoryTest, EachAnsweredCheckAppendsWhatThePanelShowsAfterIt) {
   EXPECT_EQ(sessions[0], sessions[1]);
   EXPECT_EQ(sessions[1], sessions[2]);
   EXPECT_GT(sessions[3], sessions[2]) << "a restart starts a new session";
+}
+
+// The ear chosen from the menu goes into the lines, and a record of another
+// ear is another session.
+TEST_F(HistoryTest, ChecksAfterAChangeOfEarNameTheEarInANewSession) {
+  TestDlg dlg(player, clock, services, &history);
+  Run(dlg, [](TestDlg& d) {
+    CheckRight(d);
+    d.menuAction(ID_SOUND_EAR_RIGHT)->trigger();
+    CheckRight(d);
+    d.menuAction(ID_SOUND_EAR_LEFT)->trigger();
+    CheckWrong(d);
+  });
+  std::vector<std::int64_t> sessions;
+  const std::vector<std::string> lines = LinesOf(history.path(), sessions);
+  ASSERT_EQ(lines.size(), 4u);
+  const char* const ears[] = {"both", "right", "left"};
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(lines[k + 1].substr(lines[k + 1].find(',') + 1, std::strlen(ears[k])), ears[k]);
+  }
+  ASSERT_EQ(sessions.size(), 3u);
+  EXPECT_LT(sessions[0], sessions[1]);
+  EXPECT_LT(sessions[1], sessions[2]);
 }
 
 TEST_F(HistoryTest, TheFileMenuOpensTheResultsWindow) {
