@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
 
   kelvora::SessionClock clock;
   kelvora::platform::QtServices services;
-  kelvora::CKelvoraDlg dlg(player, clock, services, &pathCheck);
+  kelvora::History history(kelvora::DefaultHistoryPath());
+  kelvora::CKelvoraDlg dlg(player, clock, services, &history, &pathCheck);
   // How the dialog ended makes no difference: the program ends with it.
   dlg.DoModal();
   return 0;

@@ -35,5 +35,9 @@ inline constexpr int ID_APP_EXIT_CMD = 32776;
 inline constexpr int ID_HELP_ABOUT = 32777;
 inline constexpr int ID_HELP_USAGE = 32778;
 inline constexpr int ID_FILE_MAKE_WAVE = 32779;
+inline constexpr int ID_SOUND_EAR_BOTH = 32780;
+inline constexpr int ID_SOUND_EAR_LEFT = 32781;
+inline constexpr int ID_SOUND_EAR_RIGHT = 32782;
+inline constexpr int ID_FILE_RESULTS = 32783;
 
 }  // namespace kelvora

@@ -16,6 +16,7 @@ inline constexpr int IDD_MAIN = 102;
 inline constexpr int IDD_VOLUME = 129;
 inline constexpr int IDD_ANSWER = 138;
 inline constexpr int IDD_WAVEFILE = 143;
+inline constexpr int IDD_RESULTS = 150;
 
 // Icons, menu and accelerator table.
 inline constexpr int IDR_MAINFRAME = 128;
@@ -50,5 +51,12 @@ inline constexpr int IDC_EXPORT_FADE = 1024;
 // About dialog (IDD_ABOUTBOX).
 inline constexpr int IDC_VERSION_TEXT = 1018;
 inline constexpr int IDC_SITE_LINK = 1020;
+
+// Results window (IDD_RESULTS): two pictures in the places of two labels.
+inline constexpr int IDC_RESULTS_STAIRCASE = 1030;
+inline constexpr int IDC_RESULTS_SESSIONS = 1031;
+inline constexpr int IDC_RESULTS_NOTE = 1032;
+inline constexpr int IDC_RESULTS_SAVE_PNG = 1033;
+inline constexpr int IDC_RESULTS_SAVE_CSV = 1034;
 
 }  // namespace kelvora

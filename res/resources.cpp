@@ -107,16 +107,35 @@ constexpr ControlTemplate kAboutControls[] = {
     {IDC_STATIC, ICON, 7, 7, 20, 20, kMainFrameIconName, CS::None},
 };
 
+// IDD_RESULTS
+constexpr ControlTemplate kResultsControls[] = {
+    {IDC_RESULTS_SAVE_PNG, PUSH, 7, 262, 80, 15, "画像を保存(&P)...", TAB},
+    {IDC_RESULTS_SAVE_CSV, PUSH, 92, 262, 80, 15, "CSVを保存(&C)...", TAB},
+    {IDOK, DEFPUSH, 293, 262, 60, 15, "閉じる(&X)", TAB},
+    {IDCANCEL, PUSH, 7, 262, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
+    {IDC_RESULTS_STAIRCASE, LTEXT, 7, 7, 346, 112, "", CS::None},
+    {IDC_RESULTS_SESSIONS, LTEXT, 7, 123, 346, 112, "", CS::None},
+    {IDC_RESULTS_NOTE, LTEXT, 7, 239, 346, 19, "", CS::None},
+};
+
 constexpr MenuItem kSeparator = {0, nullptr, false, false};
 
 constexpr MenuItem kFileMenu[] = {
     {ID_FILE_MAKE_WAVE, "指定した周波数のWAVEファイルを作成する(&S)", false, false},
+    {ID_FILE_RESULTS, "検査結果の記録(&R)...", false, false},
     kSeparator,
     {ID_APP_EXIT_CMD, "終了(&X)", false, false},
 };
+constexpr MenuItem kEarMenuItems[] = {
+    {ID_SOUND_EAR_BOTH, "両耳(&B)", true, false, nullptr, true},
+    {ID_SOUND_EAR_LEFT, "左耳(&L)", false, false, nullptr, true},
+    {ID_SOUND_EAR_RIGHT, "右耳(&R)", false, false, nullptr, true},
+};
+constexpr MenuPopup kEarMenu = {"検査する耳(&E)", kEarMenuItems};
 constexpr MenuItem kSoundMenu[] = {
     {ID_SOUND_VOLUME, "音量の設定(&V)", false, false},
     {ID_SOUND_AUTO_CHANGE, "周波数を自動的に変える(&A)", true, false},
+    {0, nullptr, false, false, &kEarMenu},
     kSeparator,
     {ID_SOUND_CONTINUOUS, "現在の周波数で連続音を鳴らす(&C)", false, false},
     {ID_SOUND_SILENCE, "無音データを鳴らす(ノイズチェック用) (&N)", false, false},
@@ -211,10 +230,13 @@ const DialogTemplate kWaveFileTemplate = {
     kWaveFileControls};
 const DialogTemplate kAboutTemplate = {IDD_ABOUTBOX, "Kelvoraについて", 231,
                                        78,           DS::SystemMenu,    kAboutControls};
+const DialogTemplate kResultsTemplate = {
+    IDD_RESULTS, "検査結果の記録 [Kelvora]", 360, 284, DS::SystemMenu, kResultsControls};
 
 std::span<const DialogTemplate* const> AllDialogTemplates() {
-  static const DialogTemplate* const all[] = {&kMainTemplate, &kVolumeTemplate, &kAnswerTemplate,
-                                              &kWaveFileTemplate, &kAboutTemplate};
+  static const DialogTemplate* const all[] = {&kMainTemplate,   &kVolumeTemplate,
+                                              &kAnswerTemplate, &kWaveFileTemplate,
+                                              &kAboutTemplate,  &kResultsTemplate};
   return all;
 }
 

@@ -5,6 +5,10 @@
 
 namespace kelvora {
 
+// Which ear hears the sounds: both (the mono image as it is) or one of them,
+// the other getting silence, so that each ear can be checked on its own.
+enum class Ear { Both, Left, Right };
+
 // Plays a WaveImage synchronously: returns only after the last sample has
 // been played, and never reads the image afterwards. A sound that cannot be
 // played (no device, say) is skipped silently; nothing is reported. `image`
@@ -14,6 +18,9 @@ class WavePlayer {
  public:
   virtual ~WavePlayer() = default;
   virtual void Play(std::span<const std::uint8_t> image) = 0;
+  // The ear that the sounds from now on go to. The images stay mono either
+  // way; a player without channels of its own plays them as they are.
+  virtual void SetEar(Ear) {}
 };
 
 // Data size announced by an image's header (bytes 40 to 43); 0 when the

@@ -11,6 +11,7 @@
 
 #include "dialogs/about_dlg.h"
 #include "dialogs/answer_dlg.h"
+#include "dialogs/results_dlg.h"
 #include "dialogs/volume_dlg.h"
 #include "dialogs/wave_file_dlg.h"
 #include "platform/qt/menu_template.h"
@@ -28,6 +29,22 @@ namespace {
 // Every run starts at 30 %.
 constexpr std::int32_t kStartVolume = 9000;
 
+struct EarChoice {
+  Ear ear;
+  int command;
+  const char* titleSuffix;
+};
+constexpr EarChoice kEarChoices[] = {{Ear::Both, ID_SOUND_EAR_BOTH, ""},
+                                     {Ear::Left, ID_SOUND_EAR_LEFT, " [左耳]"},
+                                     {Ear::Right, ID_SOUND_EAR_RIGHT, " [右耳]"}};
+
+const EarChoice& ChoiceOf(Ear ear) {
+  for (const EarChoice& choice : kEarChoices) {
+    if (choice.ear == ear) return choice;
+  }
+  return kEarChoices[0];
+}
+
 // The rate of our sound images; a slower output resamples away their top.
 constexpr std::uint32_t kImageRate = 48000;
 
@@ -43,11 +60,13 @@ void SessionClock::Sleep(int milliseconds) {
 std::time_t SessionClock::Now() { return std::time(nullptr); }
 
 CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
-                         SoundPathCheck* pathCheck, QWidget* parent)
+                         History* history, SoundPathCheck* pathCheck, QWidget* parent)
     : TemplateDialog(res::kMainTemplate, services, parent),
       CheckSession(static_cast<SessionWindow&>(*this)),
       m_player(player),
       m_clock(clock),
+      m_ownHistory(history ? nullptr : std::make_unique<History>(std::string())),
+      m_history(history ? history : m_ownHistory.get()),
       m_hIcon(platform::LoadIcon(res::kAppIconName)),
       m_pathCheck(pathCheck) {
   // The menu comes with the window, before initialisation, as the template's menu does.
@@ -108,6 +127,7 @@ bool CKelvoraDlg::OnInitDialog() {
   }
   Begin(volumeDlg.m_volume);
   m_sessionBegun = true;
+  m_history->StartSession();
 
   m_toolTip = new platform::ToolTips(this);
   for (const res::ToolTipText& tip : res::MainToolTips()) {
@@ -119,13 +139,30 @@ bool CKelvoraDlg::OnInitDialog() {
 }
 
 void CKelvoraDlg::OnCommand(int id) {
-  if (m_sessionBegun && HandleCommand(id)) return;
+  if (m_sessionBegun) {
+    const CheckState before = m_state;
+    const std::int32_t frequency = m_frequency;
+    const std::int32_t bursts = m_answerCount;
+    const std::int32_t correctBefore = m_correctCount;
+    if (HandleCommand(id)) {
+      const bool answer = (id >= IDC_ANSWER1 && id <= IDC_ANSWER5) || id == IDC_DONT_KNOW;
+      if (answer && before == CheckState::AwaitingAnswer && m_state != CheckState::AwaitingAnswer) {
+        RecordCheck(frequency, bursts, id == IDC_DONT_KNOW ? 0 : id - IDC_ANSWER1 + 1,
+                    m_correctCount > correctBefore);
+      }
+      if (id == IDC_RESTART && before != CheckState::Busy) m_history->StartSession();
+      return;
+    }
+  }
   switch (id) {
     case ID_SOUND_VOLUME:
       OnSoundVolume();
       return;
     case ID_FILE_MAKE_WAVE:
       OnFileMakeWave();
+      return;
+    case ID_FILE_RESULTS:
+      OnFileResults();
       return;
     case ID_APP_EXIT_CMD:
       OnMenuExit();
@@ -137,6 +174,12 @@ void CKelvoraDlg::OnCommand(int id) {
       OnHelpUsage();
       return;
     default:
+      for (const EarChoice& choice : kEarChoices) {
+        if (id == choice.command) {
+          OnSoundEar(choice.ear);
+          return;
+        }
+      }
       TemplateDialog::OnCommand(id);
   }
 }
@@ -209,6 +252,33 @@ void CKelvoraDlg::OnFileMakeWave() {
   if (dlg.m_failed) PostClose();
 }
 
+void CKelvoraDlg::OnFileResults() {
+  CResultsDlg dlg(*m_history, services(), this);
+  dlg.DoModal();
+}
+
+// The line is written after the session has judged the answer, so the
+// record and the rate are those the panel now shows.
+void CKelvoraDlg::RecordCheck(int frequency, int bursts, int answer, bool correct) {
+  HistoryRecord record;
+  record.time = FormatLocalTime(m_clock.Now());
+  record.frequencyHz = frequency;
+  record.bursts = bursts;
+  record.answer = answer;
+  record.correct = correct;
+  if (m_maxHeard != 0) record.recordHz = m_maxHeard;
+  if (m_trialCount >= 1) {
+    // The panel's text without its padding and unit: "66.7".
+    std::string rate;
+    for (char c : FormatRateText(m_correctCount, m_trialCount)) {
+      if (c != ' ' && c != '%') rate += c;
+    }
+    record.ratePercent = rate;
+  }
+  record.volumePercent = m_volume / 300;
+  m_history->Record(std::move(record));
+}
+
 // A close request handled before returning, so the menu ends the dialog as
 // the close box does.
 void CKelvoraDlg::OnMenuExit() { close(); }
@@ -221,6 +291,22 @@ void CKelvoraDlg::OnHelpAbout() {
 void CKelvoraDlg::OnHelpUsage() {
   services().OpenWithDefaultHandler(
       HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath()));
+}
+
+// A record belongs to one ear: another ear starts the session afresh.
+void CKelvoraDlg::OnSoundEar(Ear ear) {
+  if (m_sessionBegun && m_state == CheckState::Idle && ear != m_ear) {
+    m_ear = ear;
+    m_player.SetEar(ear);
+    SetHistoryEar(ear == Ear::Left    ? HistoryEar::Left
+                  : ear == Ear::Right ? HistoryEar::Right
+                                      : HistoryEar::Both);
+    SetDlgItemText(0,
+                   res::LoadString(IDS_APP_TITLE) + QString::fromUtf8(ChoiceOf(ear).titleSuffix));
+    OnRestart();
+  }
+  // The mark shows the ear that sounds go to, whatever was chosen.
+  CheckMenuItem(ChoiceOf(m_ear).command, true);
 }
 
 void CKelvoraDlg::EnableControl(int id, bool enabled) {
@@ -242,6 +328,14 @@ void CKelvoraDlg::EnableControl(int id, bool enabled) {
 
 void CKelvoraDlg::EnableMenuItem(int id, bool enabled) {
   if (QAction* action = menuAction(id)) action->setEnabled(enabled);
+  // The results window and the ear may change only between checks, as the
+  // volume may.
+  if (id == ID_SOUND_VOLUME) {
+    if (QAction* results = menuAction(ID_FILE_RESULTS)) results->setEnabled(enabled);
+    if (QAction* ears = platform::PopupActionOf(menuAction(ID_SOUND_EAR_BOTH))) {
+      ears->setEnabled(enabled);
+    }
+  }
 }
 
 void CKelvoraDlg::CheckMenuItem(int id, bool checked) {

@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "check/check_session.h"
 #include "check/session_window.h"
 #include "platform/qt/template_dialog.h"
+#include "results/history.h"
+#include "sound/player.h"
 
 class QAction;
 class QMenu;
@@ -18,7 +21,6 @@ namespace kelvora {
 
 class SoundPathCheck;
 class StatusPanel;
-class WavePlayer;
 
 namespace platform {
 class ToolTips;
@@ -38,11 +40,14 @@ class SessionClock {
 // the session or on one of its own handlers.
 class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, private SessionWindow {
  public:
-  // `services` runs this dialog and every dialog it opens. `pathCheck`, if
-  // any, tells the rate of the sound server's output, so that a path that
-  // cannot carry the highest tones is pointed out.
+  // `services` runs this dialog and every dialog it opens. Every answered
+  // check goes to `history`; without one, the checks are kept for the
+  // results window only. `pathCheck`, if any, tells the rate of the sound
+  // server's output, so that a path that cannot carry the highest tones is
+  // pointed out.
   CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
-              SoundPathCheck* pathCheck = nullptr, QWidget* parent = nullptr);
+              History* history = nullptr, SoundPathCheck* pathCheck = nullptr,
+              QWidget* parent = nullptr);
   ~CKelvoraDlg() override;
 
   // What the window shows, for tests and the screenshot tool.
@@ -53,6 +58,10 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   QMenu* systemMenu() const { return m_systemMenu; }
   // Null until the tips are set up.
   const platform::ToolTips* toolTips() const { return m_toolTip; }
+  const History& history() const { return *m_history; }
+
+  // The ear under test, for the history; a change starts a new session there.
+  void SetHistoryEar(HistoryEar ear) { m_history->SetEar(ear); }
 
  protected:
   bool OnInitDialog() override;
@@ -63,9 +72,11 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void OnSysCommand(int code);
   void OnSoundVolume();
   void OnFileMakeWave();
+  void OnFileResults();
   void OnMenuExit();
   void OnHelpAbout();
   void OnHelpUsage();
+  void OnSoundEar(Ear ear);
 
   // The sound-path warning: asked before a volume dialog, shown after it.
   void AskSoundPath();
@@ -88,14 +99,19 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void Play(std::span<const std::uint8_t> image) override;
   std::time_t Now() override;
 
+  void RecordCheck(int frequency, int bursts, int answer, bool correct);
+
   WavePlayer& m_player;
   SessionClock& m_clock;
+  std::unique_ptr<History> m_ownHistory;
+  History* m_history;
   QIcon m_hIcon;
   std::map<int, QAction*> m_menuActions;
   QMenu* m_systemMenu = nullptr;
   platform::ToolTips* m_toolTip = nullptr;
   StatusPanel* m_panel = nullptr;
   bool m_sessionBegun = false;
+  Ear m_ear = Ear::Both;
   QPointer<QWidget> m_parkedFocus;
 
   SoundPathCheck* m_pathCheck;

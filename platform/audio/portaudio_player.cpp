@@ -88,9 +88,9 @@ std::chrono::steady_clock::duration PlayingTime(unsigned long frames) {
       std::chrono::duration<double>(static_cast<double>(frames) / kSampleRate));
 }
 
-bool WriteSilence(PaStream* stream, unsigned long frames) {
+bool WriteSilence(PaStream* stream, unsigned long frames, int channels) {
   while (frames > 0) {
-    const unsigned long chunk = std::min<unsigned long>(frames, kSilence.size());
+    const unsigned long chunk = std::min<unsigned long>(frames, kSilence.size() / channels);
     if (!Written(Pa_WriteStream(stream, kSilence.data(), chunk))) {
       return false;
     }
@@ -131,7 +131,7 @@ class SoundThread {
     m_changed.wait(lock, [this] { return m_started; });
   }
 
-  void Play(std::span<const std::uint8_t> image) {
+  void Play(std::span<const std::uint8_t> image, Ear ear) {
     const std::span<const std::uint8_t> sound = WaveImageBytes(image);
     if (sound.size() < kWaveHeaderSize + 2) return;
     const unsigned long frames = (sound.size() - kWaveHeaderSize) / 2;
@@ -144,7 +144,7 @@ class SoundThread {
 
     // The thread plays its own copy: a sound given up may be read after Play
     // has returned and its buffer has been rendered anew.
-    m_sound.assign(sound.begin() + kWaveHeaderSize, sound.end());
+    CopySound(sound.subspan(kWaveHeaderSize, 2 * frames), ear);
     m_frames = frames;
     m_busy = true;
     m_abandoned = false;
@@ -158,10 +158,28 @@ class SoundThread {
 
  private:
   SoundThread() {
-    // Sized for the longest sound once, so that no sound allocates.
-    m_sound.reserve(kTwoSecondDataSize);
+    // Sized for the longest sound on two channels once, so that no sound
+    // allocates.
+    m_sound.reserve(2 * kTwoSecondDataSize);
     std::thread([this] { Run(); }).detach();
     std::atexit([] { Get().Stop(); });
+  }
+
+  // Both ears get the mono samples as they are; one ear gets them on its
+  // channel of a two-channel frame (left first), the other ear zeros.
+  void CopySound(std::span<const std::uint8_t> samples, Ear ear) {
+    if (ear == Ear::Both) {
+      m_channels = 1;
+      m_sound.assign(samples.begin(), samples.end());
+      return;
+    }
+    m_channels = 2;
+    m_sound.assign(2 * samples.size(), 0);
+    const std::size_t at = ear == Ear::Left ? 0 : 2;
+    for (std::size_t i = 0; i < samples.size(); i += 2) {
+      m_sound[2 * i + at] = samples[i];
+      m_sound[2 * i + at + 1] = samples[i + 1];
+    }
   }
 
   void RequestStartLocked() {
@@ -225,12 +243,14 @@ class SoundThread {
     m_hasDevice = true;
   }
 
-  // Runs on the sound thread with the mutex released; m_sound and m_frames
-  // stay as they are until m_busy is cleared.
+  // Runs on the sound thread with the mutex released; m_sound, m_frames and
+  // m_channels stay as they are until m_busy is cleared.
   void PlayOne() {
     QuietStderr quiet;
     PaStream* stream = nullptr;
-    if (Pa_OpenStream(&stream, nullptr, &m_output, kSampleRate, paFramesPerBufferUnspecified,
+    PaStreamParameters output = m_output;
+    output.channelCount = m_channels;
+    if (Pa_OpenStream(&stream, nullptr, &output, kSampleRate, paFramesPerBufferUnspecified,
                       paClipOff | paDitherOff, nullptr, nullptr) != paNoError) {
       return;
     }
@@ -244,7 +264,8 @@ class SoundThread {
           buffer > 0 ? static_cast<unsigned long>(buffer) : DelayFrames(stream);
       // Nothing can be played before it is written.
       const auto soundEnd = std::chrono::steady_clock::now() + PlayingTime(m_frames);
-      if (WriteSound(stream) && !m_abandoned && WriteSilence(stream, silence) && !m_abandoned) {
+      if (WriteSound(stream) && !m_abandoned && WriteSilence(stream, silence, m_channels) &&
+          !m_abandoned) {
         // Stopping drains the stream; aborting would discard what is queued.
         Pa_StopStream(stream);
         // Where a drain returns early, the sound may still be playing.
@@ -264,7 +285,7 @@ class SoundThread {
     for (unsigned long done = 0; done < m_frames;) {
       if (m_abandoned) return false;
       const unsigned long piece = std::min(kPieceFrames, m_frames - done);
-      if (!Written(Pa_WriteStream(stream, samples + 2 * done, piece))) return false;
+      if (!Written(Pa_WriteStream(stream, samples + 2 * m_channels * done, piece))) return false;
       done += piece;
     }
     return true;
@@ -284,6 +305,7 @@ class SoundThread {
   PaStreamParameters m_output{};
   std::vector<std::uint8_t> m_sound;
   unsigned long m_frames = 0;
+  int m_channels = 1;
 };
 
 }  // namespace
@@ -292,6 +314,8 @@ void PortAudioPlayer::StartInBackground() { SoundThread::Get().RequestStart(); }
 
 void PortAudioPlayer::Initialize() { SoundThread::Get().WaitUntilStarted(); }
 
-void PortAudioPlayer::Play(std::span<const std::uint8_t> image) { SoundThread::Get().Play(image); }
+void PortAudioPlayer::Play(std::span<const std::uint8_t> image) {
+  SoundThread::Get().Play(image, m_ear);
+}
 
 }  // namespace kelvora

@@ -8,7 +8,8 @@
 namespace kelvora {
 
 // Plays WaveImages on the default output device, 48000 Hz mono 16-bit,
-// through PortAudio's blocking API. Play returns once the last sample has
+// through PortAudio's blocking API; for one ear, on two channels with the
+// other one silent. Play returns once the last sample has
 // been played; a sound that cannot be played is skipped without a word.
 //
 // Every PortAudio call runs on one sound thread of the process, so a sound
@@ -29,6 +30,10 @@ class PortAudioPlayer : public WavePlayer {
   void Initialize();
 
   void Play(std::span<const std::uint8_t> image) override;
+  void SetEar(Ear ear) override { m_ear = ear; }
+
+ private:
+  Ear m_ear = Ear::Both;
 };
 
 }  // namespace kelvora

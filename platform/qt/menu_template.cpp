@@ -1,35 +1,64 @@
 #include "platform/qt/menu_template.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace kelvora::platform {
+namespace {
+
+void AddItems(QMenu* menu, std::span<const MenuItem> items, QObject* owner,
+              const std::function<void(int)>& onCommand, std::map<int, QAction*>* actions) {
+  QActionGroup* radioGroup = nullptr;
+  for (const MenuItem& item : items) {
+    if (!item.radio) radioGroup = nullptr;
+    if (item.submenu) {
+      QMenu* submenu = menu->addMenu(QString::fromUtf8(item.submenu->text));
+      submenu->menuAction()->setEnabled(!item.grayed);
+      AddItems(submenu, item.submenu->items, owner, onCommand, actions);
+      continue;
+    }
+    if (item.command == 0) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = menu->addAction(QString::fromUtf8(item.text));
+    action->setCheckable(item.checked || item.radio);
+    if (item.radio) {
+      if (!radioGroup) radioGroup = new QActionGroup(menu);
+      radioGroup->addAction(action);
+    }
+    action->setChecked(item.checked);
+    action->setEnabled(!item.grayed);
+    const int command = item.command;
+    const bool radio = item.radio;
+    QObject::connect(action, &QAction::triggered, owner, [action, command, radio, onCommand] {
+      // The handler owns the check mark: undo Qt's own toggle first.
+      if (action->isCheckable() && !radio) action->setChecked(!action->isChecked());
+      onCommand(command);
+    });
+    if (actions) (*actions)[command] = action;
+  }
+}
+
+}  // namespace
 
 QMenuBar* BuildMenuBar(const MenuTemplate& menu, QWidget* parent,
                        std::function<void(int)> onCommand, std::map<int, QAction*>* actions) {
   auto* bar = new QMenuBar(parent);
   for (const MenuPopup& popup : menu.popups) {
-    QMenu* submenu = bar->addMenu(QString::fromUtf8(popup.text));
-    for (const MenuItem& item : popup.items) {
-      if (item.command == 0) {
-        submenu->addSeparator();
-        continue;
-      }
-      QAction* action = submenu->addAction(QString::fromUtf8(item.text));
-      action->setCheckable(item.checked);
-      action->setChecked(item.checked);
-      action->setEnabled(!item.grayed);
-      const int command = item.command;
-      QObject::connect(action, &QAction::triggered, bar, [action, command, onCommand] {
-        // The handler owns the check mark: undo Qt's own toggle first.
-        if (action->isCheckable()) action->setChecked(!action->isChecked());
-        onCommand(command);
-      });
-      if (actions) (*actions)[command] = action;
-    }
+    AddItems(bar->addMenu(QString::fromUtf8(popup.text)), popup.items, bar, onCommand, actions);
   }
   return bar;
+}
+
+QAction* PopupActionOf(const QAction* item) {
+  if (!item) return nullptr;
+  for (QObject* holder : item->associatedObjects()) {
+    if (auto* menu = qobject_cast<QMenu*>(holder)) return menu->menuAction();
+  }
+  return nullptr;
 }
 
 }  // namespace kelvora::platform

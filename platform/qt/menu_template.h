@@ -14,11 +14,15 @@ class QWidget;
 
 namespace kelvora::platform {
 
+struct MenuPopup;
+
 struct MenuItem {
-  int command;       // 0 for a separator
-  const char* text;  // UTF-8, "&" marks the mnemonic; nullptr for a separator
-  bool checked;      // initial check mark (the item is then checkable)
-  bool grayed;       // initially disabled
+  int command;                         // 0 for a separator or a submenu
+  const char* text;                    // UTF-8, "&" marks the mnemonic; nullptr for a separator
+  bool checked;                        // initial check mark (the item is then checkable)
+  bool grayed;                         // initially disabled
+  const MenuPopup* submenu = nullptr;  // the popup this item opens (text: the popup's)
+  bool radio = false;  // neighbouring radio items share one mark, as radio buttons do
 };
 
 struct MenuPopup {
@@ -33,8 +37,13 @@ struct MenuTemplate {
 
 // `onCommand` receives the command number when an item is chosen. A checkable
 // item does not toggle itself: its mark changes only through its action, as
-// the handlers decide.
+// the handlers decide. A radio item takes its group's mark when chosen (the
+// handler may move it on); checking one radio item's action clears the others.
 QMenuBar* BuildMenuBar(const MenuTemplate& menu, QWidget* parent,
                        std::function<void(int)> onCommand, std::map<int, QAction*>* actions);
+
+// The action that opens the popup holding `item` (grays or enables the whole
+// submenu); null if it is in none.
+QAction* PopupActionOf(const QAction* item);
 
 }  // namespace kelvora::platform

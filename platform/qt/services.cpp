@@ -58,6 +58,11 @@ void QtServices::RunModal(TemplateDialog& dialog, bool focusFirstTabStop) {
   dialog.show();
   if (focusFirstTabStop) dialog.FocusFirstTabStop();
   dialog.exec();
+  // Without a window manager nobody hands the keyboard back to the owner,
+  // and its menu and button mnemonics stay dead until it is clicked.
+  if (QWidget* owner = dialog.parentWidget(); owner && owner->isVisible()) {
+    owner->window()->activateWindow();
+  }
 }
 
 int QtServices::MessageBox(QWidget* owner, const QString& text, const QString& caption,

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -112,6 +113,57 @@ TEST_F(PortAudioPlayerTest, DeviceReceivesEverySampleOfChimeBuzzAndPatternWithNo
     // The player follows each sound with silence; only zeros may come after it.
     EXPECT_TRUE(std::all_of(recorded.begin() + dataSize, recorded.end(),
                             [](std::uint8_t byte) { return byte == 0; }));
+  }
+}
+
+// Both ears: the mono samples as they are. One ear: two-channel frames, that
+// ear's channel (left first) the image's samples, the other channel zeros.
+TEST_F(PortAudioPlayerTest, OneEarGetsEverySampleOnItsChannelAndTheOtherSilence) {
+  Bytes pattern(kTestWaveBufferSize, kCanary);
+  RenderTestPattern(pattern, 1000, 9000, {true, false, true, true, false});
+  const struct {
+    const char* name;
+    Ear ear;
+    std::size_t channels;
+    std::size_t channel;
+  } ears[] = {{"both", Ear::Both, 1, 0}, {"left", Ear::Left, 2, 0}, {"right", Ear::Right, 2, 1}};
+
+  const fs::path recording = m_dir / "recording.raw";
+  PlayInChild(
+      RecordingDevice(recording),
+      [&] {
+        PortAudioPlayer player;
+        player.Initialize();
+        for (const auto& ear : ears) {
+          player.SetEar(ear.ear);
+          player.Play(pattern);
+          fs::rename(recording, m_dir / ear.name);
+        }
+      },
+      "^$");
+
+  const auto data = pattern.begin() + kWaveHeaderSize;
+  for (const auto& ear : ears) {
+    SCOPED_TRACE(ear.name);
+    const Bytes recorded = ReadFile(m_dir / ear.name);
+    std::printf("%s: %zu bytes recorded for %zu bytes of samples\n", ear.name, recorded.size(),
+                static_cast<std::size_t>(kTwoSecondDataSize));
+    const std::size_t frameSize = 2 * ear.channels;
+    ASSERT_GE(recorded.size(), kTwoSecondDataSize * ear.channels);
+    ASSERT_EQ(recorded.size() % frameSize, 0u);
+    Bytes heard, other;
+    for (std::size_t frame = 0; frame < recorded.size(); frame += frameSize) {
+      for (std::size_t channel = 0; channel < ear.channels; ++channel) {
+        Bytes& into = channel == ear.channel ? heard : other;
+        into.push_back(recorded[frame + 2 * channel]);
+        into.push_back(recorded[frame + 2 * channel + 1]);
+      }
+    }
+    EXPECT_TRUE(std::equal(data, data + kTwoSecondDataSize, heard.begin()));
+    EXPECT_TRUE(std::all_of(heard.begin() + kTwoSecondDataSize, heard.end(),
+                            [](std::uint8_t byte) { return byte == 0; }));
+    EXPECT_TRUE(
+        std::all_of(other.begin(), other.end(), [](std::uint8_t byte) { return byte == 0; }));
   }
 }
 

@@ -28,6 +28,8 @@ RESOURCE_TEXTS = [
     "サウンド(S)", "音量の設定(V)", "周波数を自動的に変える(A)",
     "現在の周波数で連続音を鳴らす(C)", "無音データを鳴らす(ノイズチェック用) (N)",
     "ヘルプ(H)", "使い方について(U)", "Kelvoraについて(A)",
+    # the ear submenu
+    "検査する耳(E)", "両耳(B)", "左耳(L)", "右耳(R)",
     # volume dialog
     "スピーカの音量設定 [Kelvora]", "サンプルサウンドの再生(P)", "音量調整の完了(E)", "現在の音量設定",
     "音量の上げすぎには十分注意して下さい。",
@@ -37,6 +39,8 @@ RESOURCE_TEXTS = [
     "フェイドイン/アウトする", "視聴(P)", "WAVEファイル作成 (C)",
     # titles
     "Kelvora ver 1.000",
+    # results window (added with the check history)
+    "検査結果の記録(R)...", "検査結果の記録 [Kelvora]", "画像を保存(P)...", "CSVを保存(C)...", "閉じる(X)",
 ]
 
 # Texts the program composes or shows from its code.

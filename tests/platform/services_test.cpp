@@ -100,5 +100,45 @@ TEST_F(ServicesTest, MenuItemsReportTheirCommandAndLeaveTheCheckMarkToTheHandler
   EXPECT_TRUE(actions[32772]->isChecked());
 }
 
+// Choosing a radio item moves its group's one mark there (choosing the
+// marked one keeps it); the submenu grays as a whole through its popup action.
+TEST_F(ServicesTest, RadioItemsOfASubmenuShareOneMark) {
+  static const MenuItem ears[] = {
+      {32780, "両耳(&B)", true, false, nullptr, true},
+      {32781, "左耳(&L)", false, false, nullptr, true},
+      {32782, "右耳(&R)", false, false, nullptr, true},
+  };
+  static const MenuPopup earMenu = {"検査する耳(&E)", ears};
+  static const MenuItem items[] = {
+      {32772, "周波数を自動的に変える(&A)", true, false},
+      {0, nullptr, false, false, &earMenu},
+  };
+  static const MenuPopup popups[] = {{"サウンド(&S)", items}};
+  const MenuTemplate menu = {137, popups};
+  std::vector<int> commands;
+  std::map<int, QAction*> actions;
+  QWidget owner;
+  QMenuBar* bar = BuildMenuBar(
+      menu, &owner, [&](int id) { commands.push_back(id); }, &actions);
+  const QList<QAction*> sound = bar->actions()[0]->menu()->actions();
+  ASSERT_EQ(sound.size(), 2);
+  ASSERT_NE(sound[1]->menu(), nullptr);
+  EXPECT_EQ(sound[1]->text(), QString::fromUtf8("検査する耳(&E)"));
+  EXPECT_EQ(PopupActionOf(actions[32781]), sound[1]);
+
+  const struct {
+    int chosen;
+    int marked;
+  } steps[] = {{32781, 32781}, {32781, 32781}, {32782, 32782}, {32780, 32780}};
+  for (const auto& step : steps) {
+    actions[step.chosen]->trigger();
+    for (int id : {32780, 32781, 32782}) {
+      EXPECT_EQ(actions[id]->isChecked(), id == step.marked) << step.chosen << " " << id;
+    }
+  }
+  EXPECT_EQ(commands, (std::vector<int>{32781, 32781, 32782, 32780}));
+  EXPECT_TRUE(actions[32772]->isChecked());
+}
+
 }  // namespace
 }  // namespace kelvora::platform

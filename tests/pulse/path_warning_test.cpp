@@ -60,7 +60,7 @@ TEST(PathWarningTest, TheMainWindowWarnsAboutALowRateOfARealServerOnly) {
     InstantClock clock;
     testing::TestServices services;
     CountedCheck check;
-    CKelvoraDlg dlg(player, clock, services, &check);
+    CKelvoraDlg dlg(player, clock, services, nullptr, &check);
     services.PushModalAnswer([](platform::TemplateDialog&) { return IDOK; });
     services.PushModalAnswer([&](platform::TemplateDialog&) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return check.answered == 1; }, 5000));

@@ -145,8 +145,9 @@ TEST(DocumentedTables, DialogTemplates) {
 }
 
 TEST(DocumentedTables, MainMenu) {
+  constexpr int kSubmenu = -1;
   struct Item {
-    int command;  // 0: separator
+    int command;  // 0: separator; kSubmenu: a submenu of that text
     const char* text;
     bool checked;
   };
@@ -157,11 +158,14 @@ TEST(DocumentedTables, MainMenu) {
   const Popup popups[] = {
       {"ファイル(&F)",
        {{32779, "指定した周波数のWAVEファイルを作成する(&S)", false},
+        // Added with the check history: the results window.
+        {32783, "検査結果の記録(&R)...", false},
         {0, nullptr, false},
         {32776, "終了(&X)", false}}},
       {"サウンド(&S)",
        {{32771, "音量の設定(&V)", false},
         {32772, "周波数を自動的に変える(&A)", true},
+        {kSubmenu, "検査する耳(&E)", false},  // an addition: the ear to check
         {0, nullptr, false},
         {32773, "現在の周波数で連続音を鳴らす(&C)", false},
         {32775, "無音データを鳴らす(ノイズチェック用) (&N)", false}}},
@@ -180,6 +184,12 @@ TEST(DocumentedTables, MainMenu) {
     for (std::size_t n = 0; n < got.items.size(); ++n) {
       const Item& want = popups[p].items[n];
       SCOPED_TRACE(::testing::Message() << "item " << n + 1);
+      if (want.command == kSubmenu) {
+        ASSERT_NE(got.items[n].submenu, nullptr) << "submenu";
+        EXPECT_STREQ(got.items[n].submenu->text, want.text) << "submenu text";
+        continue;
+      }
+      EXPECT_EQ(got.items[n].submenu, nullptr) << "submenu";
       EXPECT_EQ(got.items[n].command, want.command) << "command";
       EXPECT_STREQ(got.items[n].text, want.text) << "text";
       EXPECT_EQ(got.items[n].checked, want.checked) << "checked";

@@ -81,6 +81,36 @@ TEST(ResourceTables, MenuCommandsAreUniqueAndHaveMnemonics) {
   }
 }
 
+// The ear submenu follows automatic change: three radio items, both ears
+// checked, none of them reached by a key.
+TEST(ResourceTables, EarSubmenuFollowsAutoChangeWithThreeRadioItemsAndNoKey) {
+  const auto& sound = kMainMenu.popups[1];
+  ASSERT_GE(sound.items.size(), 3u);
+  EXPECT_EQ(sound.items[1].command, ID_SOUND_AUTO_CHANGE);
+  const platform::MenuPopup* ears = sound.items[2].submenu;
+  ASSERT_NE(ears, nullptr);
+  EXPECT_STREQ(ears->text, "検査する耳(&E)");
+  const struct {
+    int command;
+    const char* text;
+    bool checked;
+  } want[] = {{ID_SOUND_EAR_BOTH, "両耳(&B)", true},
+              {ID_SOUND_EAR_LEFT, "左耳(&L)", false},
+              {ID_SOUND_EAR_RIGHT, "右耳(&R)", false}};
+  ASSERT_EQ(ears->items.size(), std::size(want));
+  for (std::size_t n = 0; n < std::size(want); ++n) {
+    const auto& item = ears->items[n];
+    SCOPED_TRACE(want[n].text);
+    EXPECT_EQ(item.command, want[n].command);
+    EXPECT_STREQ(item.text, want[n].text);
+    EXPECT_EQ(item.checked, want[n].checked);
+    EXPECT_TRUE(item.radio);
+    EXPECT_FALSE(item.grayed);
+    EXPECT_EQ(item.submenu, nullptr);
+    for (const auto& entry : MainAccelerators()) EXPECT_NE(entry.command, item.command);
+  }
+}
+
 TEST(ResourceTables, StringTableHoldsEveryNamedString) {
   for (int id :
        {IDS_ABOUTBOX, IDP_SOCKETS_INIT_FAILED, IDS_APP_TITLE, IDS_VOLUME_TITLE, IDS_NO_MEMORY}) {

@@ -34,9 +34,13 @@ class FakePlayer : public WavePlayer {
   void Play(std::span<const std::uint8_t> image) override {
     const std::span<const std::uint8_t> sound = WaveImageBytes(image);
     played.emplace_back(sound.begin(), sound.end());
+    playedEars.push_back(ear);
     if (onPlay) onPlay(image);
   }
+  void SetEar(Ear chosen) override { ear = chosen; }
   std::vector<std::vector<std::uint8_t>> played;
+  Ear ear = Ear::Both;
+  std::vector<Ear> playedEars;  // the ear of each sound played
   std::function<void(std::span<const std::uint8_t>)> onPlay;
 };
 

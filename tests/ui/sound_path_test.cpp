@@ -62,7 +62,7 @@ TEST_F(SoundPathTest, AnOutputBelow48000HzIsPointedOutOnceTheMainWindowIsUp) {
     services.Reset();
     check.rates = {c.rate};
     check.asked = 0;
-    TestDlg dlg(player, clock, services, &check);
+    TestDlg dlg(player, clock, services, nullptr, &check);
     int duringVolume = -1;
     Run(
         dlg,
@@ -84,7 +84,7 @@ TEST_F(SoundPathTest, AnOutputBelow48000HzIsPointedOutOnceTheMainWindowIsUp) {
 }
 
 TEST_F(SoundPathTest, AnAnswerThatComesAfterTheWindowIsUpIsShownWhenItComes) {
-  TestDlg dlg(player, clock, services, &check);
+  TestDlg dlg(player, clock, services, nullptr, &check);
   Run(dlg, [&](TestDlg& main) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(services.ShownMessages().empty());
@@ -100,7 +100,7 @@ TEST_F(SoundPathTest, TheVolumeMenuAsksAgainAndWarnsOnlyWhenTheRateChanged) {
   const Rate answers[] = {44100, 44100, std::nullopt, 44100, 16000, 48000, 16000};
   const std::size_t warnedAfter[] = {1, 1, 1, 1, 2, 2, 3};
   check.rates.assign(std::begin(answers), std::end(answers));
-  TestDlg dlg(player, clock, services, &check);
+  TestDlg dlg(player, clock, services, nullptr, &check);
   Run(dlg, [&](TestDlg& main) {
     QCoreApplication::processEvents();
     EXPECT_EQ(Warnings(&main).size(), warnedAfter[0]);
