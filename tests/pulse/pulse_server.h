@@ -34,8 +34,12 @@ class PulseServer {
     fs::permissions(m_dir / "runtime", fs::perms::owner_all);
     std::ofstream(m_dir / "default.pa")
         << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << Socket().string()
-        << "\nload-module module-null-sink sink_name=kelvora_test rate=" << rate
-        << " channels=2\nset-default-sink kelvora_test\n";
+        << "\nload-module module-null-sink sink_name=kelvora_test rate="
+        << rate
+        // An idle null sink sits at two seconds of latency and, rewinding,
+        // holds a new stream's first full buffer for one to two seconds; a
+        // sink of a sound card starts playing at once.
+        << " channels=2 norewinds=1\nset-default-sink kelvora_test\n";
     const std::string script = (m_dir / "default.pa").string();
     const std::string log = (m_dir / "server.log").string();
     std::vector<std::string> args = {"pulseaudio",
