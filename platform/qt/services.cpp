@@ -50,6 +50,13 @@ class SaveFileDialog final : public QFileDialog {
   }
 };
 
+// Without a window manager nobody hands the keyboard back to the owner of a
+// modal window that has closed, and its menu and button mnemonics stay dead
+// until it is clicked.
+void GiveKeyboardBack(QWidget* owner) {
+  if (owner != nullptr && owner->isVisible()) owner->window()->activateWindow();
+}
+
 }  // namespace
 
 void QtServices::RunModal(TemplateDialog& dialog, bool focusFirstTabStop) {
@@ -58,11 +65,7 @@ void QtServices::RunModal(TemplateDialog& dialog, bool focusFirstTabStop) {
   dialog.show();
   if (focusFirstTabStop) dialog.FocusFirstTabStop();
   dialog.exec();
-  // Without a window manager nobody hands the keyboard back to the owner,
-  // and its menu and button mnemonics stay dead until it is clicked.
-  if (QWidget* owner = dialog.parentWidget(); owner && owner->isVisible()) {
-    owner->window()->activateWindow();
-  }
+  GiveKeyboardBack(dialog.parentWidget());
 }
 
 int QtServices::MessageBox(QWidget* owner, const QString& text, const QString& caption,
@@ -72,6 +75,7 @@ int QtServices::MessageBox(QWidget* owner, const QString& text, const QString& c
   QMessageBox box(BoxIcon(icon), caption, shown, QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);
   box.exec();
+  GiveKeyboardBack(owner);
   return 1;
 }
 
@@ -91,7 +95,9 @@ std::optional<QString> QtServices::GetSaveFileName(QWidget* owner, const SaveFil
   }
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
   if (!options.initialName.isEmpty()) dialog.selectFile(options.initialName);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  GiveKeyboardBack(owner);
+  if (!accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
 }
 
