@@ -88,13 +88,13 @@ std::int64_t WallClockMicroseconds() {
 
 }  // namespace
 
-const char* EarName(HistoryEar ear) {
+const char* EarName(Ear ear) {
   switch (ear) {
-    case HistoryEar::Left:
+    case Ear::Left:
       return "left";
-    case HistoryEar::Right:
+    case Ear::Right:
       return "right";
-    case HistoryEar::Both:
+    case Ear::Both:
       break;
   }
   return "both";
@@ -165,11 +165,11 @@ std::optional<HistoryRecord> ParseHistoryLine(std::string_view line) {
   r.time = f[0];
   if (!ParseNumber(std::string_view(f[1]), r.session)) return std::nullopt;
   if (f[2] == "both") {
-    r.ear = HistoryEar::Both;
+    r.ear = Ear::Both;
   } else if (f[2] == "left") {
-    r.ear = HistoryEar::Left;
+    r.ear = Ear::Left;
   } else if (f[2] == "right") {
-    r.ear = HistoryEar::Right;
+    r.ear = Ear::Right;
   } else {
     return std::nullopt;
   }
@@ -229,7 +229,7 @@ void History::StartSession() {
   m_current.clear();
 }
 
-void History::SetEar(HistoryEar ear) {
+void History::SetEar(Ear ear) {
   if (ear == m_ear) return;
   m_ear = ear;
   StartSession();

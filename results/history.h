@@ -11,17 +11,17 @@
 #include <string_view>
 #include <vector>
 
+#include "sound/ear.h"
+
 namespace kelvora {
 
-enum class HistoryEar { Both, Left, Right };
-
-const char* EarName(HistoryEar ear);  // "both", "left", "right"
+const char* EarName(Ear ear);  // "both", "left", "right"
 
 // One answered check, as one line of the file.
 struct HistoryRecord {
   std::string time;  // ISO 8601 local time with its offset, "2026-12-08T23:41:22+09:00"
   std::int64_t session = 0;
-  HistoryEar ear = HistoryEar::Both;
+  Ear ear = Ear::Both;
   int frequencyHz = 0;
   int bursts = 0;
   int answer = 0;  // 1 to 5; 0 for "don't know"
@@ -29,6 +29,11 @@ struct HistoryRecord {
   std::optional<int> recordHz;             // empty while the panel shows dashes
   std::optional<std::string> ratePercent;  // as the panel shows it, "66.7"
   int volumePercent = 0;
+  // A check of a record's confirmation carries the level it was at; the
+  // check that confirmed a level carries that level as confirmedHz too.
+  std::optional<int> confirmingHz;
+  std::optional<int> confirmedHz;
+  bool played = true;  // false when the pattern was cut short or never sounded
 };
 
 inline constexpr std::string_view kHistoryHeader =
@@ -63,8 +68,8 @@ class History {
   // runs before and from a second instance never meet, and at least one more
   // than the last, so they grow within a run even if the clock steps back.
   void StartSession();
-  void SetEar(HistoryEar ear);
-  HistoryEar ear() const { return m_ear; }
+  void SetEar(Ear ear);
+  Ear ear() const { return m_ear; }
   std::int64_t session() const { return m_session; }
 
   // Completes `record` with the session and the ear, keeps it for this
@@ -89,7 +94,7 @@ class History {
   std::string m_path;
   std::function<std::int64_t()> m_microseconds;
   std::int64_t m_session = 0;
-  HistoryEar m_ear = HistoryEar::Both;
+  Ear m_ear = Ear::Both;
   std::vector<HistoryRecord> m_current;
   std::string m_error;
 };

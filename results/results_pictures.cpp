@@ -21,15 +21,15 @@ const QColor kGrid{215, 215, 215};
 const QColor kRecordGreen{0, 128, 0};
 
 struct EarStyle {
-  HistoryEar ear;
+  Ear ear;
   const char* name;
   QColor colour;
 };
 // Right red, left blue: the audiogram's convention.
 const EarStyle kEarStyles[] = {
-    {HistoryEar::Both, "両耳", kPanelBlue},
-    {HistoryEar::Left, "左耳", QColor(0, 100, 230)},
-    {HistoryEar::Right, "右耳", QColor(210, 0, 0)},
+    {Ear::Both, "両耳", kPanelBlue},
+    {Ear::Left, "左耳", QColor(0, 100, 230)},
+    {Ear::Right, "右耳", QColor(210, 0, 0)},
 };
 
 QRectF PlotRect(const QRectF& area) { return area.adjusted(kLeft, kTop, -kRight, -kBottom); }
@@ -94,14 +94,14 @@ void DrawMarker(QPainter& painter, QPointF at, Marker marker, const QColor& colo
   }
 }
 
-void DrawEarMarker(QPainter& painter, QPointF at, HistoryEar ear, const QColor& colour) {
-  if (ear == HistoryEar::Both) {
+void DrawEarMarker(QPainter& painter, QPointF at, Ear ear, const QColor& colour) {
+  if (ear == Ear::Both) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
     painter.drawRect(QRectF(at.x() - 4, at.y() - 4, 8, 8));
     painter.setBrush(Qt::NoBrush);
   } else {
-    DrawMarker(painter, at, ear == HistoryEar::Left ? Marker::Cross : Marker::Circle, colour);
+    DrawMarker(painter, at, ear == Ear::Left ? Marker::Cross : Marker::Circle, colour);
   }
 }
 

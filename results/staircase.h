@@ -29,7 +29,7 @@ StaircaseModel BuildStaircase(const std::vector<HistoryRecord>& session);
 struct SessionPoint {
   std::int64_t session;
   std::int64_t time;  // seconds since the epoch of the session's last check
-  HistoryEar ear;
+  Ear ear;
   int recordHz;
 };
 

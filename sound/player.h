@@ -3,11 +3,9 @@
 #include <cstdint>
 #include <span>
 
-namespace kelvora {
+#include "sound/ear.h"
 
-// Which ear hears the sounds: both (the mono image as it is) or one of them,
-// the other getting silence, so that each ear can be checked on its own.
-enum class Ear { Both, Left, Right };
+namespace kelvora {
 
 // Plays a WaveImage synchronously: returns only after the last sample has
 // been played, and never reads the image afterwards. A sound that cannot be

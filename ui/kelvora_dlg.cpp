@@ -298,9 +298,7 @@ void CKelvoraDlg::OnSoundEar(Ear ear) {
   if (m_sessionBegun && m_state == CheckState::Idle && ear != m_ear) {
     m_ear = ear;
     m_player.SetEar(ear);
-    SetHistoryEar(ear == Ear::Left    ? HistoryEar::Left
-                  : ear == Ear::Right ? HistoryEar::Right
-                                      : HistoryEar::Both);
+    m_history->SetEar(ear);
     SetDlgItemText(0,
                    res::LoadString(IDS_APP_TITLE) + QString::fromUtf8(ChoiceOf(ear).titleSuffix));
     OnRestart();

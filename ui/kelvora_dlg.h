@@ -60,9 +60,6 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   const platform::ToolTips* toolTips() const { return m_toolTip; }
   const History& history() const { return *m_history; }
 
-  // The ear under test, for the history; a change starts a new session there.
-  void SetHistoryEar(HistoryEar ear) { m_history->SetEar(ear); }
-
  protected:
   bool OnInitDialog() override;
   void OnCommand(int id) override;

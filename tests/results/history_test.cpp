@@ -116,7 +116,7 @@ TEST(HistoryFile, NewFileGetsFolderAndHeaderAndSessionNumbersGrow) {
   history.Record(r);
   clock = 500;  // the wall clock stepped back
   history.StartSession();
-  history.SetEar(HistoryEar::Left);  // a change of ear is a new session
+  history.SetEar(Ear::Left);  // a change of ear is a new session
   r.answer = 0;
   r.correct = false;
   history.Record(r);
@@ -148,7 +148,7 @@ TEST(HistoryFile, TwoWritersAtOnceInterleaveWholeLines) {
   TempFolder temp;
   const std::string file = (temp.path / "history.csv").string();
   constexpr int kLines = 2000;
-  auto writer = [&file](int session, HistoryEar ear) {
+  auto writer = [&file](int session, Ear ear) {
     History history(file, [session] { return session; });
     history.StartSession();
     history.SetEar(ear);
@@ -160,8 +160,8 @@ TEST(HistoryFile, TwoWritersAtOnceInterleaveWholeLines) {
       history.Record(r);
     }
   };
-  std::thread left(writer, 100, HistoryEar::Left);
-  std::thread right(writer, 200, HistoryEar::Right);
+  std::thread left(writer, 100, Ear::Left);
+  std::thread right(writer, 200, Ear::Right);
   left.join();
   right.join();
   const std::string contents = Contents(file);
@@ -170,7 +170,7 @@ TEST(HistoryFile, TwoWritersAtOnceInterleaveWholeLines) {
   // Each writer's lines arrive whole and in its own order.
   int next[2] = {20, 20};
   for (const HistoryRecord& r : records) {
-    int& expected = next[r.ear == HistoryEar::Left ? 0 : 1];
+    int& expected = next[r.ear == Ear::Left ? 0 : 1];
     EXPECT_EQ(r.frequencyHz, expected);
     expected += 10;
   }

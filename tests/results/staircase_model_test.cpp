@@ -8,7 +8,7 @@ namespace kelvora {
 namespace {
 
 HistoryRecord Line(std::int64_t session, const char* time, int hz, int answer, bool correct,
-                   std::optional<int> record, HistoryEar ear = HistoryEar::Both) {
+                   std::optional<int> record, Ear ear = Ear::Both) {
   HistoryRecord r;
   r.session = session;
   r.time = time;
@@ -55,10 +55,10 @@ TEST(StaircaseModel, RightAnswersAreCirclesOthersCrossesAndTheRecordIsTheHighest
 
 TEST(StaircaseModel, PastSessionsOnePointEachWithTheCurrentSessionFromMemory) {
   const std::vector<HistoryRecord> file = {
-      Line(5, "2026-01-02T10:00:00+09:00", 8000, 1, true, 8000, HistoryEar::Left),
-      Line(5, "2026-01-02T10:01:00+09:00", 12000, 1, true, 12000, HistoryEar::Left),
+      Line(5, "2026-01-02T10:00:00+09:00", 8000, 1, true, 8000, Ear::Left),
+      Line(5, "2026-01-02T10:01:00+09:00", 12000, 1, true, 12000, Ear::Left),
       Line(3, "2026-01-01T10:00:00+09:00", 8000, 0, false, {}),  // no record: no point
-      Line(4, "2026-01-01T09:00:00+09:00", 9000, 2, true, 9000, HistoryEar::Right),
+      Line(4, "2026-01-01T09:00:00+09:00", 9000, 2, true, 9000, Ear::Right),
       // The session under way, whose second line the file could not take.
       Line(9, "2026-01-03T10:00:00+09:00", 8000, 1, true, 8000),
   };
@@ -69,7 +69,7 @@ TEST(StaircaseModel, PastSessionsOnePointEachWithTheCurrentSessionFromMemory) {
   const std::vector<SessionPoint> points = BuildSessions(file, current);
   ASSERT_EQ(points.size(), 3u);
   EXPECT_EQ(points[0].session, 4);
-  EXPECT_EQ(points[0].ear, HistoryEar::Right);
+  EXPECT_EQ(points[0].ear, Ear::Right);
   EXPECT_EQ(points[1].session, 5);
   EXPECT_EQ(points[1].recordHz, 12000);
   EXPECT_EQ(points[1].time, *ParseIsoTime("2026-01-02T10:01:00+09:00"));
