@@ -257,9 +257,12 @@ std::vector<LegendEntry> SessionsLegend(const PictureTexts& texts) {
 QRectF PlaceRecordLabel(const QRectF& plot, double y, QSizeF size,
                         const std::vector<QRectF>& marks) {
   std::vector<QRectF> candidates;
-  for (double x = plot.left() + 4; x + size.width() <= plot.right() - 4; x += 12) {
-    candidates.emplace_back(QPointF(x, y - 2 - size.height()), size);
-    candidates.emplace_back(QPointF(x, y + 2), size);
+  // Close to the line first, then clear of the marks that sit on it.
+  for (double gap : {2.0, kMarkRadius + 3}) {
+    for (double x = plot.left() + 4; x + size.width() <= plot.right() - 4; x += 12) {
+      candidates.emplace_back(QPointF(x, y - gap - size.height()), size);
+      candidates.emplace_back(QPointF(x, y + gap), size);
+    }
   }
   for (const QRectF& c : candidates) {
     if (!plot.contains(c)) continue;
