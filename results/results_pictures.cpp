@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -41,8 +42,14 @@ QColor EarColour(Ear ear) {
 
 QRectF PlotRect(const QRectF& area) { return area.adjusted(kLeft, kTop, -kRight, -kBottom); }
 
+// The application's font, every property set, so that a window's own font
+// does not change the picture: the screen and the saved PNG draw alike.
 QFont LabelFont() {
-  QFont font;
+  QFont font = QGuiApplication::font();
+  font.setFamilies(font.families().isEmpty() ? QStringList{font.family()} : font.families());
+  font.setStyleHint(font.styleHint());
+  font.setWeight(QFont::Normal);
+  font.setStyle(QFont::StyleNormal);
   font.setPixelSize(11);
   return font;
 }
@@ -126,10 +133,15 @@ void DrawFrame(QPainter& painter, const QRectF& area, const Axis& axis, const QS
                    Qt::AlignLeft | Qt::AlignTop, unit);
 }
 
-void DrawXLabel(QPainter& painter, const QRectF& plot, double x, const QString& text) {
+// A tick below the plot and its text centred under it, moved inward at the
+// picture's edges so that no label is cut.
+void DrawXLabel(QPainter& painter, const QRectF& area, double x, const QString& text) {
+  const QRectF plot = PlotRect(area);
   painter.setPen(QPen(kInk, 1));
   painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
-  painter.drawText(QRectF(x - 60, plot.bottom() + 4, 120, kBottom - 4),
+  const double width = QFontMetricsF(painter.font()).horizontalAdvance(text) + 4;
+  const double left = std::clamp(x - width / 2, area.left(), area.right() - width);
+  painter.drawText(QRectF(left, plot.bottom() + 4, width, kBottom - 4),
                    Qt::AlignHCenter | Qt::AlignTop, text);
 }
 
@@ -395,7 +407,7 @@ void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& 
   const int step = CheckLabelStep(count);
   for (int check = 1; check <= count; ++check) {
     if (check == 1 || check % step == 0) {
-      DrawXLabel(painter, plot, StaircasePosition(area, model, check, axis.low).x(),
+      DrawXLabel(painter, area, StaircasePosition(area, model, check, axis.low).x(),
                  QString::number(check));
     }
   }
@@ -446,7 +458,7 @@ void DrawSessions(QPainter& painter, const QRectF& area, const std::vector<Sessi
     const QDateTime when = QDateTime::fromSecsSinceEpoch(t);
     const double x =
         plot.left() + (static_cast<double>(t) - time.low) / (time.high - time.low) * plot.width();
-    DrawXLabel(painter, plot, x,
+    DrawXLabel(painter, area, x,
                when.toString(time.withinADay ? QStringLiteral("MM/dd HH:mm")
                                              : QStringLiteral("yyyy/MM/dd")));
   }
