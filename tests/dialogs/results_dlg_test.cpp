@@ -122,7 +122,7 @@ TEST_F(ResultsDlgTest, AHistoryThatCouldNotBeKeptIsNamedWithTheReason) {
   });
   dlg.DoModal();
   EXPECT_TRUE(note.contains("残せませんでした")) << note.toStdString();
-  EXPECT_TRUE(note.contains(QString::fromStdString(broken.error()))) << note.toStdString();
+  EXPECT_TRUE(note.contains(HistoryErrorText(broken.writeError()))) << note.toStdString();
   EXPECT_EQ(dlg.staircase().points.size(), 1u);
 }
 

@@ -120,12 +120,12 @@ TEST(HistoryFile, NewFileGetsFolderAndHeaderAndSessionNumbersGrow) {
   r.answer = 0;
   r.correct = false;
   history.Record(r);
-  EXPECT_EQ(history.error(), "");
+  EXPECT_FALSE(history.writeError().failed());
   EXPECT_EQ(Contents(file),
             "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,"
-            "volume_percent\r\n"
-            "2026-12-08T23:41:22+09:00,1000,both,8000,3,3,1,8000,100.0,30\r\n"
-            "2026-12-08T23:41:22+09:00,1002,left,8000,3,?,0,8000,100.0,30\r\n");
+            "volume_percent,confirming_hz,confirmed_hz,played\r\n"
+            "2026-12-08T23:41:22+09:00,1000,both,8000,3,3,1,8000,100.0,30,,,1\r\n"
+            "2026-12-08T23:41:22+09:00,1002,left,8000,3,?,0,8000,100.0,30,,,1\r\n");
   ASSERT_EQ(history.currentSession().size(), 1u);
   EXPECT_EQ(history.currentSession()[0].session, 1002);
 }
@@ -140,7 +140,7 @@ TEST(HistoryFile, AFolderThatCannotBeMadeKeepsTheSessionAndSaysWhy) {
   r.time = "2026-12-08T23:41:22+09:00";
   r.frequencyHz = 8000;
   history.Record(r);
-  EXPECT_NE(history.error(), "");
+  EXPECT_TRUE(history.writeError().failed());
   EXPECT_EQ(history.currentSession().size(), 1u);
 }
 
@@ -155,6 +155,7 @@ TEST(HistoryFile, TwoWritersAtOnceInterleaveWholeLines) {
     HistoryRecord r;
     r.time = "2026-12-08T23:41:22+09:00";
     r.ratePercent = "12.5";
+    r.bursts = 2;
     for (int n = 0; n < kLines; ++n) {
       r.frequencyHz = 20 + 10 * n;
       history.Record(r);
