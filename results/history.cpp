@@ -480,6 +480,7 @@ std::string FormatHistoryLine(const HistoryRecord& r) {
 }
 
 std::optional<HistoryRecord> ParseHistoryLine(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   std::vector<std::string> fields;
   if (!SplitFields(line, fields)) return std::nullopt;

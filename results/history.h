@@ -88,7 +88,7 @@ std::optional<std::int64_t> ParseIsoTime(std::string_view text);
 
 // One line in the columns of kHistoryHeader, with its CRLF ending.
 std::string FormatHistoryLine(const HistoryRecord& record);
-// A line without its ending in the columns of kHistoryHeader; nothing for a
+// A line (its ending optional) in the columns of kHistoryHeader; nothing for a
 // header or a line the program could not have written.
 std::optional<HistoryRecord> ParseHistoryLine(std::string_view line);
 // Every line of a file's contents, read by the names of the header line above
