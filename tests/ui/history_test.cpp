@@ -79,8 +79,7 @@ TEST_F(HistoryTest, EachAnsweredCheckAppendsWhatThePanelShowsAfterIt) {
       "confirming_hz,confirmed_hz,played\r",
       t + ",both,8000," + b(0) + "," + b(0) + ",1,8000,100.0,30,,,1\r",
       t + ",both,10000," + b(1) + ",?,0,8000,50.0,30,,,1\r",
-      t + ",both,9000," + b(2) + "," + std::to_string(bursts[2] % 5 + 1) +
-          ",0,8000,33.3,30,,,1\r",
+      t + ",both,9000," + b(2) + "," + std::to_string(bursts[2] % 5 + 1) + ",0,8000,33.3,30,,,1\r",
       t + ",both,8000," + b(3) + "," + b(3) + ",1,8000,100.0,30,,,1\r",
   };
   EXPECT_EQ(lines, expected);
