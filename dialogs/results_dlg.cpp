@@ -3,10 +3,11 @@
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
+#include <QStringList>
 #include <QWidget>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <functional>
-#include <iterator>
 #include <utility>
 
 #include "platform/files/safe_file.h"
@@ -62,16 +63,62 @@ const results::PictureTexts& PictureTexts() {
   return texts;
 }
 
+// What the window shows: the file's lines of other sessions, then this
+// session's, which the file may lack when a line could not be written.
+std::vector<HistoryRecord> ShownRecords(const std::vector<HistoryRecord>& file,
+                                        const std::vector<HistoryRecord>& current) {
+  const std::int64_t currentSession = current.empty() ? -1 : current.front().session;
+  std::vector<HistoryRecord> shown;
+  shown.reserve(file.size() + current.size());
+  for (const HistoryRecord& r : file) {
+    if (r.session != currentSession) shown.push_back(r);
+  }
+  shown.insert(shown.end(), current.begin(), current.end());
+  return shown;
+}
+
 }  // namespace
+
+QString SystemErrorText(int error, const std::string& systemText) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return res::LoadString(IDS_ERROR_NO_SPACE);
+    case EACCES:
+    case EPERM:
+      return res::LoadString(IDS_ERROR_PERMISSION);
+    case EROFS:
+      return res::LoadString(IDS_ERROR_READ_ONLY);
+    case EISDIR:
+      return res::LoadString(IDS_ERROR_NOT_REGULAR);
+    case ENOENT:
+      return res::LoadString(IDS_ERROR_NOT_FOUND);
+    default:
+      return QString::fromStdString(systemText.empty() ? std::strerror(error) : systemText);
+  }
+}
+
+QString HistoryErrorText(const HistoryError& error) {
+  switch (error.fault) {
+    case HistoryFault::kNone:
+      return {};
+    case HistoryFault::kNoLocation:
+      return res::LoadString(IDS_HISTORY_NO_LOCATION);
+    case HistoryFault::kNotRegularFile:
+      return res::LoadString(IDS_ERROR_NOT_REGULAR);
+    case HistoryFault::kSystem:
+      break;
+  }
+  return SystemErrorText(error.code);
+}
 
 CResultsDlg::CResultsDlg(const History& history, platform::Services& services, QWidget* parent)
     : TemplateDialog(res::kResultsTemplate, services, parent), m_history(history) {}
 
 bool CResultsDlg::OnInitDialog() {
-  std::string readError;
-  const std::vector<HistoryRecord> file = m_history.ReadAll(&readError);
+  const HistoryContents file = m_history.Read();
   m_staircase = BuildStaircase(m_history.currentSession());
-  m_sessions = BuildSessions(file, m_history.currentSession());
+  m_sessions = BuildSessions(file.records, m_history.currentSession());
 
   m_staircasePicture =
       PlacePicture(GetDlgItem(IDC_RESULTS_STAIRCASE), [this](QPainter& p, const QRectF& area) {
@@ -83,17 +130,32 @@ bool CResultsDlg::OnInitDialog() {
       });
 
   const QString path = QString::fromStdString(m_history.path());
-  QString note;
-  if (!m_history.error().empty()) {
-    note = QStringLiteral("検査結果を記録ファイルに残せませんでした（%1）。\n%2")
-               .arg(QString::fromStdString(m_history.error()), path);
-  } else if (!readError.empty()) {
-    note = QStringLiteral("記録ファイルを読めませんでした（%1）。\n%2")
-               .arg(QString::fromStdString(readError), path);
+  QStringList lines;
+  if (m_history.writeError().failed()) {
+    lines << res::LoadString(IDS_HISTORY_NOT_KEPT).arg(HistoryErrorText(m_history.writeError()))
+          << path;
+  } else if (file.error.failed()) {
+    lines << res::LoadString(IDS_HISTORY_NOT_READ).arg(HistoryErrorText(file.error)) << path;
   } else {
-    note = QStringLiteral("記録ファイル: %1").arg(path);
+    lines << res::LoadString(IDS_HISTORY_FILE).arg(path) << QString();
   }
-  SetDlgItemText(IDC_RESULTS_NOTE, note);
+  // A damaged or cut file is noticed, on the line below the file's name.
+  QStringList details;
+  if (file.unreadableLines > 0) {
+    details << res::LoadString(IDS_HISTORY_UNREADABLE_LINES).arg(file.unreadableLines);
+  }
+  if (file.olderLinesLeftOut) {
+    details << res::LoadString(IDS_HISTORY_OLDER_LEFT_OUT)
+                   .arg(static_cast<qulonglong>(kHistoryReadLines))
+                   .arg(static_cast<qulonglong>(kHistoryReadBytes >> 20));
+  }
+  QString& below = lines.back();
+  if (!details.isEmpty()) {
+    if (!below.isEmpty()) below += QStringLiteral("\u3000");
+    below += details.join(QStringLiteral("\u3000"));
+  }
+  if (below.isEmpty()) lines.removeLast();
+  SetDlgItemText(IDC_RESULTS_NOTE, lines.join(QLatin1Char('\n')));
   return true;
 }
 
@@ -139,14 +201,18 @@ void CResultsDlg::OnSavePicture() {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.constData());
   const platform::WriteResult written = platform::WriteFileSafely(
       QFile::encodeName(*path).toStdString(), {bytes, static_cast<std::size_t>(png.size())});
-  if (!written.ok()) ReportWriteFailure(written.status == platform::WriteStatus::kCannotOpen);
+  if (!written.ok()) ReportWriteFailure(*path, written);
 }
 
 void CResultsDlg::OnSaveCsv() {
-  std::ifstream file(m_history.path(), std::ios::binary);
-  if (!file) {
-    services().MessageBox(this, "検査結果の記録ファイルがありません。",
-                          res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
+  const HistoryContents before = m_history.Read();
+  if (ShownRecords(before.records, m_history.currentSession()).empty()) {
+    const QString why =
+        before.error.failed()
+            ? res::LoadString(IDS_HISTORY_NOT_READ).arg(HistoryErrorText(before.error)) +
+                  QStringLiteral("\r\n") + QString::fromStdString(m_history.path())
+            : res::LoadString(IDS_HISTORY_NOTHING_TO_SAVE);
+    services().MessageBox(this, why, res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
     return;
   }
   platform::SaveFileOptions options;
@@ -155,19 +221,25 @@ void CResultsDlg::OnSaveCsv() {
   options.filters = {{QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("*.csv")}};
   const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
-  // Read after the choice, so the copy holds every line written meanwhile.
-  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                        std::istreambuf_iterator<char>()};
+  // Read after the choice, so the copy holds every line written meanwhile;
+  // in this version's columns, so that it reads back whole.
+  const HistoryContents file = m_history.Read();
+  std::string text = std::string(kHistoryHeader) + "\r\n";
+  for (const HistoryRecord& r : ShownRecords(file.records, m_history.currentSession())) {
+    text += FormatHistoryLine(r);
+  }
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const platform::WriteResult written =
-      platform::WriteFileSafely(QFile::encodeName(*path).toStdString(), bytes);
-  if (!written.ok()) ReportWriteFailure(written.status == platform::WriteStatus::kCannotOpen);
+      platform::WriteFileSafely(QFile::encodeName(*path).toStdString(), {bytes, text.size()});
+  if (!written.ok()) ReportWriteFailure(*path, written);
 }
 
-void CResultsDlg::ReportWriteFailure(bool couldNotOpen) {
-  services().MessageBox(this,
-                        couldNotOpen ? "ファイルを書き込み用にオープン出来ません。"
-                                     : "ファイルの書き込みに失敗しました。",
-                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
+void CResultsDlg::ReportWriteFailure(const QString& path, const platform::WriteResult& result) {
+  const int text =
+      result.status == platform::WriteStatus::kCannotOpen ? IDS_SAVE_CANNOT_OPEN : IDS_SAVE_FAILED;
+  services().MessageBox(
+      this, res::LoadString(text).arg(path, SystemErrorText(result.error, result.message)),
+      res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
 }
 
 }  // namespace kelvora

@@ -1,13 +1,21 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
+#include <string>
 #include <vector>
 
+#include "platform/files/safe_file.h"
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
 #include "results/staircase.h"
 
 namespace kelvora {
+
+// A system error in the window's language: the common ones from the string
+// table, the system's own text (`systemText`, or strerror) for the rest.
+QString SystemErrorText(int error, const std::string& systemText = {});
+QString HistoryErrorText(const HistoryError& error);
 
 // The results window: this session's staircase over the sessions of the
 // history file, with the pictures and the file to save.
@@ -26,7 +34,7 @@ class CResultsDlg : public platform::TemplateDialog {
  private:
   void OnSavePicture();
   void OnSaveCsv();
-  void ReportWriteFailure(bool couldNotOpen);
+  void ReportWriteFailure(const QString& path, const platform::WriteResult& result);
 
   const History& m_history;
   StaircaseModel m_staircase;

@@ -49,6 +49,22 @@ inline constexpr int IDS_PICTURE_LEFT_EAR = 1072;
 inline constexpr int IDS_PICTURE_RIGHT_EAR = 1073;
 inline constexpr int IDS_PICTURE_RECORD = 1074;
 inline constexpr int IDS_PICTURE_CONFIRMED = 1075;
+// Additions: the results window's note and saves (%1 a number, a path or a reason).
+inline constexpr int IDS_HISTORY_FILE = 1040;
+inline constexpr int IDS_HISTORY_NOT_KEPT = 1041;
+inline constexpr int IDS_HISTORY_NOT_READ = 1042;
+inline constexpr int IDS_HISTORY_UNREADABLE_LINES = 1043;
+inline constexpr int IDS_HISTORY_OLDER_LEFT_OUT = 1044;
+inline constexpr int IDS_HISTORY_NO_LOCATION = 1045;
+inline constexpr int IDS_HISTORY_NOTHING_TO_SAVE = 1046;
+inline constexpr int IDS_SAVE_CANNOT_OPEN = 1047;
+inline constexpr int IDS_SAVE_FAILED = 1048;
+// Additions: the common system errors in the window's language.
+inline constexpr int IDS_ERROR_NO_SPACE = 1050;
+inline constexpr int IDS_ERROR_PERMISSION = 1051;
+inline constexpr int IDS_ERROR_READ_ONLY = 1052;
+inline constexpr int IDS_ERROR_NOT_REGULAR = 1053;
+inline constexpr int IDS_ERROR_NOT_FOUND = 1054;
 
 // Volume dialog (IDD_VOLUME).
 inline constexpr int IDC_PLAY_SAMPLE = 1000;

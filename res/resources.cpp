@@ -300,6 +300,34 @@ QString LoadString(int id) {
       return QString::fromUtf8("最高可聴周波数");
     case IDS_PICTURE_CONFIRMED:
       return QString::fromUtf8("確かめた周波数");
+    case IDS_HISTORY_FILE:
+      return QString::fromUtf8("記録ファイル: %1");
+    case IDS_HISTORY_NOT_KEPT:
+      return QString::fromUtf8("最後のチェックを記録ファイルに残せませんでした（%1）。");
+    case IDS_HISTORY_NOT_READ:
+      return QString::fromUtf8("記録ファイルを読めませんでした（%1）。");
+    case IDS_HISTORY_UNREADABLE_LINES:
+      return QString::fromUtf8("読めない行: %1");
+    case IDS_HISTORY_OLDER_LEFT_OUT:
+      return QString::fromUtf8("最後の %1 行（%2 MiB）より古い行は表示していません");
+    case IDS_HISTORY_NO_LOCATION:
+      return QString::fromUtf8("HOME が設定されていないため、記録ファイルの場所がありません");
+    case IDS_HISTORY_NOTHING_TO_SAVE:
+      return QString::fromUtf8("保存する検査結果がありません。");
+    case IDS_SAVE_CANNOT_OPEN:
+      return QString::fromUtf8("ファイルを書き込み用にオープン出来ません。\r\n%1\r\n（%2）");
+    case IDS_SAVE_FAILED:
+      return QString::fromUtf8("ファイルの書き込みに失敗しました。\r\n%1\r\n（%2）");
+    case IDS_ERROR_NO_SPACE:
+      return QString::fromUtf8("ディスクの空き容量がありません");
+    case IDS_ERROR_PERMISSION:
+      return QString::fromUtf8("アクセスが許可されていません");
+    case IDS_ERROR_READ_ONLY:
+      return QString::fromUtf8("読み取り専用のファイルシステムです");
+    case IDS_ERROR_NOT_REGULAR:
+      return QString::fromUtf8("通常のファイルではありません");
+    case IDS_ERROR_NOT_FOUND:
+      return QString::fromUtf8("ファイルまたはフォルダがありません");
     default:
       return {};
   }

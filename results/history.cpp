@@ -1,23 +1,53 @@
 #include "results/history.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace kelvora {
 namespace {
 
-constexpr int kFieldCount = 10;
+// The columns the program knows; the first ten are in every file it wrote.
+enum Column {
+  kTime,
+  kSession,
+  kEar,
+  kFrequency,
+  kBursts,
+  kAnswer,
+  kCorrect,
+  kRecord,
+  kRate,
+  kVolume,
+  kConfirming,
+  kConfirmed,
+  kPlayed,
+  kColumnCount
+};
+constexpr int kRequiredColumns = kConfirming;
+constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
+    "time",          "session",      "ear",       "frequency_hz", "bursts",
+    "answer",        "correct",      "record_hz", "rate_percent", "volume_percent",
+    "confirming_hz", "confirmed_hz", "played"};
+
+// Where each known column is in a line under one header; -1 where it is not.
+struct Layout {
+  std::array<int, kColumnCount> at{};
+  std::size_t fields = 0;
+  bool usable = false;  // every required column named once
+};
 
 template <typename Number>
 bool ParseNumber(std::string_view text, Number& value) {
@@ -26,31 +56,38 @@ bool ParseNumber(std::string_view text, Number& value) {
   return ec == std::errc() && end == text.data() + text.size();
 }
 
-// Splits one RFC 4180 record; quoted fields may hold commas and doubled quotes.
-std::optional<std::vector<std::string>> SplitFields(std::string_view line) {
-  std::vector<std::string> fields(1);
+// Splits one RFC 4180 record into `fields`, whose strings are reused from
+// line to line; quoted fields may hold commas and doubled quotes.
+bool SplitFields(std::string_view line, std::vector<std::string>& fields) {
+  std::size_t count = 1;
+  auto field = [&fields, &count]() -> std::string& {
+    if (fields.size() < count) fields.resize(count);
+    return fields[count - 1];
+  };
+  field().clear();
   bool quoted = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quoted) {
       if (c != '"') {
-        fields.back() += c;
+        field() += c;
       } else if (i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
+        field() += '"';
         ++i;
       } else {
         quoted = false;
       }
     } else if (c == ',') {
-      fields.emplace_back();
-    } else if (c == '"' && fields.back().empty()) {
+      ++count;
+      field().clear();
+    } else if (c == '"' && field().empty()) {
       quoted = true;
     } else {
-      fields.back() += c;
+      field() += c;
     }
   }
-  if (quoted) return std::nullopt;
-  return fields;
+  fields.resize(count);
+  return !quoted;
 }
 
 bool IsDigits(std::string_view text) {
@@ -61,6 +98,13 @@ bool IsDigits(std::string_view text) {
   return true;
 }
 
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
 // Days since 1970-01-01 of a date in the proleptic Gregorian calendar.
 std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
   y -= m <= 2;
@@ -69,6 +113,188 @@ std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
   const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
   const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
   return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+// A frequency the program can test: 20 to 22000 Hz in steps of 10.
+bool ParseFrequency(std::string_view text, int& hz) {
+  return IsDigits(text) && ParseNumber(text, hz) && hz >= 20 && hz <= 22000 && hz % 10 == 0;
+}
+
+bool ParseOptionalFrequency(std::string_view text, std::optional<int>& hz) {
+  if (text.empty()) return true;
+  int value = 0;
+  if (!ParseFrequency(text, value)) return false;
+  hz = value;
+  return true;
+}
+
+// The panel's rate: "0.0" to "100.0", one decimal.
+bool IsRate(std::string_view text) {
+  const std::size_t dot = text.find('.');
+  if (dot == std::string_view::npos || dot == 0 || dot > 3 || text.size() != dot + 2) {
+    return false;
+  }
+  if (!IsDigits(text.substr(0, dot)) || !IsDigits(text.substr(dot + 1))) return false;
+  int whole = 0;
+  ParseNumber(text.substr(0, dot), whole);
+  return whole < 100 || text == "100.0";
+}
+
+bool IsColumnName(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if ((c < 'a' || c > 'z') && c != '_') return false;
+  }
+  return true;
+}
+
+// A header: names only (the program's lines always hold digits), one "time".
+std::optional<Layout> LayoutOfHeader(const std::vector<std::string>& fields) {
+  for (const std::string& f : fields) {
+    if (!IsColumnName(f)) return std::nullopt;
+  }
+  if (std::find(fields.begin(), fields.end(), "time") == fields.end()) return std::nullopt;
+  Layout layout;
+  layout.at.fill(-1);
+  layout.fields = fields.size();
+  layout.usable = true;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const auto known = std::find(kColumnNames.begin(), kColumnNames.end(), fields[i]);
+    if (known == kColumnNames.end()) continue;  // a column of a later version
+    int& at = layout.at[static_cast<std::size_t>(known - kColumnNames.begin())];
+    if (at >= 0) layout.usable = false;  // named twice: which one holds the value?
+    at = static_cast<int>(i);
+  }
+  for (int c = 0; c < kRequiredColumns; ++c) {
+    if (layout.at[static_cast<std::size_t>(c)] < 0) layout.usable = false;
+  }
+  return layout;
+}
+
+Layout LayoutOf(std::string_view header) {
+  std::vector<std::string> fields;
+  SplitFields(header, fields);
+  return *LayoutOfHeader(fields);
+}
+
+const Layout& FirstLayout() {
+  static const Layout layout = LayoutOf(kFirstHistoryHeader);
+  return layout;
+}
+
+const Layout& CurrentLayout() {
+  static const Layout layout = LayoutOf(kHistoryHeader);
+  return layout;
+}
+
+std::optional<HistoryRecord> RecordOf(const std::vector<std::string>& fields,
+                                      const Layout& layout) {
+  if (!layout.usable || fields.size() != layout.fields) return std::nullopt;
+  const auto field = [&fields, &layout](Column c) -> std::string_view {
+    const int at = layout.at[c];
+    return at < 0 ? std::string_view() : std::string_view(fields[static_cast<std::size_t>(at)]);
+  };
+  HistoryRecord r;
+  if (!ParseIsoTime(field(kTime))) return std::nullopt;
+  r.time = field(kTime);
+  if (!IsDigits(field(kSession)) || !ParseNumber(field(kSession), r.session)) return std::nullopt;
+  const std::string_view ear = field(kEar);
+  if (ear == "both") {
+    r.ear = Ear::Both;
+  } else if (ear == "left") {
+    r.ear = Ear::Left;
+  } else if (ear == "right") {
+    r.ear = Ear::Right;
+  } else {
+    return std::nullopt;
+  }
+  if (!ParseFrequency(field(kFrequency), r.frequencyHz)) return std::nullopt;
+  if (!IsDigits(field(kBursts)) || !ParseNumber(field(kBursts), r.bursts) || r.bursts < 1 ||
+      r.bursts > 5) {
+    return std::nullopt;
+  }
+  const std::string_view answer = field(kAnswer);
+  if (answer == "?") {
+    r.answer = 0;
+  } else if (!IsDigits(answer) || !ParseNumber(answer, r.answer) || r.answer < 1 || r.answer > 5) {
+    return std::nullopt;
+  }
+  if (field(kCorrect) != "0" && field(kCorrect) != "1") return std::nullopt;
+  r.correct = field(kCorrect) == "1";
+  if (!ParseOptionalFrequency(field(kRecord), r.recordHz)) return std::nullopt;
+  if (!field(kRate).empty()) {
+    if (!IsRate(field(kRate))) return std::nullopt;
+    r.ratePercent = std::string(field(kRate));
+  }
+  if (!IsDigits(field(kVolume)) || !ParseNumber(field(kVolume), r.volumePercent) ||
+      r.volumePercent > 100) {
+    return std::nullopt;
+  }
+  if (!ParseOptionalFrequency(field(kConfirming), r.confirmingHz) ||
+      !ParseOptionalFrequency(field(kConfirmed), r.confirmedHz)) {
+    return std::nullopt;
+  }
+  // Only a check of a confirmation confirms its own level.
+  if (r.confirmedHz && r.confirmedHz != r.confirmingHz) return std::nullopt;
+  if (layout.at[kPlayed] >= 0) {
+    if (field(kPlayed) != "0" && field(kPlayed) != "1") return std::nullopt;
+    r.played = field(kPlayed) == "1";
+  }
+  return r;
+}
+
+bool IsBlank(std::string_view line) { return line.empty() || line == "\r"; }
+
+// Reads the lines of `contents` into `out`. Lines before the first header
+// follow `initial`; there, a line with the field count of the other layout
+// this program knows is read by it, since the header above may lie outside
+// what was read.
+void ParseLines(std::string_view contents, Layout initial, HistoryContents& out) {
+  std::vector<std::string> fields;
+  Layout layout = initial;
+  bool headerSeen = false;
+  auto take = [&](std::string_view line, bool skipped) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty()) return;
+    // A skipped line matters only as a header: the program's lines start with a digit.
+    if (skipped && !(line[0] >= 'a' && line[0] <= 'z')) return;
+    if (!SplitFields(line, fields)) {
+      if (!skipped) ++out.unreadableLines;
+      return;
+    }
+    if (std::optional<Layout> header = LayoutOfHeader(fields)) {
+      layout = *header;
+      headerSeen = true;
+      return;
+    }
+    if (skipped) return;
+    const Layout* use = &layout;
+    if (!headerSeen && fields.size() != layout.fields) {
+      if (fields.size() == CurrentLayout().fields) use = &CurrentLayout();
+      if (fields.size() == FirstLayout().fields) use = &FirstLayout();
+    }
+    if (std::optional<HistoryRecord> record = RecordOf(fields, *use)) {
+      out.records.push_back(std::move(*record));
+    } else {
+      ++out.unreadableLines;
+    }
+  };
+  std::size_t lines = static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n'));
+  std::size_t skip = 0;
+  if (lines > kHistoryReadLines) {
+    skip = lines - kHistoryReadLines;
+    out.olderLinesLeftOut = true;
+  }
+  out.records.reserve(out.records.size() + std::min(lines, kHistoryReadLines));
+  std::size_t start = 0;
+  for (std::size_t end = contents.find('\n'); end != std::string_view::npos;
+       start = end + 1, end = contents.find('\n', start)) {
+    const bool skipped = skip > 0;
+    if (skipped) --skip;
+    take(contents.substr(start, end - start), skipped);
+  }
+  // A line without its line feed was cut off by a crash or a full disk.
+  if (!IsBlank(contents.substr(start))) ++out.unreadableLines;
 }
 
 bool CreateFolders(const std::string& path) {
@@ -86,6 +312,86 @@ std::int64_t WallClockMicroseconds() {
       .count();
 }
 
+constexpr HistoryError kNotRegular{HistoryFault::kNotRegularFile, 0};
+
+HistoryError SystemError(int code) {
+  // Opening a folder for writing, or a pipe without waiting for a reader.
+  if (code == EISDIR || code == ENXIO) return kNotRegular;
+  return {HistoryFault::kSystem, code};
+}
+
+// Reads `size` bytes at `offset`, fewer if the file is shorter by now.
+int ReadAt(int fd, std::string& bytes, std::int64_t offset, std::size_t size) {
+  bytes.resize(size);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = pread(fd, bytes.data() + done, size - done,
+                            static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n == 0) {
+      break;
+    } else if (errno != EINTR) {
+      return errno;
+    }
+  }
+  bytes.resize(done);
+  return 0;
+}
+
+// The last header line of the open file, if one lies in its last
+// kHistoryReadBytes; nothing if none does.
+std::optional<std::string> LastHeader(int fd, std::int64_t size) {
+  std::vector<std::string> fields;
+  std::string bytes;
+  for (std::int64_t window = 64 << 10;; window *= 16) {
+    window = std::min<std::int64_t>(window, static_cast<std::int64_t>(kHistoryReadBytes));
+    const std::int64_t start = std::max<std::int64_t>(0, size - window);
+    if (ReadAt(fd, bytes, start, static_cast<std::size_t>(size - start)) != 0) return std::nullopt;
+    std::string_view text(bytes);
+    // The first line of a window that starts mid-file may be a fragment.
+    const std::size_t first = start == 0 ? 0 : text.find('\n');
+    if (first == std::string_view::npos) {
+      if (start == 0 || window == static_cast<std::int64_t>(kHistoryReadBytes)) return std::nullopt;
+      continue;
+    }
+    std::string_view rest = text.substr(start == 0 ? 0 : first + 1);
+    while (!rest.empty()) {
+      if (rest.back() == '\n') rest.remove_suffix(1);
+      const std::size_t newline = rest.rfind('\n');
+      std::string_view line = newline == std::string_view::npos ? rest : rest.substr(newline + 1);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (!line.empty() && line[0] >= 'a' && line[0] <= 'z' && SplitFields(line, fields) &&
+          LayoutOfHeader(fields)) {
+        return std::string(line);
+      }
+      if (newline == std::string_view::npos) break;
+      rest = rest.substr(0, newline + 1);
+    }
+    if (start == 0 || window == static_cast<std::int64_t>(kHistoryReadBytes)) return std::nullopt;
+  }
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : m_fd(fd) {}
+  ~Descriptor() {
+    if (m_fd >= 0) close(m_fd);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return m_fd; }
+  // Closes now; returns the errno of a failing close (NFS reports a full disk there).
+  int Close() {
+    const int result = close(m_fd) != 0 && errno != EINTR ? errno : 0;
+    m_fd = -1;
+    return result;
+  }
+
+ private:
+  int m_fd;
+};
+
 }  // namespace
 
 const char* EarName(Ear ear) {
@@ -98,6 +404,20 @@ const char* EarName(Ear ear) {
       break;
   }
   return "both";
+}
+
+std::string DescribeHistoryError(const HistoryError& error) {
+  switch (error.fault) {
+    case HistoryFault::kNone:
+      return {};
+    case HistoryFault::kNoLocation:
+      return "no place for the history (HOME is not set)";
+    case HistoryFault::kNotRegularFile:
+      return "not a regular file";
+    case HistoryFault::kSystem:
+      break;
+  }
+  return std::strerror(error.code);
 }
 
 std::string FormatLocalTime(std::time_t when) {
@@ -129,8 +449,8 @@ std::optional<std::int64_t> ParseIsoTime(std::string_view t) {
       !ParseNumber(t.substr(20, 2), zoneHours) || !ParseNumber(t.substr(23, 2), zoneMinutes)) {
     return std::nullopt;
   }
-  if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60 ||
-      zoneHours > 23 || zoneMinutes > 59) {
+  if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 ||
+      minute > 59 || second > 60 || zoneHours > 23 || zoneMinutes > 59) {
     return std::nullopt;
   }
   const std::int64_t zone = (zoneHours * 60 + zoneMinutes) * 60 * (t[19] == '-' ? -1 : 1);
@@ -151,64 +471,30 @@ std::string FormatHistoryLine(const HistoryRecord& r) {
   if (r.recordHz) line << *r.recordHz;
   line << ',';
   if (r.ratePercent) line << *r.ratePercent;
-  line << ',' << r.volumePercent << "\r\n";
+  line << ',' << r.volumePercent << ',';
+  if (r.confirmingHz) line << *r.confirmingHz;
+  line << ',';
+  if (r.confirmedHz) line << *r.confirmedHz;
+  line << ',' << (r.played ? 1 : 0) << "\r\n";
   return line.str();
 }
 
 std::optional<HistoryRecord> ParseHistoryLine(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  const auto fields = SplitFields(line);
-  if (!fields || fields->size() != kFieldCount) return std::nullopt;
-  const std::vector<std::string>& f = *fields;
-  HistoryRecord r;
-  if (!ParseIsoTime(f[0])) return std::nullopt;
-  r.time = f[0];
-  if (!ParseNumber(std::string_view(f[1]), r.session)) return std::nullopt;
-  if (f[2] == "both") {
-    r.ear = Ear::Both;
-  } else if (f[2] == "left") {
-    r.ear = Ear::Left;
-  } else if (f[2] == "right") {
-    r.ear = Ear::Right;
-  } else {
-    return std::nullopt;
-  }
-  if (!ParseNumber(std::string_view(f[3]), r.frequencyHz) ||
-      !ParseNumber(std::string_view(f[4]), r.bursts)) {
-    return std::nullopt;
-  }
-  if (f[5] == "?") {
-    r.answer = 0;
-  } else if (!ParseNumber(std::string_view(f[5]), r.answer) || r.answer < 1 || r.answer > 5) {
-    return std::nullopt;
-  }
-  if (f[6] != "0" && f[6] != "1") return std::nullopt;
-  r.correct = f[6] == "1";
-  if (!f[7].empty()) {
-    int record = 0;
-    if (!ParseNumber(std::string_view(f[7]), record)) return std::nullopt;
-    r.recordHz = record;
-  }
-  if (!f[8].empty()) {
-    double rate = 0;
-    if (!ParseNumber(std::string_view(f[8]), rate)) return std::nullopt;
-    r.ratePercent = f[8];
-  }
-  if (!ParseNumber(std::string_view(f[9]), r.volumePercent)) return std::nullopt;
-  return r;
+  std::vector<std::string> fields;
+  if (!SplitFields(line, fields)) return std::nullopt;
+  return RecordOf(fields, CurrentLayout());
+}
+
+HistoryContents ParseHistoryContents(std::string_view contents) {
+  HistoryContents out;
+  ParseLines(contents, FirstLayout(), out);
+  return out;
 }
 
 std::vector<HistoryRecord> ParseHistory(std::string_view contents) {
-  std::vector<HistoryRecord> records;
-  std::size_t start = 0;
-  // A line without its line feed was cut off by a crash or is still being written.
-  for (std::size_t end = contents.find('\n'); end != std::string_view::npos;
-       start = end + 1, end = contents.find('\n', start)) {
-    if (auto record = ParseHistoryLine(contents.substr(start, end - start))) {
-      records.push_back(std::move(*record));
-    }
-  }
-  return records;
+  return ParseHistoryContents(contents).records;
 }
 
 std::string DefaultHistoryPath() {
@@ -243,46 +529,152 @@ void History::Record(HistoryRecord record) {
   Append(line);
 }
 
+long History::WriteBytes(int fd, const char* bytes, std::size_t size) {
+  return static_cast<long>(write(fd, bytes, size));
+}
+
+bool History::NeedsCurrentHeader(int fd, std::int64_t size) {
+  const std::optional<std::string> header = LastHeader(fd, size);
+  return !header || *header != kHistoryHeader;
+}
+
 bool History::Append(const std::string& line) {
+  m_writeError = {};
   if (m_path.empty()) {
-    m_error = "記録ファイルの場所がありません（HOME が設定されていません）";
+    m_writeError = {HistoryFault::kNoLocation, 0};
     return false;
   }
-  // A new file gets its header in the same write as its first line.
-  std::string bytes = line;
-  int fd = open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0 && errno == ENOENT && CreateFolders(m_path)) {
-    fd = open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  }
-  if (fd >= 0) {
-    bytes = std::string(kHistoryHeader) + "\r\n" + line;
-  } else if (errno == EEXIST) {
-    fd = open(m_path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  }
-  if (fd < 0) {
-    m_error = std::strerror(errno);
+  // Never open a pipe, device or folder: a pipe would wait for a reader.
+  struct stat info {};
+  if (stat(m_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    m_writeError = kNotRegular;
     return false;
   }
-  const ssize_t written = write(fd, bytes.data(), bytes.size());
-  const int writeError = errno;
-  close(fd);
-  if (written != static_cast<ssize_t>(bytes.size())) {
-    m_error = written < 0 ? std::strerror(writeError) : "書き込みが途中で終わりました";
+  // O_CREAT without O_EXCL also creates the target of a dangling link.
+  // Read as well, to see how the file ends and which header is its last.
+  constexpr int kFlags = O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  const auto openFile = [this] {
+    const int fd = open(m_path.c_str(), kFlags, 0666);
+    if (fd >= 0 || errno != EACCES) return fd;
+    return open(m_path.c_str(), (kFlags & ~O_RDWR) | O_WRONLY, 0666);  // a write-only file
+  };
+  int opened = openFile();
+  if (opened < 0 && errno == ENOENT && CreateFolders(m_path)) opened = openFile();
+  if (opened < 0) {
+    m_writeError = SystemError(errno);
     return false;
   }
-  m_error.clear();
+  Descriptor fd(opened);
+  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    m_writeError = kNotRegular;
+    return false;
+  }
+  // Another instance holds the lock only while it writes one line; should
+  // something else hold it for long, the line goes without it.
+  for (int attempt = 0; attempt < 200 && flock(fd.get(), LOCK_EX | LOCK_NB) != 0; ++attempt) {
+    if (errno != EWOULDBLOCK && errno != EINTR) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (fstat(fd.get(), &info) != 0) {
+    m_writeError = SystemError(errno);
+    return false;
+  }
+  const std::int64_t sizeBefore = info.st_size;
+  const std::pair<std::uint64_t, std::uint64_t> identity{info.st_dev, info.st_ino};
+  std::string bytes;
+  bool headerKnown = m_currentHeaderFile == identity;
+  if (sizeBefore == 0) {
+    bytes = std::string(kHistoryHeader) + "\r\n";
+  } else {
+    char last = '\n';
+    if (pread(fd.get(), &last, 1, static_cast<off_t>(sizeBefore - 1)) == 1 && last != '\n') {
+      bytes = "\r\n";  // closes a torn line, which stays unreadable but alone
+    }
+    if (!headerKnown && NeedsCurrentHeader(fd.get(), sizeBefore)) {
+      bytes += std::string(kHistoryHeader) + "\r\n";
+    }
+  }
+  bytes += line;
+
+  std::size_t done = 0;
+  int error = 0;
+  while (done < bytes.size()) {
+    const long n = WriteBytes(fd.get(), bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      error = n < 0 ? errno : EIO;
+      break;
+    }
+  }
+  if (error != 0 && done > 0 && ftruncate(fd.get(), static_cast<off_t>(sizeBefore)) != 0) {
+    // What cannot be cut back is at least ended, so the next line is whole.
+    WriteBytes(fd.get(), "\r\n", 2);
+  }
+  const int closeError = fd.Close();
+  if (error == 0) error = closeError;
+  if (error != 0) {
+    m_currentHeaderFile.reset();
+    m_writeError = SystemError(error);
+    return false;
+  }
+  m_currentHeaderFile = identity;
   return true;
 }
 
-std::vector<HistoryRecord> History::ReadAll(std::string* error) const {
-  std::ifstream file(m_path, std::ios::binary);
-  if (!file) {
-    if (error && errno != ENOENT) *error = std::strerror(errno);
-    return {};
+HistoryContents History::Read() const {
+  HistoryContents out;
+  if (m_path.empty()) {
+    out.error = {HistoryFault::kNoLocation, 0};
+    return out;
   }
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  return ParseHistory(contents.str());
+  // Without waiting, so that a pipe cannot hold the window.
+  const int opened = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (opened < 0) {
+    if (errno != ENOENT) out.error = SystemError(errno);
+    return out;
+  }
+  Descriptor fd(opened);
+  struct stat info {};
+  if (fstat(fd.get(), &info) != 0) {
+    out.error = SystemError(errno);
+    return out;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    out.error = kNotRegular;
+    return out;
+  }
+  const std::int64_t size = info.st_size;
+  const std::int64_t start =
+      std::max<std::int64_t>(0, size - static_cast<std::int64_t>(kHistoryReadBytes));
+  std::string bytes;
+  if (const int error = ReadAt(fd.get(), bytes, start, static_cast<std::size_t>(size - start))) {
+    out.error = SystemError(error);
+    return out;
+  }
+  Layout initial = FirstLayout();
+  std::string_view text(bytes);
+  if (start > 0) {
+    out.olderLinesLeftOut = true;
+    // The lines read start after the fragment the window cut; the file's
+    // own first line, if a header, names their columns.
+    const std::size_t first = text.find('\n');
+    text = first == std::string_view::npos ? std::string_view() : text.substr(first + 1);
+    std::string top;
+    std::vector<std::string> fields;
+    if (ReadAt(fd.get(), top, 0, 64 << 10) == 0) {
+      std::string_view line(top);
+      line = line.substr(0, line.find('\n'));
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (SplitFields(line, fields)) {
+        if (std::optional<Layout> header = LayoutOfHeader(fields)) initial = *header;
+      }
+    }
+  }
+  ParseLines(text, initial, out);
+  return out;
 }
 
 }  // namespace kelvora

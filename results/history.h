@@ -3,12 +3,14 @@
 // The check history: one CSV line per answered check, appended to a file that
 // outlives the program, and read back for the results window. No Qt here.
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sound/ear.h"
@@ -36,20 +38,64 @@ struct HistoryRecord {
   bool played = true;  // false when the pattern was cut short or never sounded
 };
 
+// The columns this version writes. Files of the earlier version have the
+// first ten only; their lines stay readable and are appended to below a copy
+// of this header, since a header line anywhere names the columns of the lines
+// after it.
 inline constexpr std::string_view kHistoryHeader =
+    "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent,"
+    "confirming_hz,confirmed_hz,played";
+inline constexpr std::string_view kFirstHistoryHeader =
     "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent";
+
+// How much of a file is read: far above any real history, and bounded so
+// that a huge or endless file cannot exhaust the machine.
+inline constexpr std::size_t kHistoryReadBytes = std::size_t{64} << 20;
+inline constexpr std::size_t kHistoryReadLines = 1'000'000;
+
+// Why the history could not be read or written, as a value for the window to
+// word in its own language.
+enum class HistoryFault {
+  kNone,
+  kNoLocation,      // neither XDG_DATA_HOME nor HOME names a place
+  kNotRegularFile,  // a folder, pipe, device or socket, after following links
+  kSystem,          // `code` is the errno of the call that failed
+};
+
+struct HistoryError {
+  HistoryFault fault = HistoryFault::kNone;
+  int code = 0;
+  bool failed() const { return fault != HistoryFault::kNone; }
+  friend bool operator==(const HistoryError&, const HistoryError&) = default;
+};
+
+// The system's own (English) text, for logs and the errors no window words.
+std::string DescribeHistoryError(const HistoryError& error);
+
+// What a file holds, as far as it can be read.
+struct HistoryContents {
+  std::vector<HistoryRecord> records;
+  int unreadableLines = 0;         // lines that are not the program's, counted, never drawn
+  bool olderLinesLeftOut = false;  // the file is longer than what is read
+  HistoryError error;              // why it could not be read; none if it does not exist yet
+};
 
 // `when` in local time: "YYYY-MM-DDTHH:MM:SS+HH:MM".
 std::string FormatLocalTime(std::time_t when);
-// Seconds since the epoch of such a text, or nothing if it is not one.
+// Seconds since the epoch of such a text, or nothing if it is not one (or
+// names a day that does not exist, such as February 31).
 std::optional<std::int64_t> ParseIsoTime(std::string_view text);
 
-// One line with its CRLF ending, as RFC 4180 has it.
+// One line in the columns of kHistoryHeader, with its CRLF ending.
 std::string FormatHistoryLine(const HistoryRecord& record);
-// A line without its ending; nothing for the header or a malformed line.
+// A line (its ending optional) in the columns of kHistoryHeader; nothing for a
+// header or a line the program could not have written.
 std::optional<HistoryRecord> ParseHistoryLine(std::string_view line);
-// Every whole, well-formed line of a file's contents; a torn last line (one
-// without its line feed) and malformed lines are skipped.
+// Every line of a file's contents, read by the names of the header line above
+// it (the first version's columns before any header). Lines that are not the
+// program's, and a torn last line, are counted as unreadable; blank lines
+// are skipped.
+HistoryContents ParseHistoryContents(std::string_view contents);
 std::vector<HistoryRecord> ParseHistory(std::string_view contents);
 
 // $XDG_DATA_HOME/kelvora/history.csv, or ~/.local/share/kelvora/history.csv
@@ -78,25 +124,33 @@ class History {
   const std::vector<HistoryRecord>& currentSession() const { return m_current; }
 
   const std::string& path() const { return m_path; }
-  // Why the last line could not be kept; empty after a successful write.
-  const std::string& error() const { return m_error; }
+  // Why the last check could not be kept; none after a successful write.
+  const HistoryError& writeError() const { return m_writeError; }
 
-  // The file's records; `error` says why it could not be read (empty if it
-  // does not exist yet).
-  std::vector<HistoryRecord> ReadAll(std::string* error = nullptr) const;
+  // The last kHistoryReadBytes and kHistoryReadLines of the file, opened
+  // without waiting; anything but a regular file is refused.
+  HistoryContents Read() const;
+  std::vector<HistoryRecord> ReadAll() const { return Read().records; }
 
  protected:
-  // One line in one write(2) on a file opened for appending: two instances
-  // interleave whole lines, a crash tears at most the last one.
+  // The line in one write on a regular file opened for appending, after a
+  // line break if the file ends in a torn line and after the header if the
+  // file is new or has an older one; a write cut short is cut back off.
   virtual bool Append(const std::string& line);
+  // write(2); tests put a full disk here.
+  virtual long WriteBytes(int fd, const char* bytes, std::size_t size);
 
  private:
+  bool NeedsCurrentHeader(int fd, std::int64_t size);
+
   std::string m_path;
   std::function<std::int64_t()> m_microseconds;
   std::int64_t m_session = 0;
   Ear m_ear = Ear::Both;
   std::vector<HistoryRecord> m_current;
-  std::string m_error;
+  HistoryError m_writeError;
+  // The file (device, inode) whose last header is known to be the current one.
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> m_currentHeaderFile;
 };
 
 }  // namespace kelvora

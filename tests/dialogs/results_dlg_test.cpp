@@ -5,6 +5,7 @@
 #include "dialogs/results_dlg.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QDir>
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <functional>
 
 #include "res/resource.h"
 #include "results/results_pictures.h"
@@ -122,7 +125,7 @@ TEST_F(ResultsDlgTest, AHistoryThatCouldNotBeKeptIsNamedWithTheReason) {
   });
   dlg.DoModal();
   EXPECT_TRUE(note.contains("残せませんでした")) << note.toStdString();
-  EXPECT_TRUE(note.contains(QString::fromStdString(broken.error()))) << note.toStdString();
+  EXPECT_TRUE(note.contains(HistoryErrorText(broken.writeError()))) << note.toStdString();
   EXPECT_EQ(dlg.staircase().points.size(), 1u);
 }
 
@@ -150,6 +153,140 @@ TEST_F(ResultsDlgTest, TheSavedPictureIsThePictureOnScreen) {
             QSize(std::max(top.width(), bottom.width()), top.height() + bottom.height()));
   EXPECT_EQ(saved.copy(QRect(QPoint(0, 0), top.size())), screen.copy(top));
   EXPECT_EQ(saved.copy(QRect(QPoint(0, top.height()), bottom.size())), screen.copy(bottom));
+}
+
+QString NoteOf(const History& history, testing::TestServices& services) {
+  CResultsDlg dlg(history, services);
+  QString note;
+  services.PushModalAnswer([&note](TemplateDialog& d) {
+    note = d.GetDlgItemText(IDC_RESULTS_NOTE);
+    return IDOK;
+  });
+  dlg.DoModal();
+  return note;
+}
+
+TEST_F(ResultsDlgTest, TheNoteCountsUnreadableLinesAndWordsWhyTheFileCannotBeRead) {
+  const QString folder = temp.path();
+  struct Case {
+    const char* name;
+    std::function<QString()> make;  // the history's path
+    QString expected;
+  };
+  const Case cases[] = {
+      {"three damaged lines",
+       [&] {
+         const QString path = QDir(folder).filePath("damaged.csv");
+         QFile file(path);
+         file.open(QIODevice::WriteOnly);
+         file.write(
+             "2026-12-08T23:41:22+09:00,7,both,25000,3,?,0,,,30\r\n"
+             "2026-12-08T23:41:22+09:00,7,both,8000,3,?,0,,nan,30\r\n"
+             "2026-12-08T23:41:22+09:00,7,both,8000,3,?,0,,,30\r\n"
+             "2026-12-08T23:4");
+         return path;
+       },
+       QStringLiteral("読めない行: 3")},
+      {"a named pipe",
+       [&] {
+         const QString path = QDir(folder).filePath("pipe.csv");
+         mkfifo(QFile::encodeName(path).constData(), 0600);
+         return path;
+       },
+       QStringLiteral("記録ファイルを読めませんでした（通常のファイルではありません）。")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const History file(c.make().toStdString());
+    const QString note = NoteOf(file, services);
+    EXPECT_TRUE(note.contains(c.expected)) << note.toStdString();
+  }
+}
+
+TEST_F(ResultsDlgTest, CsvSaveWritesWhatTheWindowShowsOrNamesTheFileAndTheReason) {
+  const QString folder = temp.path();
+  QDir(folder).mkpath(QStringLiteral("history-is-a-folder.csv"));
+  QDir(folder).mkpath(QStringLiteral("target-is-a-folder.csv"));
+  struct Case {
+    const char* name;
+    QString historyPath;
+    bool check;       // this session has a check in memory
+    QString target;   // empty: no save dialog expected
+    QString message;  // empty: saved without a word
+  };
+  const QString saved = QDir(folder).filePath("copy.csv");
+  const Case cases[] = {
+      {"the history is a folder, this session's check in memory",
+       QDir(folder).filePath("history-is-a-folder.csv"),
+       true,
+       saved,
+       {}},
+      {"nothing in the file or in memory",
+       QDir(folder).filePath("none.csv"),
+       false,
+       {},
+       QStringLiteral("保存する検査結果がありません。")},
+      {"into a folder that is not there", QDir(folder).filePath("kept.csv"), true,
+       QDir(folder).filePath("missing/copy.csv"),
+       QStringLiteral("ファイルを書き込み用にオープン出来ません。\r\n%1\r\n"
+                      "（ファイルまたはフォルダがありません）")
+           .arg(QDir(folder).filePath("missing/copy.csv"))},
+      {"onto a folder", QDir(folder).filePath("kept.csv"), true,
+       QDir(folder).filePath("target-is-a-folder.csv"),
+       QStringLiteral("ファイルを書き込み用にオープン出来ません。\r\n%1\r\n"
+                      "（通常のファイルではありません）")
+           .arg(QDir(folder).filePath("target-is-a-folder.csv"))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::TestServices fresh;
+    History h(c.historyPath.toStdString());
+    h.StartSession();
+    if (c.check) {
+      HistoryRecord r;
+      r.time = "2026-12-08T23:41:22+09:00";
+      r.frequencyHz = 8000;
+      r.bursts = 3;
+      r.answer = 3;
+      r.correct = true;
+      r.recordHz = 8000;
+      r.volumePercent = 30;
+      h.Record(r);
+    }
+    if (!c.target.isEmpty()) fresh.PushSaveFileAnswer(c.target);
+    CResultsDlg dlg(h, fresh);
+    fresh.PushModalAnswer([](TemplateDialog& d) {
+      Click(d, IDC_RESULTS_SAVE_CSV);
+      return IDOK;
+    });
+    dlg.DoModal();
+    EXPECT_EQ(fresh.SaveFileRequests().size(), c.target.isEmpty() ? 0u : 1u);
+    if (c.message.isEmpty()) {
+      EXPECT_TRUE(fresh.ShownMessages().empty());
+      const std::vector<HistoryRecord> copy = ParseHistory(ReadAll(c.target).toStdString());
+      ASSERT_EQ(copy.size(), 1u);
+      EXPECT_EQ(copy[0].frequencyHz, 8000);
+    } else {
+      ASSERT_EQ(fresh.ShownMessages().size(), 1u);
+      EXPECT_EQ(fresh.ShownMessages()[0].text, c.message);
+    }
+  }
+}
+
+TEST(SystemErrorText, CommonErrorsInTheWindowsLanguageTheRestAsTheSystemSaysThem) {
+  struct Case {
+    int error;
+    const char* text;
+  };
+  const Case cases[] = {
+      {ENOSPC, "ディスクの空き容量がありません"},     {EACCES, "アクセスが許可されていません"},
+      {EPERM, "アクセスが許可されていません"},        {EROFS, "読み取り専用のファイルシステムです"},
+      {ENOENT, "ファイルまたはフォルダがありません"}, {EIO, "Input/output error"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    EXPECT_EQ(SystemErrorText(c.error), QString::fromUtf8(c.text));
+  }
+  EXPECT_EQ(HistoryErrorText({HistoryFault::kNotRegularFile, 0}), "通常のファイルではありません");
 }
 
 }  // namespace

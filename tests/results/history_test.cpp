@@ -4,10 +4,14 @@
 #include "results/history.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -82,7 +86,9 @@ TEST(HistoryFile, LocalTimeCarriesItsOffsetAndReadsBackAsTheSameInstant) {
   // 1700000000 is 2023-11-14T22:13:20Z.
   const Case cases[] = {{"UTC0", "2023-11-14T22:13:20+00:00"},
                         {"JST-9", "2023-11-15T07:13:20+09:00"},
-                        {"NST+3:30", "2023-11-14T18:43:20-03:30"}};
+                        {"NST+3:30", "2023-11-14T18:43:20-03:30"},
+                        {"IST-5:30", "2023-11-15T03:43:20+05:30"},
+                        {"<+1345>-13:45", "2023-11-15T11:58:20+13:45"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.zone);
     setenv("TZ", c.zone, 1);
@@ -120,12 +126,12 @@ TEST(HistoryFile, NewFileGetsFolderAndHeaderAndSessionNumbersGrow) {
   r.answer = 0;
   r.correct = false;
   history.Record(r);
-  EXPECT_EQ(history.error(), "");
+  EXPECT_FALSE(history.writeError().failed());
   EXPECT_EQ(Contents(file),
             "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,"
-            "volume_percent\r\n"
-            "2026-12-08T23:41:22+09:00,1000,both,8000,3,3,1,8000,100.0,30\r\n"
-            "2026-12-08T23:41:22+09:00,1002,left,8000,3,?,0,8000,100.0,30\r\n");
+            "volume_percent,confirming_hz,confirmed_hz,played\r\n"
+            "2026-12-08T23:41:22+09:00,1000,both,8000,3,3,1,8000,100.0,30,,,1\r\n"
+            "2026-12-08T23:41:22+09:00,1002,left,8000,3,?,0,8000,100.0,30,,,1\r\n");
   ASSERT_EQ(history.currentSession().size(), 1u);
   EXPECT_EQ(history.currentSession()[0].session, 1002);
 }
@@ -140,7 +146,7 @@ TEST(HistoryFile, AFolderThatCannotBeMadeKeepsTheSessionAndSaysWhy) {
   r.time = "2026-12-08T23:41:22+09:00";
   r.frequencyHz = 8000;
   history.Record(r);
-  EXPECT_NE(history.error(), "");
+  EXPECT_TRUE(history.writeError().failed());
   EXPECT_EQ(history.currentSession().size(), 1u);
 }
 
@@ -155,6 +161,7 @@ TEST(HistoryFile, TwoWritersAtOnceInterleaveWholeLines) {
     HistoryRecord r;
     r.time = "2026-12-08T23:41:22+09:00";
     r.ratePercent = "12.5";
+    r.bursts = 2;
     for (int n = 0; n < kLines; ++n) {
       r.frequencyHz = 20 + 10 * n;
       history.Record(r);
@@ -175,6 +182,265 @@ TEST(HistoryFile, TwoWritersAtOnceInterleaveWholeLines) {
     expected += 10;
   }
   EXPECT_EQ(std::count(contents.begin(), contents.end(), '\n'), 2 * kLines + 1);
+}
+
+const std::string kOldHeader =
+    "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent\r\n";
+const std::string kHeader = std::string(kHistoryHeader) + "\r\n";
+
+std::vector<int> Frequencies(const std::vector<HistoryRecord>& records) {
+  std::vector<int> hz;
+  for (const HistoryRecord& r : records) hz.push_back(r.frequencyHz);
+  return hz;
+}
+
+TEST(HistoryFile, ColumnsAreReadByTheirHeaderAndWhatTheProgramCannotWriteIsCounted) {
+  const std::string line = "2026-12-08T23:41:22+09:00,7,both,";  // then frequency onwards
+  struct Case {
+    const char* name;
+    std::string contents;
+    std::vector<int> frequencies;
+    int unreadable;
+  };
+  const Case cases[] = {
+      {"another order",
+       "volume_percent,frequency_hz,time,ear,session,bursts,answer,correct,record_hz,rate_percent\n"
+       "30,9000,2026-12-08T23:41:22+09:00,left,7,1,1,1,9000,100.0\n",
+       {9000},
+       0},
+      {"an unknown column is ignored",
+       "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent,"
+       "note\n" +
+           line + "8000,3,?,0,,,30,\"a, b\"\n",
+       {8000},
+       0},
+      {"a required column missing",
+       "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent\n" + line +
+           "8000,3,?,0,,\n" + line + "9000,3,?,0,,\n" + kOldHeader + line + "10000,3,?,0,,,30\n",
+       {10000},
+       2},
+      {"an old file appended to by this version",
+       kOldHeader + line + "8000,3,?,0,,,30\r\n" + kHeader + line +
+           "9000,3,3,1,9000,50.0,30,,,1\r\n",
+       {8000, 9000},
+       0},
+      {"out of range or not the program's",
+       kHeader + line + "25000,3,?,0,,,30,,,1\n" + line + "99999,3,?,0,,,30,,,1\n" + line +
+           "8005,3,?,0,,,30,,,1\n" + line + "8000,3,3,1,8000,nan,30,,,1\n" +
+           "2025-02-31T10:00:00+09:00,7,both,8000,3,?,0,,,30,,,1\n" + line +
+           "8000,0,?,0,,,30,,,1\n" + line + "8000,3,?,0,,,101,,,1\n" + line +
+           "8000,3,?,0,,,30,,8000,1\n" + line + "8000,3,?,0,,,30,,,2\n" + line +
+           "8000,3,?,0,30000,,30,,,1\n" + "2024-02-29T10:00:00+09:00,7,both,20,3,?,0,,,0,,,1\n" +
+           line + "22000,3,3,1,22000,100.0,100,22000,22000,0\n",
+       {20, 22000},
+       10},
+      {"a torn last line is counted",
+       kHeader + line + "8000,3,?,0,,,30,,,1\r\n" + line + "90",
+       {8000},
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const HistoryContents read = ParseHistoryContents(c.contents);
+    EXPECT_EQ(Frequencies(read.records), c.frequencies);
+    EXPECT_EQ(read.unreadableLines, c.unreadable);
+  }
+  // What a confirmation and a pattern that did not play leave reads back.
+  HistoryRecord r;
+  r.time = "2026-12-08T23:41:22+09:00";
+  r.frequencyHz = 15250;
+  r.bursts = 4;
+  r.answer = 4;
+  r.correct = true;
+  r.confirmingHz = 15250;
+  r.confirmedHz = 15250;
+  r.played = false;
+  const std::optional<HistoryRecord> back = ParseHistoryLine(FormatHistoryLine(r));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->confirmingHz, 15250);
+  EXPECT_EQ(back->confirmedHz, 15250);
+  EXPECT_FALSE(back->played);
+}
+
+HistoryRecord Check(int hz) {
+  HistoryRecord r;
+  r.time = "2026-12-09T10:00:00+09:00";
+  r.frequencyHz = hz;
+  r.bursts = 2;
+  r.answer = 2;
+  r.correct = true;
+  r.recordHz = hz;
+  r.ratePercent = "100.0";
+  r.volumePercent = 30;
+  return r;
+}
+
+TEST(HistoryFile, AppendingNeverRewritesALineAndEveryLineReadsBack) {
+  const std::string old = "2025-01-02T10:00:00+09:00,5,both,12000,2,2,1,12000,100.0,30\r\n";
+  struct Case {
+    const char* name;
+    std::string contents;
+    std::vector<int> before;  // what the file held that stays readable
+    int unreadable;           // after the two runs
+    int headersAdded;
+  };
+  const Case cases[] = {
+      {"a torn last line", kOldHeader + old + "2025-01-03T10:00", {12000}, 1, 1},
+      {"a file of the earlier version", kOldHeader + old, {12000}, 0, 1},
+      {"a file of this version", kHeader, {}, 0, 0},
+      {"an empty file", "", {}, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    const fs::path file = temp.path / "history.csv";
+    std::ofstream(file, std::ios::binary) << c.contents;
+    for (int run = 0; run < 2; ++run) {  // a second run appends below the same header
+      History history(file.string());
+      history.StartSession();
+      history.Record(Check(8000 + run * 1000));
+      EXPECT_FALSE(history.writeError().failed());
+    }
+    const std::string after = Contents(file);
+    EXPECT_EQ(after.substr(0, c.contents.size()), c.contents);
+    const HistoryContents read = ParseHistoryContents(after);
+    std::vector<int> expected = c.before;
+    expected.push_back(8000);
+    expected.push_back(9000);
+    EXPECT_EQ(Frequencies(read.records), expected);
+    EXPECT_EQ(read.unreadableLines, c.unreadable);
+    std::size_t headers = 0;
+    for (std::size_t at = after.find(kHeader); at != std::string::npos;
+         at = after.find(kHeader, at + 1)) {
+      ++headers;
+    }
+    EXPECT_EQ(headers, (c.contents.find(kHeader) != std::string::npos ? 1u : 0u) +
+                           static_cast<std::size_t>(c.headersAdded));
+  }
+}
+
+// A disk that fills in the middle of a line: `room` bytes go, then ENOSPC.
+class FullDiskHistory : public History {
+ public:
+  FullDiskHistory(std::string path, long room) : History(std::move(path)), m_room(room) {}
+
+ protected:
+  long WriteBytes(int fd, const char* bytes, std::size_t size) override {
+    if (m_room <= 0) {
+      errno = ENOSPC;
+      return -1;
+    }
+    const long n = History::WriteBytes(fd, bytes, std::min<std::size_t>(size, m_room));
+    m_room -= n;
+    return n;
+  }
+
+ private:
+  long m_room;
+};
+
+TEST(HistoryFile, AWriteCutShortIsCutBackAndSaysWhy) {
+  for (long room : {0L, 1L, 30L}) {
+    SCOPED_TRACE(room);
+    TempFolder temp;
+    const fs::path file = temp.path / "history.csv";
+    const std::string contents = kHeader + FormatHistoryLine(Check(12000));
+    std::ofstream(file, std::ios::binary) << contents;
+    FullDiskHistory history(file.string(), room);
+    history.StartSession();
+    history.Record(Check(8000));
+    EXPECT_EQ(history.writeError(), (HistoryError{HistoryFault::kSystem, ENOSPC}));
+    EXPECT_EQ(Contents(file), contents);
+    EXPECT_EQ(history.currentSession().size(), 1u) << "kept for the window";
+  }
+}
+
+TEST(HistoryFile, OnlyARegularFileIsReadOrWrittenAndNothingWaits) {
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    HistoryFault fault;  // of writing and of reading
+  };
+  const Case cases[] = {
+      {"a named pipe", [](const fs::path& p) { mkfifo(p.c_str(), 0600); },
+       HistoryFault::kNotRegularFile},
+      {"a link to a named pipe",
+       [](const fs::path& p) {
+         mkfifo((p.string() + ".fifo").c_str(), 0600);
+         fs::create_symlink(p.string() + ".fifo", p);
+       },
+       HistoryFault::kNotRegularFile},
+      {"a link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+       HistoryFault::kNotRegularFile},
+      {"a link to /dev/full", [](const fs::path& p) { fs::create_symlink("/dev/full", p); },
+       HistoryFault::kNotRegularFile},
+      {"a folder", [](const fs::path& p) { fs::create_directory(p); },
+       HistoryFault::kNotRegularFile},
+      {"a link to a file not there yet",
+       [](const fs::path& p) { fs::create_symlink(p.string() + ".target", p); },
+       HistoryFault::kNone},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    const fs::path file = temp.path / "history.csv";
+    c.make(file);
+    History history(file.string());
+    history.StartSession();
+    history.Record(Check(8000));
+    EXPECT_EQ(history.writeError().fault, c.fault);
+    const HistoryContents read = history.Read();
+    EXPECT_EQ(read.error.fault, c.fault);
+    EXPECT_EQ(read.records.size(), c.fault == HistoryFault::kNone ? 1u : 0u);
+  }
+  History nowhere("");
+  nowhere.StartSession();
+  nowhere.Record(Check(8000));
+  EXPECT_EQ(nowhere.writeError().fault, HistoryFault::kNoLocation);
+}
+
+TEST(HistoryFile, ReadingIsBoundedAndSaysOlderLinesWereLeftOut) {
+  TempFolder temp;
+  const fs::path file = temp.path / "history.csv";
+  const std::string reordered =
+      "frequency_hz,time,session,ear,bursts,answer,correct,record_hz,rate_percent,"
+      "volume_percent\n";
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+    std::vector<int> frequencies;
+  };
+  const Case cases[] = {
+      {"more lines than are read, below a header far above",
+       [&] {
+         std::ofstream out(file, std::ios::binary);
+         out << reordered;
+         for (std::size_t n = 0; n < kHistoryReadLines; ++n) out << "1\n";
+         out << "9000,2026-12-09T10:00:00+09:00,7,both,2,2,1,9000,100.0,30\n";
+       },
+       {9000}},
+      {"a 200 MB line, then a line",
+       [&] {
+         std::ofstream(file, std::ios::binary) << kHeader;
+         ASSERT_EQ(truncate(file.c_str(), 200 << 20), 0);
+         std::ofstream(file, std::ios::binary | std::ios::app) << "\n"
+                                                               << FormatHistoryLine(Check(8000));
+       },
+       {8000}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.make();
+    History history(file.string());
+    HistoryContents read = history.Read();
+    EXPECT_EQ(Frequencies(read.records), c.frequencies);
+    EXPECT_TRUE(read.olderLinesLeftOut);
+    history.StartSession();
+    history.Record(Check(10000));
+    read = history.Read();
+    ASSERT_FALSE(read.records.empty());
+    EXPECT_EQ(read.records.back().frequencyHz, 10000);
+  }
 }
 
 }  // namespace
