@@ -70,13 +70,18 @@ void BM_OpenResults(benchmark::State& state) {
   history.StartSession();
   for (int n = 0; n < 30; ++n) history.Record(Check(n));
   QImage image(690, 2 * 230, QImage::Format_RGB32);
+  // Words of typical length; the window takes them from its string table.
+  results::PictureTexts texts;
+  texts.recordLine = QStringLiteral("record %1 Hz");
+  texts.right = texts.wrong = texts.bothEars = texts.leftEar = texts.rightEar =
+      QStringLiteral("legend");
   for (auto _ : state) {
     const std::vector<HistoryRecord> file = history.ReadAll();
     const StaircaseModel staircase = BuildStaircase(history.currentSession());
     const std::vector<SessionPoint> sessions = BuildSessions(file, history.currentSession());
     QPainter painter(&image);
-    results::DrawStaircase(painter, QRectF(0, 0, 690, 230), staircase);
-    results::DrawSessions(painter, QRectF(0, 230, 690, 230), sessions);
+    results::DrawStaircase(painter, QRectF(0, 0, 690, 230), staircase, texts);
+    results::DrawSessions(painter, QRectF(0, 230, 690, 230), sessions, texts);
   }
   std::filesystem::remove_all(folder);
 }

@@ -32,6 +32,23 @@ inline constexpr int IDS_VOLUME_TITLE = 1002;
 inline constexpr int IDS_NO_MEMORY = 1003;
 // An addition: the warning about a sound path below 48000 Hz (%1 rate, %2 half of it).
 inline constexpr int IDS_SOUND_PATH_RATE = 1010;
+// The results window's pictures: titles, axis words and legends.
+inline constexpr int IDS_PICTURE_STAIRCASE_TITLE = 1060;
+inline constexpr int IDS_PICTURE_SESSIONS_TITLE = 1061;
+inline constexpr int IDS_PICTURE_NO_CHECKS = 1062;
+inline constexpr int IDS_PICTURE_NO_SESSIONS = 1063;
+inline constexpr int IDS_PICTURE_HZ = 1064;
+inline constexpr int IDS_PICTURE_RECORD_LINE = 1065;
+inline constexpr int IDS_PICTURE_RIGHT = 1066;
+inline constexpr int IDS_PICTURE_WRONG = 1067;
+inline constexpr int IDS_PICTURE_CONFIRMING = 1068;
+inline constexpr int IDS_PICTURE_LEVEL_CONFIRMED = 1069;
+inline constexpr int IDS_PICTURE_LEVEL_FAILED = 1070;
+inline constexpr int IDS_PICTURE_BOTH_EARS = 1071;
+inline constexpr int IDS_PICTURE_LEFT_EAR = 1072;
+inline constexpr int IDS_PICTURE_RIGHT_EAR = 1073;
+inline constexpr int IDS_PICTURE_RECORD = 1074;
+inline constexpr int IDS_PICTURE_CONFIRMED = 1075;
 // Additions: the results window's note and saves (%1 a number, a path or a reason).
 inline constexpr int IDS_HISTORY_FILE = 1040;
 inline constexpr int IDS_HISTORY_NOT_KEPT = 1041;

@@ -268,6 +268,38 @@ QString LoadString(int id) {
           "・PipeWire: 設定の default.clock.rate を 48000 にする\r\n"
           "・PulseAudio: daemon.conf の default-sample-rate を 48000 にする\r\n"
           "そのあとサウンドサーバを起動し直してください。詳しくはヘルプをご覧ください。");
+    case IDS_PICTURE_STAIRCASE_TITLE:
+      return QString::fromUtf8("今回の検査の経過");
+    case IDS_PICTURE_SESSIONS_TITLE:
+      return QString::fromUtf8("これまでの最高可聴周波数");
+    case IDS_PICTURE_NO_CHECKS:
+      return QString::fromUtf8("まだ答えた検査がありません");
+    case IDS_PICTURE_NO_SESSIONS:
+      return QString::fromUtf8("記録された検査がまだありません");
+    case IDS_PICTURE_HZ:
+      return QString::fromUtf8("Hz");
+    case IDS_PICTURE_RECORD_LINE:
+      return QString::fromUtf8("最高可聴周波数 %1 Hz");
+    case IDS_PICTURE_RIGHT:
+      return QString::fromUtf8("正解");
+    case IDS_PICTURE_WRONG:
+      return QString::fromUtf8("不正解・分からない");
+    case IDS_PICTURE_CONFIRMING:
+      return QString::fromUtf8("記録の確認");
+    case IDS_PICTURE_LEVEL_CONFIRMED:
+      return QString::fromUtf8("確かめられた");
+    case IDS_PICTURE_LEVEL_FAILED:
+      return QString::fromUtf8("確かめられなかった");
+    case IDS_PICTURE_BOTH_EARS:
+      return QString::fromUtf8("両耳");
+    case IDS_PICTURE_LEFT_EAR:
+      return QString::fromUtf8("左耳");
+    case IDS_PICTURE_RIGHT_EAR:
+      return QString::fromUtf8("右耳");
+    case IDS_PICTURE_RECORD:
+      return QString::fromUtf8("最高可聴周波数");
+    case IDS_PICTURE_CONFIRMED:
+      return QString::fromUtf8("確かめた周波数");
     case IDS_HISTORY_FILE:
       return QString::fromUtf8("記録ファイル: %1");
     case IDS_HISTORY_NOT_KEPT:

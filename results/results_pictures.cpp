@@ -3,56 +3,124 @@
 #include <QDateTime>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace kelvora::results {
 namespace {
 
-// Room for "22000" on the left, the title above and the x labels below.
+// Room for "22000" on the left, the title and legend above, the x labels below.
 constexpr double kLeft = 52, kRight = 14, kTop = 24, kBottom = 26;
 constexpr double kMarkRadius = 5;
+constexpr double kSwatch = 14;  // a legend entry's marker and its gap
 
 const QColor kPaper{255, 255, 255};
 const QColor kInk{0, 0, 0};
 const QColor kGrid{215, 215, 215};
 const QColor kRecordGreen{0, 128, 0};
+const QColor kConfirmPurple{140, 0, 170};
+const QColor kFailedGrey{120, 120, 120};
+const QColor kLegendGrey{90, 90, 90};
 
-struct EarStyle {
-  Ear ear;
-  const char* name;
-  QColor colour;
-};
 // Right red, left blue: the audiogram's convention.
-const EarStyle kEarStyles[] = {
-    {Ear::Both, "両耳", kPanelBlue},
-    {Ear::Left, "左耳", QColor(0, 100, 230)},
-    {Ear::Right, "右耳", QColor(210, 0, 0)},
-};
+QColor EarColour(Ear ear) {
+  switch (ear) {
+    case Ear::Left:
+      return {0, 100, 230};
+    case Ear::Right:
+      return {210, 0, 0};
+    case Ear::Both:
+    default:
+      return kPanelBlue;
+  }
+}
 
 QRectF PlotRect(const QRectF& area) { return area.adjusted(kLeft, kTop, -kRight, -kBottom); }
 
+// The application's font, every property set, so that a window's own font
+// does not change the picture: the screen and the saved PNG draw alike.
 QFont LabelFont() {
-  QFont font;
+  QFont font = QGuiApplication::font();
+  font.setFamilies(font.families().isEmpty() ? QStringList{font.family()} : font.families());
+  font.setStyleHint(font.styleHint());
+  font.setWeight(QFont::Normal);
+  font.setStyle(QFont::StyleNormal);
   font.setPixelSize(11);
   return font;
 }
 
-double HzToY(const QRectF& plot, double hz) { return plot.bottom() - hz / kTopHz * plot.height(); }
+double HzToY(const QRectF& plot, const Axis& axis, double hz) {
+  return plot.bottom() - (hz - axis.low) / (axis.high - axis.low) * plot.height();
+}
+
+QRectF MarkRect(QPointF at) {
+  return {at.x() - kMarkRadius - 1, at.y() - kMarkRadius - 1, 2 * kMarkRadius + 2,
+          2 * kMarkRadius + 2};
+}
+
+Axis StaircaseHzAxis(const StaircaseModel& model) {
+  int low = model.points.empty() ? 0 : model.points.front().frequencyHz;
+  int high = low;
+  for (const StaircasePoint& p : model.points) {
+    low = std::min(low, p.frequencyHz);
+    high = std::max(high, p.frequencyHz);
+  }
+  for (const ConfirmationLevel& level : model.levels) {
+    low = std::min(low, level.levelHz);
+    high = std::max(high, level.levelHz);
+  }
+  return FitFrequencyAxis(low, high);
+}
+
+int LastCheck(const StaircaseModel& model) {
+  return model.points.empty() ? 1 : std::max(model.points.back().check, 1);
+}
+
+// A legend in the title row, right-aligned, outside the plot so it hides no
+// point. Each entry draws its marker in the square before its text.
+using Swatch = std::function<void(QPainter&, QPointF)>;
+struct LegendEntry {
+  QString text;
+  Swatch swatch;
+  QRectF box;  // the marker and the text
+};
+
+void PlaceLegend(const QRectF& area, std::vector<LegendEntry>& entries) {
+  const QFontMetricsF metrics(LabelFont());
+  double right = PlotRect(area).right();
+  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+    const double width = kSwatch + metrics.horizontalAdvance(it->text) + 2;
+    it->box = QRectF(right - width, area.top() + 4, width, kTop - 8);
+    right -= width + 12;
+  }
+}
+
+void DrawLegend(QPainter& painter, const std::vector<LegendEntry>& entries) {
+  painter.setFont(LabelFont());
+  for (const LegendEntry& e : entries) {
+    e.swatch(painter, QPointF(e.box.left() + kSwatch / 2 - 1, e.box.center().y()));
+    painter.setPen(kInk);
+    painter.drawText(e.box.adjusted(kSwatch, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, e.text);
+  }
+}
 
 // The paper, the title, the frequency grid and its labels.
-void DrawFrame(QPainter& painter, const QRectF& area, const QString& title) {
+void DrawFrame(QPainter& painter, const QRectF& area, const Axis& axis, const QString& title,
+               const QString& unit) {
   painter.fillRect(area, kPaper);
   const QRectF plot = PlotRect(area);
   painter.setFont(LabelFont());
   const QFontMetricsF metrics(painter.font());
   painter.setPen(kInk);
-  painter.drawText(QRectF(area.left(), area.top() + 4, area.width(), kTop - 4),
-                   Qt::AlignHCenter | Qt::AlignTop, title);
-  for (int hz = 0; hz <= kTopHz; hz += kGridHz) {
-    const double y = HzToY(plot, hz);
+  painter.drawText(QRectF(plot.left(), area.top() + 4, plot.width(), kTop - 4),
+                   Qt::AlignLeft | Qt::AlignTop, title);
+  for (std::int64_t hz : axis.ticks) {
+    const double y = HzToY(plot, axis, static_cast<double>(hz));
     painter.setPen(QPen(kGrid, 1));
     painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
     painter.setPen(kInk);
@@ -62,13 +130,18 @@ void DrawFrame(QPainter& painter, const QRectF& area, const QString& title) {
   painter.setPen(QPen(kInk, 1));
   painter.drawRect(plot);
   painter.drawText(QRectF(area.left() + 2, area.top() + 4, kLeft, kTop - 4),
-                   Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Hz"));
+                   Qt::AlignLeft | Qt::AlignTop, unit);
 }
 
-void DrawXLabel(QPainter& painter, const QRectF& plot, double x, const QString& text) {
+// A tick below the plot and its text centred under it, moved inward at the
+// picture's edges so that no label is cut.
+void DrawXLabel(QPainter& painter, const QRectF& area, double x, const QString& text) {
+  const QRectF plot = PlotRect(area);
   painter.setPen(QPen(kInk, 1));
   painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
-  painter.drawText(QRectF(x - 60, plot.bottom() + 4, 120, kBottom - 4),
+  const double width = QFontMetricsF(painter.font()).horizontalAdvance(text) + 4;
+  const double left = std::clamp(x - width / 2, area.left(), area.right() - width);
+  painter.drawText(QRectF(left, plot.bottom() + 4, width, kBottom - 4),
                    Qt::AlignHCenter | Qt::AlignTop, text);
 }
 
@@ -94,15 +167,200 @@ void DrawMarker(QPainter& painter, QPointF at, Marker marker, const QColor& colo
   }
 }
 
-void DrawEarMarker(QPainter& painter, QPointF at, Ear ear, const QColor& colour) {
+// A session's record is the ear's marker hollow; its confirmed frequency the
+// same marker filled, a little smaller, so both show when they coincide.
+void DrawEarMarker(QPainter& painter, QPointF at, Ear ear, const QColor& colour, bool filled) {
+  const double r = filled ? kMarkRadius - 1 : kMarkRadius;
+  painter.setPen(filled ? QPen(Qt::NoPen) : QPen(colour, 1.8));
+  painter.setBrush(filled ? QBrush(colour) : QBrush(Qt::NoBrush));
   if (ear == Ear::Both) {
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    painter.drawRect(QRectF(at.x() - 4, at.y() - 4, 8, 8));
-    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r));
+  } else if (ear == Ear::Right) {
+    painter.drawEllipse(at, r, r);
+  } else if (!filled) {
+    painter.drawLine(at + QPointF(-r, -r), at + QPointF(r, r));
+    painter.drawLine(at + QPointF(r, -r), at + QPointF(-r, r));
   } else {
-    DrawMarker(painter, at, ear == Ear::Left ? Marker::Cross : Marker::Circle, colour);
+    // A thick cross of two bars.
+    QPainterPath cross;
+    const double w = 1.8;
+    cross.addPolygon(QPolygonF({at + QPointF(-r, -r + w), at + QPointF(-r + w, -r),
+                                at + QPointF(r, r - w), at + QPointF(r - w, r)}));
+    cross.addPolygon(QPolygonF({at + QPointF(r - w, -r), at + QPointF(r, -r + w),
+                                at + QPointF(-r + w, r), at + QPointF(-r, r - w)}));
+    cross.setFillRule(Qt::WindingFill);
+    painter.drawPath(cross);
   }
+  painter.setBrush(Qt::NoBrush);
+}
+
+// The band behind a confirmation level's checks: solid green when the level
+// was confirmed, dashed grey when it failed, purple while it runs.
+void DrawLevelBand(QPainter& painter, const QRectF& band, LevelOutcome outcome) {
+  QColor colour = outcome == LevelOutcome::Confirmed ? kRecordGreen
+                  : outcome == LevelOutcome::Failed  ? kFailedGrey
+                                                     : kConfirmPurple;
+  QColor fill = colour;
+  fill.setAlpha(45);
+  painter.setPen(QPen(colour, 1.5, outcome == LevelOutcome::Failed ? Qt::DashLine : Qt::SolidLine));
+  painter.setBrush(fill);
+  painter.drawRoundedRect(band, 3, 3);
+  painter.setBrush(Qt::NoBrush);
+}
+
+QRectF LevelBand(const QRectF& area, const StaircaseModel& model, const Axis& axis,
+                 const ConfirmationLevel& level) {
+  const QRectF plot = PlotRect(area);
+  const double width = plot.width() / LastCheck(model);
+  const double y = HzToY(plot, axis, level.levelHz);
+  const double left = StaircasePosition(area, model, level.firstCheck, level.levelHz).x();
+  const double right = StaircasePosition(area, model, level.lastCheck, level.levelHz).x();
+  const double half = std::min(width * 0.45, kMarkRadius + 3);
+  return {left - half, y - kMarkRadius - 3, right - left + 2 * half, 2 * kMarkRadius + 6};
+}
+
+std::vector<LegendEntry> StaircaseLegend(const StaircaseModel& model, const PictureTexts& texts) {
+  std::vector<LegendEntry> entries = {
+      {texts.right,
+       [](QPainter& p, QPointF at) { DrawMarker(p, at, Marker::Circle, kMarkRed); },
+       {}},
+      {texts.wrong,
+       [](QPainter& p, QPointF at) { DrawMarker(p, at, Marker::Cross, kMarkRed); },
+       {}},
+  };
+  if (!model.levels.empty()) {
+    entries.push_back(
+        {texts.confirming,
+         [](QPainter& p, QPointF at) { DrawMarker(p, at, Marker::Circle, kConfirmPurple); },
+         {}});
+    const auto band = [](LevelOutcome outcome) {
+      return [outcome](QPainter& p, QPointF at) {
+        DrawLevelBand(p, QRectF(at.x() - 6, at.y() - 5, 12, 10), outcome);
+      };
+    };
+    entries.push_back({texts.levelConfirmed, band(LevelOutcome::Confirmed), {}});
+    entries.push_back({texts.levelFailed, band(LevelOutcome::Failed), {}});
+  }
+  return entries;
+}
+
+std::vector<LegendEntry> SessionsLegend(const PictureTexts& texts) {
+  const auto ear = [](Ear e) {
+    return [e](QPainter& p, QPointF at) { DrawEarMarker(p, at, e, EarColour(e), false); };
+  };
+  const auto kind = [](bool filled) {
+    return [filled](QPainter& p, QPointF at) {
+      p.setPen(filled ? QPen(Qt::NoPen) : QPen(kLegendGrey, 1.8));
+      p.setBrush(filled ? QBrush(kLegendGrey) : QBrush(Qt::NoBrush));
+      p.drawEllipse(at, filled ? kMarkRadius - 1 : kMarkRadius,
+                    filled ? kMarkRadius - 1 : kMarkRadius);
+      p.setBrush(Qt::NoBrush);
+    };
+  };
+  return {{texts.bothEars, ear(Ear::Both), {}},
+          {texts.leftEar, ear(Ear::Left), {}},
+          {texts.rightEar, ear(Ear::Right), {}},
+          {texts.record, kind(false), {}},
+          {texts.confirmed, kind(true), {}}};
+}
+
+// The record's label beside its line, at the first place that covers no
+// mark: above the line, then below it, from the left to the right.
+QRectF PlaceRecordLabel(const QRectF& plot, double y, QSizeF size,
+                        const std::vector<QRectF>& marks) {
+  std::vector<QRectF> candidates;
+  // Close to the line first, then clear of the marks that sit on it.
+  for (double gap : {2.0, kMarkRadius + 3}) {
+    for (double x = plot.left() + 4; x + size.width() <= plot.right() - 4; x += 12) {
+      candidates.emplace_back(QPointF(x, y - gap - size.height()), size);
+      candidates.emplace_back(QPointF(x, y + gap), size);
+    }
+  }
+  for (const QRectF& c : candidates) {
+    if (!plot.contains(c)) continue;
+    if (std::none_of(marks.begin(), marks.end(),
+                     [&c](const QRectF& m) { return m.intersects(c); })) {
+      return c;
+    }
+  }
+  return candidates.empty() ? QRectF(QPointF(plot.left() + 4, y - 2 - size.height()), size)
+                            : candidates.front();
+}
+
+struct StaircaseParts {
+  PictureLayout layout;
+  std::vector<LegendEntry> legend;
+  std::optional<QRectF> recordLabel;
+};
+
+StaircaseParts StaircaseLayoutParts(const QRectF& area, const StaircaseModel& model,
+                                    const PictureTexts& texts) {
+  StaircaseParts parts;
+  PictureLayout& layout = parts.layout;
+  layout.plot = PlotRect(area);
+  layout.hzAxis = StaircaseHzAxis(model);
+  for (const StaircasePoint& p : model.points) {
+    layout.marks.push_back(MarkRect(StaircasePosition(area, model, p.check, p.frequencyHz)));
+  }
+  parts.legend = StaircaseLegend(model, texts);
+  PlaceLegend(area, parts.legend);
+  for (const LegendEntry& e : parts.legend) layout.labels.push_back(e.box);
+  if (model.recordHz) {
+    const QFontMetricsF metrics(LabelFont());
+    const QString text = texts.recordLine.arg(*model.recordHz);
+    const QSizeF size(metrics.horizontalAdvance(text) + 4, metrics.height());
+    parts.recordLabel = PlaceRecordLabel(
+        layout.plot, HzToY(layout.plot, layout.hzAxis, *model.recordHz), size, layout.marks);
+    layout.labels.push_back(*parts.recordLabel);
+  }
+  return parts;
+}
+
+struct SessionsParts {
+  PictureLayout layout;
+  Axis timeAxis;
+  std::vector<LegendEntry> legend;
+  std::vector<QPointF> records;
+  std::vector<std::optional<QPointF>> confirmed;
+};
+
+SessionsParts SessionsLayoutParts(const QRectF& area, const std::vector<SessionPoint>& sessions,
+                                  const PictureTexts& texts) {
+  SessionsParts parts;
+  PictureLayout& layout = parts.layout;
+  layout.plot = PlotRect(area);
+  parts.legend = SessionsLegend(texts);
+  PlaceLegend(area, parts.legend);
+  for (const LegendEntry& e : parts.legend) layout.labels.push_back(e.box);
+  if (sessions.empty()) {
+    layout.hzAxis = FitFrequencyAxis(0, 0);
+    return parts;
+  }
+  int low = sessions.front().recordHz, high = low;
+  for (const SessionPoint& s : sessions) {
+    low = std::min({low, s.recordHz, s.confirmedHz.value_or(low)});
+    high = std::max({high, s.recordHz, s.confirmedHz.value_or(high)});
+  }
+  layout.hzAxis = FitFrequencyAxis(low, high);
+  const std::int64_t first = sessions.front().time;
+  parts.timeAxis = FitTimeAxis(first, sessions.back().time,
+                               QDateTime::fromSecsSinceEpoch(first).offsetFromUtc());
+  const QRectF& plot = layout.plot;
+  const auto xOf = [&](double t) {
+    return plot.left() +
+           (t - parts.timeAxis.low) / (parts.timeAxis.high - parts.timeAxis.low) * plot.width();
+  };
+  for (const SessionPoint& s : sessions) {
+    const double x = xOf(static_cast<double>(s.time));
+    parts.records.emplace_back(x, HzToY(plot, layout.hzAxis, s.recordHz));
+    layout.marks.push_back(MarkRect(parts.records.back()));
+    parts.confirmed.emplace_back();
+    if (s.confirmedHz) {
+      parts.confirmed.back() = QPointF(x, HzToY(plot, layout.hzAxis, *s.confirmedHz));
+      layout.marks.push_back(MarkRect(*parts.confirmed.back()));
+    }
+  }
+  return parts;
 }
 
 void DrawEmpty(QPainter& painter, const QRectF& plot, const QString& text) {
@@ -112,45 +370,62 @@ void DrawEmpty(QPainter& painter, const QRectF& plot, const QString& text) {
 
 }  // namespace
 
+PictureLayout LayOutStaircase(const QRectF& area, const StaircaseModel& model,
+                              const PictureTexts& texts) {
+  return StaircaseLayoutParts(area, model, texts).layout;
+}
+
+PictureLayout LayOutSessions(const QRectF& area, const std::vector<SessionPoint>& sessions,
+                             const PictureTexts& texts) {
+  return SessionsLayoutParts(area, sessions, texts).layout;
+}
+
 QPointF StaircasePosition(const QRectF& area, const StaircaseModel& model, double check,
                           double hz) {
   const QRectF plot = PlotRect(area);
   // Half a check of room at both ends keeps the first and last marks whole.
-  const double span = static_cast<double>(std::max<std::size_t>(model.points.size(), 1));
-  return {plot.left() + (check - 0.5) / span * plot.width(), HzToY(plot, hz)};
+  const double span = LastCheck(model);
+  return {plot.left() + (check - 0.5) / span * plot.width(),
+          HzToY(plot, StaircaseHzAxis(model), hz)};
 }
 
-void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& model) {
+void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& model,
+                   const PictureTexts& texts) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
-  DrawFrame(painter, area, QStringLiteral("今回の検査の経過"));
-  const QRectF plot = PlotRect(area);
+  const StaircaseParts parts = StaircaseLayoutParts(area, model, texts);
+  const Axis& axis = parts.layout.hzAxis;
+  DrawFrame(painter, area, axis, texts.staircaseTitle, texts.hz);
+  const QRectF plot = parts.layout.plot;
   if (model.points.empty()) {
-    DrawEmpty(painter, plot, QStringLiteral("まだ答えた検査がありません"));
+    DrawEmpty(painter, plot, texts.noChecks);
     painter.restore();
     return;
   }
-  const int count = static_cast<int>(model.points.size());
+  DrawLegend(painter, parts.legend);
+  const int count = LastCheck(model);
   const int step = CheckLabelStep(count);
   for (int check = 1; check <= count; ++check) {
     if (check == 1 || check % step == 0) {
-      DrawXLabel(painter, plot, StaircasePosition(area, model, check, 0).x(),
+      DrawXLabel(painter, area, StaircasePosition(area, model, check, axis.low).x(),
                  QString::number(check));
     }
   }
-  if (model.recordHz) {
-    const double y = HzToY(plot, *model.recordHz);
+  for (const ConfirmationLevel& level : model.levels) {
+    DrawLevelBand(painter, LevelBand(area, model, axis, level), level.outcome);
+  }
+  if (model.recordHz && parts.recordLabel) {
+    const double y = HzToY(plot, axis, *model.recordHz);
     painter.setPen(QPen(kRecordGreen, 1.5, Qt::DashLine));
     painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
     painter.setPen(kRecordGreen);
-    painter.drawText(QRectF(plot.left() + 4, y - 16, plot.width() - 8, 15),
-                     Qt::AlignLeft | Qt::AlignBottom,
-                     QStringLiteral("最高可聴周波数 %1 Hz").arg(*model.recordHz));
+    painter.drawText(*parts.recordLabel, Qt::AlignCenter, texts.recordLine.arg(*model.recordHz));
   }
   QPainterPath line;
-  for (const StaircasePoint& p : model.points) {
+  for (std::size_t n = 0; n < model.points.size(); ++n) {
+    const StaircasePoint& p = model.points[n];
     const QPointF at = StaircasePosition(area, model, p.check, p.frequencyHz);
-    if (p.check == 1) {
+    if (n == 0) {
       line.moveTo(at);
     } else {
       line.lineTo(at);
@@ -159,57 +434,39 @@ void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& 
   painter.setPen(QPen(kPanelBlue, 1.5));
   painter.drawPath(line);
   for (const StaircasePoint& p : model.points) {
-    DrawMarker(painter, StaircasePosition(area, model, p.check, p.frequencyHz), p.marker, kMarkRed);
+    DrawMarker(painter, StaircasePosition(area, model, p.check, p.frequencyHz), p.marker,
+               p.confirming ? kConfirmPurple : kMarkRed);
   }
   painter.restore();
 }
 
-void DrawSessions(QPainter& painter, const QRectF& area,
-                  const std::vector<SessionPoint>& sessions) {
+void DrawSessions(QPainter& painter, const QRectF& area, const std::vector<SessionPoint>& sessions,
+                  const PictureTexts& texts) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
-  DrawFrame(painter, area, QStringLiteral("これまでの最高可聴周波数"));
-  const QRectF plot = PlotRect(area);
+  const SessionsParts parts = SessionsLayoutParts(area, sessions, texts);
+  DrawFrame(painter, area, parts.layout.hzAxis, texts.sessionsTitle, texts.hz);
+  const QRectF plot = parts.layout.plot;
   if (sessions.empty()) {
-    DrawEmpty(painter, plot, QStringLiteral("記録された検査がまだありません"));
+    DrawEmpty(painter, plot, texts.noSessions);
     painter.restore();
     return;
   }
-  // Sessions are sorted by time; a single day still gets a day's width.
-  double first = static_cast<double>(sessions.front().time);
-  double last = static_cast<double>(sessions.back().time);
-  const double pad = std::max((last - first) * 0.05, 43200.0);
-  first -= pad;
-  last += pad;
-  const auto xOf = [&](double t) {
-    return plot.left() + (t - first) / (last - first) * plot.width();
-  };
-  const bool withHours = last - first < 3 * 86400.0;
-  constexpr int kDateLabels = 4;
-  for (int n = 0; n <= kDateLabels; ++n) {
-    const double t = first + (last - first) * (0.1 + 0.8 * n / kDateLabels);
-    const QDateTime when = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(t));
-    DrawXLabel(
-        painter, plot, xOf(t),
-        when.toString(withHours ? QStringLiteral("MM/dd HH:mm") : QStringLiteral("yyyy/MM/dd")));
+  DrawLegend(painter, parts.legend);
+  const Axis& time = parts.timeAxis;
+  for (std::int64_t t : time.ticks) {
+    const QDateTime when = QDateTime::fromSecsSinceEpoch(t);
+    const double x =
+        plot.left() + (static_cast<double>(t) - time.low) / (time.high - time.low) * plot.width();
+    DrawXLabel(painter, area, x,
+               when.toString(time.withinADay ? QStringLiteral("MM/dd HH:mm")
+                                             : QStringLiteral("yyyy/MM/dd")));
   }
-  painter.setClipRect(plot.adjusted(-kMarkRadius, -kMarkRadius, kMarkRadius, kMarkRadius));
-  for (const SessionPoint& s : sessions) {
-    const EarStyle& style = kEarStyles[static_cast<int>(s.ear)];
-    DrawEarMarker(painter, QPointF(xOf(static_cast<double>(s.time)), HzToY(plot, s.recordHz)),
-                  s.ear, style.colour);
-  }
-  painter.setClipping(false);
-  // The legend in the title's row, right-aligned, where it hides no point.
-  painter.setFont(LabelFont());
-  double x = plot.right() - 3 * 52;
-  const double y = area.top() + kTop / 2 + 1;
-  for (const EarStyle& style : kEarStyles) {
-    DrawEarMarker(painter, QPointF(x + 6, y), style.ear, style.colour);
-    painter.setPen(kInk);
-    painter.drawText(QRectF(x + 16, y - 8, 36, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromUtf8(style.name));
-    x += 52;
+  for (std::size_t n = 0; n < sessions.size(); ++n) {
+    const QColor colour = EarColour(sessions[n].ear);
+    DrawEarMarker(painter, parts.records[n], sessions[n].ear, colour, false);
+    if (parts.confirmed[n])
+      DrawEarMarker(painter, *parts.confirmed[n], sessions[n].ear, colour, true);
   }
   painter.restore();
 }

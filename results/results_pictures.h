@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPointF>
 #include <QRectF>
+#include <QString>
 #include <vector>
 
 #include "results/staircase.h"
@@ -18,13 +19,46 @@ namespace kelvora::results {
 inline constexpr QColor kMarkRed{255, 0, 0};
 inline constexpr QColor kPanelBlue{0, 0, 122};
 
-inline constexpr int kTopHz = 22000;
-inline constexpr int kGridHz = 2000;
+// Every word the pictures show; the window fills them from its string table.
+struct PictureTexts {
+  QString staircaseTitle;
+  QString sessionsTitle;
+  QString noChecks;
+  QString noSessions;
+  QString hz;          // the unit over the frequency labels
+  QString recordLine;  // the record's label, %1 the frequency
+  QString right;       // a right answer
+  QString wrong;       // a wrong answer or "don't know"
+  QString confirming;  // a check of a confirmation
+  QString levelConfirmed;
+  QString levelFailed;
+  QString bothEars;
+  QString leftEar;
+  QString rightEar;
+  QString record;     // a session's record (hollow)
+  QString confirmed;  // a session's confirmed frequency (filled)
+};
+
+// Where a picture puts its parts, so that a test can see that no text
+// covers a mark.
+struct PictureLayout {
+  QRectF plot;
+  Axis hzAxis;
+  std::vector<QRectF> marks;   // every marker drawn in the plot
+  std::vector<QRectF> labels;  // every text and legend entry
+};
+
+PictureLayout LayOutStaircase(const QRectF& area, const StaircaseModel& model,
+                              const PictureTexts& texts);
+PictureLayout LayOutSessions(const QRectF& area, const std::vector<SessionPoint>& sessions,
+                             const PictureTexts& texts);
 
 // Where the staircase picture in `area` puts the point of `check` at `hz`.
 QPointF StaircasePosition(const QRectF& area, const StaircaseModel& model, double check, double hz);
 
-void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& model);
-void DrawSessions(QPainter& painter, const QRectF& area, const std::vector<SessionPoint>& sessions);
+void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& model,
+                   const PictureTexts& texts);
+void DrawSessions(QPainter& painter, const QRectF& area, const std::vector<SessionPoint>& sessions,
+                  const PictureTexts& texts);
 
 }  // namespace kelvora::results

@@ -129,6 +129,32 @@ TEST_F(ResultsDlgTest, AHistoryThatCouldNotBeKeptIsNamedWithTheReason) {
   EXPECT_EQ(dlg.staircase().points.size(), 1u);
 }
 
+TEST_F(ResultsDlgTest, TheSavedPictureIsThePictureOnScreen) {
+  history.StartSession();
+  RecordCheck(15000, 3, true, 15000);
+  RecordCheck(15500, 2, false, 15000);
+  RecordCheck(15250, 3, true, 15250);
+  CResultsDlg dlg(history, services);
+  QImage screen;
+  QRect top, bottom;
+  services.PushModalAnswer([&](TemplateDialog& d) {
+    const auto onDialog = [&d](int id) {
+      const QWidget* label = d.GetDlgItem(id);
+      return QRect(label->parentWidget()->mapTo(&d, label->pos()), label->size());
+    };
+    top = onDialog(IDC_RESULTS_STAIRCASE);
+    bottom = onDialog(IDC_RESULTS_SESSIONS);
+    screen = d.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return IDOK;
+  });
+  dlg.DoModal();
+  const QImage saved = dlg.RenderPictures(1).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(saved.size(),
+            QSize(std::max(top.width(), bottom.width()), top.height() + bottom.height()));
+  EXPECT_EQ(saved.copy(QRect(QPoint(0, 0), top.size())), screen.copy(top));
+  EXPECT_EQ(saved.copy(QRect(QPoint(0, top.height()), bottom.size())), screen.copy(bottom));
+}
+
 QString NoteOf(const History& history, testing::TestServices& services) {
   CResultsDlg dlg(history, services);
   QString note;
