@@ -40,7 +40,7 @@ void ServerSoundPathCheck::Ask(Answer answer) {
   auto done = std::make_shared<std::atomic<bool>>(false);
   QObject* receiver = m_receiver.get();
   std::thread thread([bound = m_bound, receiver, done, answer = std::move(answer)]() mutable {
-    const std::optional<std::uint32_t> rate = pulse::QueryDefaultSinkRate(bound);
+    const std::optional<std::uint32_t> rate = pulse::QueryStreamSinkRate(bound);
     QMetaObject::invokeMethod(
         receiver, [answer = std::move(answer), rate] { answer(rate); }, Qt::QueuedConnection);
     done->store(true);

@@ -12,7 +12,7 @@
 
 namespace kelvora {
 
-// The sample rate the sound server's output runs at, asked without holding
+// The sample rate of the sink our sound plays into, asked without holding
 // up the window. Tests hand the main dialog one that answers as told.
 class SoundPathCheck {
  public:

@@ -3,6 +3,7 @@
 #include <pulse/context.h>
 #include <pulse/introspect.h>
 #include <pulse/mainloop.h>
+#include <pulse/stream.h>
 
 #include <memory>
 #include <string>
@@ -16,6 +17,8 @@ constexpr std::uint32_t kHighestRate = 768000;
 
 struct Query {
   pa_context* context = nullptr;
+  pa_stream* stream = nullptr;
+  pa_sample_spec spec{};
   pa_operation* operation = nullptr;
   bool finished = false;
   std::optional<std::uint32_t> rate;
@@ -40,22 +43,44 @@ void OnSinkInfo(pa_context*, const pa_sink_info* info, int eol, void* userdata) 
   if (eol != 0) query.Finish();
 }
 
-void OnServerInfo(pa_context* context, const pa_server_info* info, void* userdata) {
+void OnStreamState(pa_stream* stream, void* userdata) {
   auto& query = *static_cast<Query*>(userdata);
-  if (!info || !info->default_sink_name || !*info->default_sink_name) {
+  switch (pa_stream_get_state(stream)) {
+    case PA_STREAM_READY:
+      // The server has placed the stream and, where it could, moved the
+      // sink to the stream's rate before it said ready.
+      query.Follow(pa_context_get_sink_info_by_index(
+          query.context, pa_stream_get_device_index(stream), OnSinkInfo, &query));
+      return;
+    case PA_STREAM_FAILED:
+    case PA_STREAM_TERMINATED:
+      query.Finish();
+      return;
+    default:
+      return;
+  }
+}
+
+void OpenStream(Query& query) {
+  query.stream = pa_stream_new(query.context, "Kelvora", &query.spec, nullptr);
+  if (!query.stream) {
     query.Finish();
     return;
   }
-  // The name is copied by the request; `info` dies when this returns.
-  query.Follow(
-      pa_context_get_sink_info_by_name(context, info->default_sink_name, OnSinkInfo, &query));
+  pa_stream_set_state_callback(query.stream, OnStreamState, &query);
+  // Corked, it is never asked for a sample; the default sink, as for our
+  // sound.
+  if (pa_stream_connect_playback(query.stream, nullptr, nullptr, PA_STREAM_START_CORKED, nullptr,
+                                 nullptr) < 0) {
+    query.Finish();
+  }
 }
 
 void OnContextState(pa_context* context, void* userdata) {
   auto& query = *static_cast<Query*>(userdata);
   switch (pa_context_get_state(context)) {
     case PA_CONTEXT_READY:
-      query.Follow(pa_context_get_server_info(context, OnServerInfo, &query));
+      OpenStream(query);
       return;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
@@ -68,8 +93,8 @@ void OnContextState(pa_context* context, void* userdata) {
 
 }  // namespace
 
-std::optional<std::uint32_t> QueryDefaultSinkRate(std::chrono::milliseconds bound,
-                                                  const char* server) {
+std::optional<std::uint32_t> QueryStreamSinkRate(std::chrono::milliseconds bound,
+                                                 std::uint32_t streamRate, const char* server) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + bound;
 
@@ -77,6 +102,8 @@ std::optional<std::uint32_t> QueryDefaultSinkRate(std::chrono::milliseconds boun
                                                                        &pa_mainloop_free);
   if (!loop) return std::nullopt;
   Query query;
+  query.spec = {PA_SAMPLE_S16LE, streamRate, 1};
+  if (!pa_sample_spec_valid(&query.spec)) return std::nullopt;
   query.context = pa_context_new(pa_mainloop_get_api(loop.get()), "Kelvora");
   if (!query.context) return std::nullopt;
   pa_context_set_state_callback(query.context, OnContextState, &query);
@@ -102,6 +129,11 @@ std::optional<std::uint32_t> QueryDefaultSinkRate(std::chrono::milliseconds boun
   if (query.operation) {
     pa_operation_cancel(query.operation);
     pa_operation_unref(query.operation);
+  }
+  if (query.stream) {
+    pa_stream_set_state_callback(query.stream, nullptr, nullptr);
+    pa_stream_disconnect(query.stream);
+    pa_stream_unref(query.stream);
   }
   pa_context_set_state_callback(query.context, nullptr, nullptr);
   pa_context_disconnect(query.context);

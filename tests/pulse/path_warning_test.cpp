@@ -1,10 +1,14 @@
 // The main window with the real sound-server check against a real server,
-// on a real X server: the warning names a low rate and nothing else shows.
+// on a real X server: the warning names a low rate that our sound would
+// really meet, and a server that cannot say shows nothing.
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 #include <QApplication>
 #include <QTest>
+#include <optional>
 
 #include "check/command_ids.h"
 #include "res/resource.h"
@@ -42,17 +46,64 @@ class CountedCheck : public SoundPathCheck {
   ServerSoundPathCheck m_real;
 };
 
-TEST(PathWarningTest, TheMainWindowWarnsAboutALowRateOfARealServerOnly) {
+// A socket that takes connections and never says a word.
+class MuteSocket {
+ public:
+  explicit MuteSocket(const fs::path& path) : m_fd(socket(AF_UNIX, SOCK_STREAM, 0)) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(m_fd, 4);
+  }
+  ~MuteSocket() { close(m_fd); }
+
+ private:
+  int m_fd;
+};
+
+enum class Server { Real, None, Mute, Stopped };
+
+TEST(PathWarningTest, TheMainWindowWarnsWhenOurSoundWouldMeetALowRateOnly) {
   const struct {
-    std::uint32_t rate;  // 0: no server
-    const char* named;   // null: no warning
-  } cases[] = {{44100, "44100 Hz"}, {16000, "16000 Hz"}, {48000, nullptr}, {0, nullptr}};
+    const char* what;
+    Server kind;
+    std::uint32_t sinkRate;
+    ServerRates rates;
+    std::uint32_t otherStream;  // 0: none
+    const char* named;          // null: no warning
+  } cases[] = {
+      {"stock, idle at 44100", Server::Real, 44100, {}, 0, nullptr},
+      {"held at 44100 by another program", Server::Real, 44100, {}, 44100, "44100 Hz"},
+      {"one rate only", Server::Real, 44100, {0, 44100}, 0, "44100 Hz"},
+      {"a headset's rate", Server::Real, 16000, {16000, 16000}, 0, "16000 Hz"},
+      {"48000", Server::Real, 48000, {}, 0, nullptr},
+      {"96000", Server::Real, 96000, {}, 0, nullptr},
+      {"no server", Server::None, 0, {}, 0, nullptr},
+      {"a socket that never answers", Server::Mute, 0, {}, 0, nullptr},
+      {"a stopped server", Server::Stopped, 44100, {0, 44100}, 0, nullptr},
+  };
+  const fs::path muteDir = fs::temp_directory_path() / ("kelvora-mute-" + std::to_string(getpid()));
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.rate);
+    SCOPED_TRACE(c.what);
     PulseServer server;
-    if (c.rate != 0) {
-      if (!server.Start(c.rate)) GTEST_SKIP() << "no PulseAudio server: " << server.error();
+    std::optional<MuteSocket> mute;
+    if (c.kind == Server::Real || c.kind == Server::Stopped) {
+      if (!server.Start(c.sinkRate, c.rates)) {
+        GTEST_SKIP() << "no PulseAudio server: " << server.error();
+      }
+      if (c.otherStream) {
+        ASSERT_TRUE(server.StartOtherStream(c.otherStream));
+      }
+      if (c.kind == Server::Stopped) {
+        ASSERT_EQ(kill(server.pid(), SIGSTOP), 0);
+      }
       setenv("PULSE_SERVER", server.Server().c_str(), 1);
+    } else if (c.kind == Server::Mute) {
+      fs::create_directories(muteDir);
+      fs::remove(muteDir / "native");
+      mute.emplace(muteDir / "native");
+      setenv("PULSE_SERVER", ("unix:" + (muteDir / "native").string()).c_str(), 1);
     } else {
       setenv("PULSE_SERVER", "unix:/nonexistent/kelvora/native", 1);
     }
@@ -74,6 +125,7 @@ TEST(PathWarningTest, TheMainWindowWarnsAboutALowRateOfARealServerOnly) {
       EXPECT_EQ(services.ShownMessages()[0].owner, &dlg);
     }
   }
+  fs::remove_all(muteDir);
   unsetenv("PULSE_SERVER");
 }
 

@@ -2,6 +2,9 @@
 
 // A PulseAudio server of the test's own: its own runtime and home folders,
 // one null sink at a given rate as the default, stopped by its process id.
+// Its daemon.conf is Debian's (default 44100 Hz, alternate 48000 Hz) unless
+// the test gives the rates; other programs' streams are started and stopped
+// by process id too.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -22,16 +25,30 @@ namespace kelvora::pulsetest {
 
 namespace fs = std::filesystem;
 
+// The server's own rates, as in daemon.conf; 0 keeps Debian's.
+struct ServerRates {
+  std::uint32_t defaultRate = 0;
+  std::uint32_t alternateRate = 0;
+};
+
 class PulseServer {
  public:
   // Starts the server; false (and the reason in `error`) when it cannot run.
-  bool Start(std::uint32_t rate) {
+  bool Start(std::uint32_t rate, ServerRates rates = {}) {
     std::string name = (fs::temp_directory_path() / "kelvora-pulse-XXXXXX").string();
     if (!mkdtemp(name.data())) return Fail("no temporary folder");
     m_dir = name;
     fs::create_directories(m_dir / "runtime");
     fs::create_directories(m_dir / "home");
     fs::permissions(m_dir / "runtime", fs::perms::owner_all);
+    if (rates.defaultRate || rates.alternateRate) {
+      // ~/.config/pulse/daemon.conf takes the place of the system's.
+      const fs::path config = m_dir / "home" / ".config" / "pulse";
+      fs::create_directories(config);
+      std::ofstream conf(config / "daemon.conf");
+      if (rates.defaultRate) conf << "default-sample-rate = " << rates.defaultRate << "\n";
+      if (rates.alternateRate) conf << "alternate-sample-rate = " << rates.alternateRate << "\n";
+    }
     std::ofstream(m_dir / "default.pa")
         << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << Socket().string()
         << "\nload-module module-null-sink sink_name=kelvora_test rate="
@@ -92,7 +109,41 @@ class PulseServer {
     return Fail("pulseaudio did not answer within 10 s:\n" + ReadLog());
   }
 
+  // Another program plays silence at `rate` into the default sink until the
+  // server stops; true once its stream is on the server.
+  bool StartOtherStream(std::uint32_t rate) {
+    const pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      const int in = open("/dev/zero", O_RDONLY);
+      const int out = open("/dev/null", O_WRONLY);
+      dup2(in, STDIN_FILENO);
+      dup2(out, STDOUT_FILENO);
+      dup2(out, STDERR_FILENO);
+      const std::string server = Server();
+      const std::string rateArg = "--rate=" + std::to_string(rate);
+      execlp("pacat", "pacat", "--playback", "-s", server.c_str(), rateArg.c_str(), "--channels=2",
+             "--format=s16le", "--raw", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    m_others.push_back(pid);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (std::system(("pactl -s " + Server() + " list short sink-inputs | grep -q .").c_str()) ==
+          0) {
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+  }
+
   ~PulseServer() {
+    for (const pid_t other : m_others) {
+      kill(other, SIGTERM);
+      waitpid(other, nullptr, 0);
+    }
     if (m_pid > 0) {
       kill(m_pid, SIGCONT);
       kill(m_pid, SIGTERM);
@@ -120,6 +171,7 @@ class PulseServer {
 
   fs::path m_dir;
   pid_t m_pid = 0;
+  std::vector<pid_t> m_others;
   std::string m_error;
 };
 

@@ -31,7 +31,7 @@ Asked Ask(const std::string& server) {
   dup2(fileno(capture), STDERR_FILENO);
   const Clock::time_point start = Clock::now();
   Asked asked;
-  asked.rate = pulse::QueryDefaultSinkRate(kBound, server.c_str());
+  asked.rate = pulse::QueryStreamSinkRate(kBound, 48000, server.c_str());
   asked.took = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   std::fflush(stderr);
   dup2(saved, STDERR_FILENO);
@@ -42,17 +42,36 @@ Asked Ask(const std::string& server) {
   return asked;
 }
 
-#define START_OR_SKIP(server, rate) \
-  if (!(server).Start(rate)) GTEST_SKIP() << "no PulseAudio server: " << (server).error()
+#define START_OR_SKIP(server, ...) \
+  if (!(server).Start(__VA_ARGS__)) GTEST_SKIP() << "no PulseAudio server: " << (server).error()
 
-TEST(SinkRateTest, ReadsTheDefaultSinksRateFromARealServer) {
-  for (const std::uint32_t rate : {44100u, 16000u, 48000u}) {
+// The rate our sound would meet, not the one an idle sink waits at.
+TEST(SinkRateTest, ReadsTheRateTheSinkTakesForOurStream) {
+  const struct {
+    const char* what;
+    std::uint32_t sinkRate;
+    ServerRates rates;
+    std::uint32_t otherStream;  // 0: none
+    std::uint32_t expected;
+  } cases[] = {
+      {"stock: an idle sink switches to ours", 44100, {}, 0, 48000},
+      {"held by another program", 44100, {}, 44100, 44100},
+      {"one rate only", 44100, {0, 44100}, 0, 44100},
+      {"a headset's rate", 16000, {16000, 16000}, 0, 16000},
+      {"48000", 48000, {}, 0, 48000},
+      {"96000, moved to ours", 96000, {}, 0, 48000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     PulseServer server;
-    START_OR_SKIP(server, rate);
+    START_OR_SKIP(server, c.sinkRate, c.rates);
+    if (c.otherStream) {
+      ASSERT_TRUE(server.StartOtherStream(c.otherStream));
+    }
     const Asked asked = Ask(server.Server());
-    EXPECT_EQ(asked.rate, rate);
-    EXPECT_LE(asked.took, kBound + kSlack) << rate;
-    EXPECT_EQ(asked.printed, "") << rate;
+    EXPECT_EQ(asked.rate, c.expected);
+    EXPECT_LE(asked.took, kBound + kSlack);
+    EXPECT_EQ(asked.printed, "");
   }
 }
 
@@ -134,7 +153,7 @@ TEST(SinkRateTest, AStoppedServerIsUnknownAfterTheBoundAndAnswersOnceContinued) 
   EXPECT_GE(stopped.took, kBound - milliseconds(5));
   EXPECT_LE(stopped.took, kBound + kSlack);
   EXPECT_EQ(stopped.printed, "");
-  EXPECT_EQ(Ask(server.Server()).rate, 44100u);
+  EXPECT_EQ(Ask(server.Server()).rate, 48000u);
 }
 
 }  // namespace
