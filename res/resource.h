@@ -32,6 +32,9 @@ inline constexpr int IDS_VOLUME_TITLE = 1002;
 inline constexpr int IDS_NO_MEMORY = 1003;
 // An addition: the warning about a sound path below 48000 Hz (%1 rate, %2 half of it).
 inline constexpr int IDS_SOUND_PATH_RATE = 1010;
+// An addition: the warning about a Bluetooth output (%1 codec, %2 frequency from which results may
+// describe the radio link).
+inline constexpr int IDS_SOUND_PATH_BLUETOOTH = 1011;
 
 // Volume dialog (IDD_VOLUME).
 inline constexpr int IDC_PLAY_SAMPLE = 1000;

@@ -217,13 +217,12 @@ void CKelvoraDlg::AskSoundPath() {
   const int question = ++m_pathQuestion;
   m_pathAnswered = false;
   m_pathMayWarn = false;
-  m_pathCheck->Start(
-      [self = QPointer<CKelvoraDlg>(this), question](std::optional<std::uint32_t> rate) {
-        if (!self || question != self->m_pathQuestion) return;
-        self->m_pathAnswered = true;
-        self->m_pathRate = rate;
-        self->WarnAboutSoundPath();
-      });
+  m_pathCheck->Start([self = QPointer<CKelvoraDlg>(this), question](SoundPath path) {
+    if (!self || question != self->m_pathQuestion) return;
+    self->m_pathAnswered = true;
+    self->m_path = std::move(path);
+    self->WarnAboutSoundPath();
+  });
 }
 
 void CKelvoraDlg::SoundPathMayWarn() {
@@ -232,17 +231,17 @@ void CKelvoraDlg::SoundPathMayWarn() {
 }
 
 // Once both the answer and the window are there. Unknown says nothing and
-// forgets nothing; a known rate warns when it is new and too low.
+// forgets nothing; a known path warns when it is new and bad.
 void CKelvoraDlg::WarnAboutSoundPath() {
   if (!m_pathAnswered || !m_pathMayWarn) return;
   m_pathAnswered = false;
   m_pathMayWarn = false;
-  if (!m_pathRate || m_pathRate == m_pathLastRate) return;
-  m_pathLastRate = m_pathRate;
-  if (*m_pathRate >= kImageRate) return;
-  services().MessageBox(this,
-                        res::LoadString(IDS_SOUND_PATH_RATE).arg(*m_pathRate).arg(*m_pathRate / 2),
-                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Exclamation);
+  if (!m_path.rate || m_path == m_pathLast) return;
+  m_pathLast = m_path;
+  const QString warning = SoundPathWarning(m_path);
+  if (warning.isEmpty()) return;
+  services().MessageBox(this, warning, res::LoadString(IDS_APP_TITLE),
+                        platform::MessageIcon::Exclamation);
 }
 
 void CKelvoraDlg::OnFileMakeWave() {

@@ -3,6 +3,7 @@
 #include <pulse/context.h>
 #include <pulse/introspect.h>
 #include <pulse/mainloop.h>
+#include <pulse/proplist.h>
 #include <pulse/stream.h>
 
 #include <memory>
@@ -21,7 +22,7 @@ struct Query {
   pa_sample_spec spec{};
   pa_operation* operation = nullptr;
   bool finished = false;
-  std::optional<std::uint32_t> rate;
+  std::optional<SinkPath> path;
 
   void Finish() { finished = true; }
 
@@ -37,7 +38,21 @@ void OnSinkInfo(pa_context*, const pa_sink_info* info, int eol, void* userdata) 
   auto& query = *static_cast<Query*>(userdata);
   if (info) {
     const std::uint32_t rate = info->sample_spec.rate;
-    if (rate >= kLowestRate && rate <= kHighestRate) query.rate = rate;
+    if (rate >= kLowestRate && rate <= kHighestRate) {
+      SinkPath path;
+      path.rate = rate;
+      const char* bus = pa_proplist_gets(info->proplist, PA_PROP_DEVICE_BUS);
+      path.bluetooth = bus && std::string(bus) == "bluetooth";
+      // PulseAudio 15 and later name it one way, PipeWire the other.
+      for (const char* key : {"bluetooth.codec", "api.bluez5.codec"}) {
+        const char* codec = pa_proplist_gets(info->proplist, key);
+        if (path.bluetooth && codec && *codec) {
+          path.codec = codec;
+          break;
+        }
+      }
+      query.path = path;
+    }
   }
   // One sink by name; the list ends with eol (negative on error).
   if (eol != 0) query.Finish();
@@ -93,8 +108,8 @@ void OnContextState(pa_context* context, void* userdata) {
 
 }  // namespace
 
-std::optional<std::uint32_t> QueryStreamSinkRate(std::chrono::milliseconds bound,
-                                                 std::uint32_t streamRate, const char* server) {
+std::optional<SinkPath> QueryStreamSink(std::chrono::milliseconds bound, std::uint32_t streamRate,
+                                        const char* server) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + bound;
 
@@ -124,7 +139,7 @@ std::optional<std::uint32_t> QueryStreamSinkRate(std::chrono::milliseconds bound
       break;
     }
   }
-  const std::optional<std::uint32_t> rate = query.finished ? query.rate : std::nullopt;
+  const std::optional<SinkPath> path = query.finished ? query.path : std::nullopt;
 
   if (query.operation) {
     pa_operation_cancel(query.operation);
@@ -138,7 +153,7 @@ std::optional<std::uint32_t> QueryStreamSinkRate(std::chrono::milliseconds bound
   pa_context_set_state_callback(query.context, nullptr, nullptr);
   pa_context_disconnect(query.context);
   pa_context_unref(query.context);
-  return rate;
+  return path;
 }
 
 }  // namespace kelvora::pulse

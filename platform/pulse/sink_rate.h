@@ -3,8 +3,16 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace kelvora::pulse {
+
+// What the sink that carries our sound says of itself.
+struct SinkPath {
+  std::uint32_t rate = 0;
+  bool bluetooth = false;  // device.bus
+  std::string codec;       // a Bluetooth sink's, as the server names it; may be empty
+};
 
 // The sample rate of the sink that this program's sound plays into, asked
 // through libpulse (PulseAudio, or PipeWire's PulseAudio service). An idle
@@ -16,8 +24,8 @@ namespace kelvora::pulse {
 // is started), it refuses, does not answer in time, or answers with no
 // believable rate. `server` as in PULSE_SERVER; null for the usual one.
 // Prints nothing.
-std::optional<std::uint32_t> QueryStreamSinkRate(std::chrono::milliseconds bound,
-                                                 std::uint32_t streamRate = 48000,
-                                                 const char* server = nullptr);
+std::optional<SinkPath> QueryStreamSink(std::chrono::milliseconds bound,
+                                        std::uint32_t streamRate = 48000,
+                                        const char* server = nullptr);
 
 }  // namespace kelvora::pulse

@@ -35,9 +35,9 @@ class InstantClock : public SessionClock {
 class CountedCheck : public SoundPathCheck {
  public:
   void Start(Answer answer) override {
-    m_real.Start([this, answer = std::move(answer)](std::optional<std::uint32_t> rate) {
+    m_real.Start([this, answer = std::move(answer)](SoundPath path) {
       ++answered;
-      answer(rate);
+      answer(std::move(path));
     });
   }
   int answered = 0;
@@ -72,6 +72,8 @@ TEST(PathWarningTest, TheMainWindowWarnsWhenOurSoundWouldMeetALowRateOnly) {
     ServerRates rates;
     std::uint32_t otherStream;  // 0: none
     const char* named;          // null: no warning
+    const char* alsoNamed = nullptr;
+    const char* sinkProperties = "";
   } cases[] = {
       {"stock, idle at 44100", Server::Real, 44100, {}, 0, nullptr},
       {"held at 44100 by another program", Server::Real, 44100, {}, 44100, "44100 Hz"},
@@ -79,6 +81,22 @@ TEST(PathWarningTest, TheMainWindowWarnsWhenOurSoundWouldMeetALowRateOnly) {
       {"a headset's rate", Server::Real, 16000, {16000, 16000}, 0, "16000 Hz"},
       {"48000", Server::Real, 48000, {}, 0, nullptr},
       {"96000", Server::Real, 96000, {}, 0, nullptr},
+      {"Bluetooth, AAC",
+       Server::Real,
+       48000,
+       {},
+       0,
+       "Bluetooth",
+       "AAC",
+       "device.bus=bluetooth bluetooth.codec=aac"},
+      {"Bluetooth without a codec, at one low rate",
+       Server::Real,
+       16000,
+       {16000, 16000},
+       0,
+       "16000 Hz",
+       "unknown",
+       "device.bus=bluetooth"},
       {"no server", Server::None, 0, {}, 0, nullptr},
       {"a socket that never answers", Server::Mute, 0, {}, 0, nullptr},
       {"a stopped server", Server::Stopped, 44100, {0, 44100}, 0, nullptr},
@@ -89,7 +107,7 @@ TEST(PathWarningTest, TheMainWindowWarnsWhenOurSoundWouldMeetALowRateOnly) {
     PulseServer server;
     std::optional<MuteSocket> mute;
     if (c.kind == Server::Real || c.kind == Server::Stopped) {
-      if (!server.Start(c.sinkRate, c.rates)) {
+      if (!server.Start(c.sinkRate, c.rates, c.sinkProperties)) {
         GTEST_SKIP() << "no PulseAudio server: " << server.error();
       }
       if (c.otherStream) {
@@ -122,6 +140,9 @@ TEST(PathWarningTest, TheMainWindowWarnsWhenOurSoundWouldMeetALowRateOnly) {
     ASSERT_EQ(services.ShownMessages().size(), c.named ? 1u : 0u);
     if (c.named) {
       EXPECT_TRUE(services.ShownMessages()[0].text.contains(c.named));
+      if (c.alsoNamed) {
+        EXPECT_TRUE(services.ShownMessages()[0].text.contains(c.alsoNamed));
+      }
       EXPECT_EQ(services.ShownMessages()[0].owner, &dlg);
     }
   }

@@ -34,7 +34,8 @@ struct ServerRates {
 class PulseServer {
  public:
   // Starts the server; false (and the reason in `error`) when it cannot run.
-  bool Start(std::uint32_t rate, ServerRates rates = {}) {
+  // `sinkProperties` as module-null-sink's sink_properties takes them.
+  bool Start(std::uint32_t rate, ServerRates rates = {}, const std::string& sinkProperties = "") {
     std::string name = (fs::temp_directory_path() / "kelvora-pulse-XXXXXX").string();
     if (!mkdtemp(name.data())) return Fail("no temporary folder");
     m_dir = name;
@@ -56,7 +57,9 @@ class PulseServer {
         // An idle null sink sits at two seconds of latency and, rewinding,
         // holds a new stream's first full buffer for one to two seconds; a
         // sink of a sound card starts playing at once.
-        << " channels=2 norewinds=1\nset-default-sink kelvora_test\n";
+        << " channels=2 norewinds=1"
+        << (sinkProperties.empty() ? "" : " sink_properties=\"" + sinkProperties + "\"")
+        << "\nset-default-sink kelvora_test\n";
     const std::string script = (m_dir / "default.pa").string();
     const std::string log = (m_dir / "server.log").string();
     std::vector<std::string> args = {"pulseaudio",

@@ -20,6 +20,7 @@ constexpr milliseconds kSlack(200);
 
 struct Asked {
   std::optional<std::uint32_t> rate;
+  std::optional<pulse::SinkPath> path;
   milliseconds took;
   std::string printed;  // on stderr
 };
@@ -31,7 +32,8 @@ Asked Ask(const std::string& server) {
   dup2(fileno(capture), STDERR_FILENO);
   const Clock::time_point start = Clock::now();
   Asked asked;
-  asked.rate = pulse::QueryStreamSinkRate(kBound, 48000, server.c_str());
+  asked.path = pulse::QueryStreamSink(kBound, 48000, server.c_str());
+  if (asked.path) asked.rate = asked.path->rate;
   asked.took = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   std::fflush(stderr);
   dup2(saved, STDERR_FILENO);
