@@ -238,10 +238,13 @@ void CKelvoraDlg::WarnAboutSoundPath() {
   m_pathMayWarn = false;
   if (!m_path.rate || m_path == m_pathLast) return;
   m_pathLast = m_path;
-  const QString warning = SoundPathWarning(m_path);
+  QString warning = SoundPathWarning(m_path);
+  const bool earLost = m_ear != Ear::Both && OneChannelOutput(m_path);
+  if (earLost) warning += (warning.isEmpty() ? "" : "\r\n\r\n") + OneChannelWarning();
   if (warning.isEmpty()) return;
   services().MessageBox(this, warning, res::LoadString(IDS_APP_TITLE),
                         platform::MessageIcon::Exclamation);
+  if (earLost) OnSoundEar(Ear::Both);
 }
 
 void CKelvoraDlg::OnFileMakeWave() {
@@ -294,6 +297,12 @@ void CKelvoraDlg::OnHelpUsage() {
 
 // A record belongs to one ear: another ear starts the session afresh.
 void CKelvoraDlg::OnSoundEar(Ear ear) {
+  // One channel plays both of ours mixed: no ear hears its sound alone.
+  if (ear != Ear::Both && OneChannelOutput(m_path)) {
+    services().MessageBox(this, OneChannelWarning(), res::LoadString(IDS_APP_TITLE),
+                          platform::MessageIcon::Exclamation);
+    ear = Ear::Both;
+  }
   if (m_sessionBegun && m_state == CheckState::Idle && ear != m_ear) {
     m_ear = ear;
     m_player.SetEar(ear);

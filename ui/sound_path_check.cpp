@@ -18,12 +18,19 @@ SoundPath FromSink(const std::optional<pulse::SinkPath>& sink) {
   SoundPath path;
   if (!sink) return path;
   path.rate = sink->rate;
+  path.channels = sink->channels;
   path.bluetooth = sink->bluetooth;
   path.codec = sink->codec;
   return path;
 }
 
 }  // namespace
+
+bool OneChannelOutput(const SoundPath& path) {
+  return path.rate && path.channels > 0 && path.channels < 2;
+}
+
+QString OneChannelWarning() { return res::LoadString(IDS_SOUND_PATH_ONE_CHANNEL); }
 
 const CodecLimit& CodecLimitFor(std::string_view codec) {
   // Servers say "aac", "aptx_hd", "ldac"...; the family decides.

@@ -21,6 +21,7 @@ namespace kelvora {
 struct SoundPath {
   SoundPath(std::optional<std::uint32_t> rate = std::nullopt) : rate(rate) {}
   std::optional<std::uint32_t> rate;
+  std::uint32_t channels = 0;  // 0: not known
   bool bluetooth = false;
   std::string codec;  // as the server names it; empty when it does not say
   bool operator==(const SoundPath&) const = default;
@@ -39,6 +40,13 @@ inline constexpr std::array<CodecLimit, 5> kCodecLimits = {{
     {"LDAC", 20000},
     {"unknown", 14000},
 }};
+
+// True when the output is known to have fewer than two channels: the
+// server mixes our two down, and one ear cannot be checked on it.
+bool OneChannelOutput(const SoundPath& path);
+
+// The warning shown when one ear was chosen on such an output.
+QString OneChannelWarning();
 
 // The codec's row; codecs not in the table, or not named, are "unknown".
 const CodecLimit& CodecLimitFor(std::string_view codec);

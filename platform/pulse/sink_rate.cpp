@@ -41,6 +41,7 @@ void OnSinkInfo(pa_context*, const pa_sink_info* info, int eol, void* userdata) 
     if (rate >= kLowestRate && rate <= kHighestRate) {
       SinkPath path;
       path.rate = rate;
+      path.channels = info->sample_spec.channels;
       const char* bus = pa_proplist_gets(info->proplist, PA_PROP_DEVICE_BUS);
       path.bluetooth = bus && std::string(bus) == "bluetooth";
       // PulseAudio 15 and later name it one way, PipeWire the other.

@@ -10,6 +10,7 @@ namespace kelvora::pulse {
 // What the sink that carries our sound says of itself.
 struct SinkPath {
   std::uint32_t rate = 0;
+  std::uint32_t channels = 0;
   bool bluetooth = false;  // device.bus
   std::string codec;       // a Bluetooth sink's, as the server names it; may be empty
 };

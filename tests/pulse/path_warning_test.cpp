@@ -24,6 +24,14 @@ namespace {
 class SilentPlayer : public WavePlayer {
  public:
   void Play(std::span<const std::uint8_t>) override {}
+  void SetEar(Ear chosen) override { ear = chosen; }
+  Ear ear = Ear::Both;
+};
+
+class MainDlg : public CKelvoraDlg {
+ public:
+  using CKelvoraDlg::CKelvoraDlg;
+  using CKelvoraDlg::OnCommand;
 };
 
 class InstantClock : public SessionClock {
@@ -147,6 +155,39 @@ TEST(PathWarningTest, TheMainWindowWarnsWhenOurSoundWouldMeetALowRateOnly) {
     }
   }
   fs::remove_all(muteDir);
+  unsetenv("PULSE_SERVER");
+}
+
+TEST(PathWarningTest, OneEarOnAOneChannelOutputIsRefusedWithAWarning) {
+  for (const int channels : {1, 2}) {
+    SCOPED_TRACE(channels);
+    PulseServer server;
+    if (!server.Start(48000, {}, "", channels)) {
+      GTEST_SKIP() << "no PulseAudio server: " << server.error();
+    }
+    setenv("PULSE_SERVER", server.Server().c_str(), 1);
+    SilentPlayer player;
+    InstantClock clock;
+    testing::TestServices services;
+    CountedCheck check;
+    MainDlg dlg(player, clock, services, nullptr, &check);
+    services.PushModalAnswer([](platform::TemplateDialog&) { return IDOK; });
+    services.PushModalAnswer([&](platform::TemplateDialog&) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return check.answered == 1; }, 5000));
+      QCoreApplication::processEvents();
+      EXPECT_TRUE(services.ShownMessages().empty());
+      dlg.OnCommand(ID_SOUND_EAR_LEFT);
+      return IDCANCEL;
+    });
+    dlg.DoModal();
+    const bool mono = channels == 1;
+    ASSERT_EQ(services.ShownMessages().size(), mono ? 1u : 0u);
+    if (mono) {
+      EXPECT_TRUE(services.ShownMessages()[0].text.contains("1 チャンネル"));
+    }
+    EXPECT_EQ(player.ear, mono ? Ear::Both : Ear::Left);
+    EXPECT_EQ(dlg.windowTitle() == QString::fromUtf8("Kelvora ver 1.000"), mono);
+  }
   unsetenv("PULSE_SERVER");
 }
 

@@ -35,7 +35,8 @@ class PulseServer {
  public:
   // Starts the server; false (and the reason in `error`) when it cannot run.
   // `sinkProperties` as module-null-sink's sink_properties takes them.
-  bool Start(std::uint32_t rate, ServerRates rates = {}, const std::string& sinkProperties = "") {
+  bool Start(std::uint32_t rate, ServerRates rates = {}, const std::string& sinkProperties = "",
+             int channels = 2) {
     std::string name = (fs::temp_directory_path() / "kelvora-pulse-XXXXXX").string();
     if (!mkdtemp(name.data())) return Fail("no temporary folder");
     m_dir = name;
@@ -57,7 +58,7 @@ class PulseServer {
         // An idle null sink sits at two seconds of latency and, rewinding,
         // holds a new stream's first full buffer for one to two seconds; a
         // sink of a sound card starts playing at once.
-        << " channels=2 norewinds=1"
+        << " channels=" << channels << " norewinds=1"
         << (sinkProperties.empty() ? "" : " sink_properties=\"" + sinkProperties + "\"")
         << "\nset-default-sink kelvora_test\n";
     const std::string script = (m_dir / "default.pa").string();
