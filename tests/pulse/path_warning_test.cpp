@@ -191,5 +191,57 @@ TEST(PathWarningTest, OneEarOnAOneChannelOutputIsRefusedWithAWarning) {
   unsetenv("PULSE_SERVER");
 }
 
+// The texts shown by the main window with the real check against `server`.
+std::vector<QString> WarningsWith(const std::string& server) {
+  setenv("PULSE_SERVER", server.c_str(), 1);
+  SilentPlayer player;
+  InstantClock clock;
+  testing::TestServices services;
+  CountedCheck check;
+  CKelvoraDlg dlg(player, clock, services, nullptr, &check);
+  services.PushModalAnswer([](platform::TemplateDialog&) { return IDOK; });
+  services.PushModalAnswer([&](platform::TemplateDialog&) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return check.answered == 1; }, 5000));
+    QCoreApplication::processEvents();
+    return IDCANCEL;
+  });
+  dlg.DoModal();
+  unsetenv("PULSE_SERVER");
+  std::vector<QString> texts;
+  for (const auto& shown : services.ShownMessages()) texts.push_back(shown.text);
+  return texts;
+}
+
+TEST(PathWarningTest, OnPipeWireTheWindowWarnsAboutALowRateAndABluetoothCodec) {
+  const struct {
+    const char* what;
+    std::uint32_t sinkRate;  // 0: the server's own default sink
+    const char* sinkProperties;
+    const char* named;  // null: no warning
+    const char* alsoNamed;
+  } cases[] = {
+      {"stock", 0, "", nullptr, nullptr},
+      {"a null sink at the default rate", 48000, "", nullptr, nullptr},
+      {"a null sink at 44100", 44100, "", "44100 Hz", nullptr},
+      {"a Bluetooth sink", 48000, "device.bus=bluetooth api.bluez5.codec=sbc", "Bluetooth", "SBC"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PipeWireServer server;
+    if (!server.Start()) GTEST_SKIP() << "no PipeWire server: " << server.error();
+    if (c.sinkRate) {
+      ASSERT_TRUE(server.AddDefaultSink(c.sinkRate, c.sinkProperties));
+    }
+    const std::vector<QString> warnings = WarningsWith(server.Server());
+    ASSERT_EQ(warnings.size(), c.named ? 1u : 0u);
+    if (c.named) {
+      EXPECT_TRUE(warnings[0].contains(c.named)) << warnings[0].toStdString();
+      if (c.alsoNamed) {
+        EXPECT_TRUE(warnings[0].contains(c.alsoNamed)) << warnings[0].toStdString();
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelvora::pulsetest

@@ -179,4 +179,136 @@ class PulseServer {
   std::string m_error;
 };
 
+// PipeWire as Debian 12's desktop runs it (pipewire, wireplumber and
+// pipewire-pulse, on a session bus of its own), with its own runtime, home
+// and configuration folders; every process is stopped by its id.
+class PipeWireServer {
+ public:
+  // False (and the reason in `error`) when the server cannot run here.
+  bool Start() {
+    std::string name = (fs::temp_directory_path() / "kelvora-pipewire-XXXXXX").string();
+    if (!mkdtemp(name.data())) return Fail("no temporary folder");
+    m_dir = name;
+    for (const char* each : {"runtime", "home", "config"}) fs::create_directories(m_dir / each);
+    fs::permissions(m_dir / "runtime", fs::perms::owner_all);
+    m_env = {"HOME=" + (m_dir / "home").string(), "XDG_RUNTIME_DIR=" + (m_dir / "runtime").string(),
+             "XDG_CONFIG_HOME=" + (m_dir / "config").string(), "PATH=/usr/bin:/bin"};
+    // The bus forks away from us; its id comes back in a file.
+    const fs::path bus = m_dir / "bus", busPid = m_dir / "bus.pid";
+    const std::string busCommand =
+        "dbus-daemon --session --fork --print-address=3 --print-pid=4 3>" + bus.string() + " 4>" +
+        busPid.string();
+    if (Spawn({"/bin/sh", "-c", busCommand}, "dbus.log", /*keep=*/false) != 0) {
+      return Fail("no session bus (Debian package dbus):\n" + ReadLog("dbus.log"));
+    }
+    std::ifstream(busPid) >> m_busPid;
+    std::string address;
+    std::getline(std::ifstream(bus) >> std::ws, address);
+    m_env.push_back("DBUS_SESSION_BUS_ADDRESS=" + address);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    // The others connect to pipewire once, at their start.
+    Spawn({"pipewire"}, "pipewire.log", /*keep=*/true);
+    while (!fs::exists(m_dir / "runtime" / "pipewire-0") &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    for (const char* program : {"wireplumber", "pipewire-pulse"}) {
+      Spawn({program}, std::string(program) + ".log", /*keep=*/true);
+    }
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (Pactl("info") == 0) return true;
+      for (const pid_t pid : m_pids) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) {
+          return Fail(
+              "PipeWire did not start (Debian packages pipewire, wireplumber, "
+              "pipewire-pulse):\n" +
+              ReadLog("pipewire.log") + ReadLog("wireplumber.log") + ReadLog("pipewire-pulse.log"));
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return Fail("PipeWire did not answer within 10 s");
+  }
+
+  // A null sink as the default; true once the server shows it.
+  bool AddDefaultSink(std::uint32_t rate, const std::string& sinkProperties = "") {
+    std::string load =
+        "load-module module-null-sink sink_name=kelvora_test rate=" + std::to_string(rate) +
+        " channels=2";
+    if (!sinkProperties.empty()) load += " sink_properties='" + sinkProperties + "'";
+    if (Pactl(load) != 0) return false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (Pactl("set-default-sink kelvora_test") == 0 &&
+          Pactl("get-default-sink | grep -qx kelvora_test") == 0) {
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+
+  ~PipeWireServer() {
+    for (auto pid = m_pids.rbegin(); pid != m_pids.rend(); ++pid) {
+      kill(*pid, SIGTERM);
+      waitpid(*pid, nullptr, 0);
+    }
+    if (m_busPid > 0) kill(m_busPid, SIGTERM);
+    if (!m_dir.empty()) fs::remove_all(m_dir);
+  }
+
+  std::string Server() const { return "unix:" + (m_dir / "runtime" / "pulse" / "native").string(); }
+  const std::string& error() const { return m_error; }
+
+ private:
+  int Pactl(const std::string& what) const {
+    return std::system(("pactl -s " + Server() + " " + what + " >/dev/null 2>&1").c_str());
+  }
+  // Runs `args` with the server's environment; a kept one runs on (its id
+  // noted), another is waited for and its exit status returned.
+  int Spawn(std::vector<std::string> args, const std::string& log, bool keep) {
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> env = m_env;
+    std::vector<char*> envp;
+    for (std::string& each : env) envp.push_back(each.data());
+    envp.push_back(nullptr);
+    const std::string logPath = (m_dir / log).string();
+    const pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+      if (keep) prctl(PR_SET_PDEATHSIG, SIGTERM);
+      const int in = open("/dev/null", O_RDONLY);
+      const int out = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      dup2(in, STDIN_FILENO);
+      dup2(out, STDOUT_FILENO);
+      dup2(out, STDERR_FILENO);
+      execvpe(argv[0], argv.data(), envp.data());
+      _exit(127);
+    }
+    if (keep) {
+      m_pids.push_back(pid);
+      return 0;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string ReadLog(const std::string& log) const {
+    std::ifstream in(m_dir / log);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  bool Fail(std::string why) {
+    m_error = std::move(why);
+    return false;
+  }
+
+  fs::path m_dir;
+  std::vector<std::string> m_env;
+  std::vector<pid_t> m_pids;
+  pid_t m_busPid = 0;
+  std::string m_error;
+};
+
 }  // namespace kelvora::pulsetest

@@ -77,6 +77,34 @@ TEST(SinkRateTest, ReadsTheRateTheSinkTakesForOurStream) {
   }
 }
 
+TEST(SinkRateTest, ReadsWhatPipeWireSaysOfTheSinkOurStreamPlaysInto) {
+  const struct {
+    const char* what;
+    std::uint32_t sinkRate;  // 0: none added, the server's own default
+    const char* sinkProperties;
+    std::uint32_t expected;
+    const char* codec;
+  } cases[] = {
+      {"stock", 0, "", 48000, ""},
+      {"a null sink at 44100", 44100, "", 44100, ""},
+      {"a Bluetooth sink", 48000, "device.bus=bluetooth api.bluez5.codec=sbc", 48000, "sbc"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PipeWireServer server;
+    if (!server.Start()) GTEST_SKIP() << "no PipeWire server: " << server.error();
+    if (c.sinkRate) {
+      ASSERT_TRUE(server.AddDefaultSink(c.sinkRate, c.sinkProperties));
+    }
+    const Asked asked = Ask(server.Server());
+    ASSERT_TRUE(asked.path.has_value());
+    EXPECT_EQ(asked.rate, c.expected);
+    EXPECT_EQ(asked.path->bluetooth, *c.codec != '\0');
+    EXPECT_EQ(asked.path->codec, c.codec);
+    EXPECT_EQ(asked.printed, "");
+  }
+}
+
 // A listening socket that answers every connection with `reply`, or with
 // nothing at all when `listen` is false (refused).
 class FakeServer {
