@@ -45,9 +45,6 @@ const EarChoice& ChoiceOf(Ear ear) {
   return kEarChoices[0];
 }
 
-// The rate of our sound images; a slower output resamples away their top.
-constexpr std::uint32_t kImageRate = 48000;
-
 constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
                                    IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
 
