@@ -65,6 +65,11 @@ inline constexpr int IDS_ERROR_PERMISSION = 1051;
 inline constexpr int IDS_ERROR_READ_ONLY = 1052;
 inline constexpr int IDS_ERROR_NOT_REGULAR = 1053;
 inline constexpr int IDS_ERROR_NOT_FOUND = 1054;
+// An addition: the warning about a Bluetooth output (%1 codec, %2 frequency from which results may
+// describe the radio link).
+inline constexpr int IDS_SOUND_PATH_BLUETOOTH = 1011;
+// An addition: one ear was chosen on an output of one channel.
+inline constexpr int IDS_SOUND_PATH_ONE_CHANNEL = 1012;
 
 // Volume dialog (IDD_VOLUME).
 inline constexpr int IDC_PLAY_SAMPLE = 1000;

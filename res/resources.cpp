@@ -259,6 +259,16 @@ QString LoadString(int id) {
     case IDS_NO_MEMORY:
       return QString::fromUtf8(
           "動作に必要なメモリが確保出来ませんでした。\r\nアプリケーションを強制終了します。");
+    case IDS_SOUND_PATH_ONE_CHANNEL:
+      return QString::fromUtf8(
+          "このコンピュータの音の出力は 1 チャンネル（モノラル）です。\r\n"
+          "この出力では左右の耳を分けて鳴らせないため、片耳ずつのチェックはできません。\r\n"
+          "検査する耳は「両耳」に戻します。");
+    case IDS_SOUND_PATH_BLUETOOTH:
+      return QString::fromUtf8(
+          "このコンピュータの音は Bluetooth で出力されています（コーデック %1）。\r\n"
+          "約 %2 Hz から上の検査結果は、耳ではなく無線の経路の限界を表すことがあります。\r\n\r\n"
+          "チェックには有線のヘッドホンを使って下さい。詳しくはヘルプをご覧ください。");
     case IDS_SOUND_PATH_RATE:
       return QString::fromUtf8(
           "このコンピュータの音の出力は %1 Hz で動いています。\r\n"

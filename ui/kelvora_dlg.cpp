@@ -45,9 +45,6 @@ const EarChoice& ChoiceOf(Ear ear) {
   return kEarChoices[0];
 }
 
-// The rate of our sound images; a slower output resamples away their top.
-constexpr std::uint32_t kImageRate = 48000;
-
 constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
                                    IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
 
@@ -217,13 +214,12 @@ void CKelvoraDlg::AskSoundPath() {
   const int question = ++m_pathQuestion;
   m_pathAnswered = false;
   m_pathMayWarn = false;
-  m_pathCheck->Start(
-      [self = QPointer<CKelvoraDlg>(this), question](std::optional<std::uint32_t> rate) {
-        if (!self || question != self->m_pathQuestion) return;
-        self->m_pathAnswered = true;
-        self->m_pathRate = rate;
-        self->WarnAboutSoundPath();
-      });
+  m_pathCheck->Start([self = QPointer<CKelvoraDlg>(this), question](SoundPath path) {
+    if (!self || question != self->m_pathQuestion) return;
+    self->m_pathAnswered = true;
+    self->m_path = std::move(path);
+    self->WarnAboutSoundPath();
+  });
 }
 
 void CKelvoraDlg::SoundPathMayWarn() {
@@ -232,17 +228,20 @@ void CKelvoraDlg::SoundPathMayWarn() {
 }
 
 // Once both the answer and the window are there. Unknown says nothing and
-// forgets nothing; a known rate warns when it is new and too low.
+// forgets nothing; a known path warns when it is new and bad.
 void CKelvoraDlg::WarnAboutSoundPath() {
   if (!m_pathAnswered || !m_pathMayWarn) return;
   m_pathAnswered = false;
   m_pathMayWarn = false;
-  if (!m_pathRate || m_pathRate == m_pathLastRate) return;
-  m_pathLastRate = m_pathRate;
-  if (*m_pathRate >= kImageRate) return;
-  services().MessageBox(this,
-                        res::LoadString(IDS_SOUND_PATH_RATE).arg(*m_pathRate).arg(*m_pathRate / 2),
-                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Exclamation);
+  if (!m_path.rate || m_path == m_pathLast) return;
+  m_pathLast = m_path;
+  QString warning = SoundPathWarning(m_path);
+  const bool earLost = m_ear != Ear::Both && OneChannelOutput(m_path);
+  if (earLost) warning += (warning.isEmpty() ? "" : "\r\n\r\n") + OneChannelWarning();
+  if (warning.isEmpty()) return;
+  services().MessageBox(this, warning, res::LoadString(IDS_APP_TITLE),
+                        platform::MessageIcon::Exclamation);
+  if (earLost) OnSoundEar(Ear::Both);
 }
 
 void CKelvoraDlg::OnFileMakeWave() {
@@ -295,6 +294,12 @@ void CKelvoraDlg::OnHelpUsage() {
 
 // A record belongs to one ear: another ear starts the session afresh.
 void CKelvoraDlg::OnSoundEar(Ear ear) {
+  // One channel plays both of ours mixed: no ear hears its sound alone.
+  if (ear != Ear::Both && OneChannelOutput(m_path)) {
+    services().MessageBox(this, OneChannelWarning(), res::LoadString(IDS_APP_TITLE),
+                          platform::MessageIcon::Exclamation);
+    ear = Ear::Both;
+  }
   if (m_sessionBegun && m_state == CheckState::Idle && ear != m_ear) {
     m_ear = ear;
     m_player.SetEar(ear);

@@ -13,13 +13,13 @@
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
 #include "sound/player.h"
+#include "ui/sound_path_check.h"
 
 class QAction;
 class QMenu;
 
 namespace kelvora {
 
-class SoundPathCheck;
 class StatusPanel;
 
 namespace platform {
@@ -114,9 +114,9 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   SoundPathCheck* m_pathCheck;
   int m_pathQuestion = 0;  // answers to earlier questions are stale
   bool m_pathAnswered = false;
-  std::optional<std::uint32_t> m_pathRate;
-  bool m_pathMayWarn = false;                   // the volume dialog has closed, the window is up
-  std::optional<std::uint32_t> m_pathLastRate;  // the last rate known
+  SoundPath m_path;
+  bool m_pathMayWarn = false;  // the volume dialog has closed, the window is up
+  SoundPath m_pathLast;        // the last path known
 };
 
 }  // namespace kelvora

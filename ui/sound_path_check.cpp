@@ -1,11 +1,63 @@
 #include "ui/sound_path_check.h"
 
 #include <QMetaObject>
+#include <QStringList>
 #include <algorithm>
 
 #include "platform/pulse/sink_rate.h"
+#include "res/resource.h"
+#include "res/resources.h"
 
 namespace kelvora {
+namespace {
+
+// Below this the top of our 48000 Hz sound is cut off.
+constexpr std::uint32_t kOurRate = 48000;
+
+SoundPath FromSink(const std::optional<pulse::SinkPath>& sink) {
+  SoundPath path;
+  if (!sink) return path;
+  path.rate = sink->rate;
+  path.channels = sink->channels;
+  path.bluetooth = sink->bluetooth;
+  path.codec = sink->codec;
+  return path;
+}
+
+}  // namespace
+
+bool OneChannelOutput(const SoundPath& path) {
+  return path.rate && path.channels > 0 && path.channels < 2;
+}
+
+QString OneChannelWarning() { return res::LoadString(IDS_SOUND_PATH_ONE_CHANNEL); }
+
+const CodecLimit& CodecLimitFor(std::string_view codec) {
+  // Servers say "aac", "aptx_hd", "ldac"...; the family decides.
+  std::string upper;
+  for (const char c : codec) {
+    upper.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+  }
+  for (const CodecLimit& limit : kCodecLimits) {
+    if (!upper.empty() && upper.starts_with(limit.codec)) return limit;
+  }
+  return kCodecLimits.back();
+}
+
+QString SoundPathWarning(const SoundPath& path) {
+  if (!path.rate) return {};
+  QStringList parts;
+  if (*path.rate < kOurRate) {
+    parts << res::LoadString(IDS_SOUND_PATH_RATE).arg(*path.rate).arg(*path.rate / 2);
+  }
+  if (path.bluetooth) {
+    const CodecLimit& limit = CodecLimitFor(path.codec);
+    parts << res::LoadString(IDS_SOUND_PATH_BLUETOOTH)
+                 .arg(QString::fromUtf8(limit.codec.data(), limit.codec.size()))
+                 .arg(limit.fromHz);
+  }
+  return parts.join(QStringLiteral("\r\n\r\n"));
+}
 
 ServerSoundPathCheck::ServerSoundPathCheck(bool held, std::chrono::milliseconds bound)
     : m_held(held), m_bound(bound), m_receiver(std::make_unique<QObject>()) {}
@@ -40,9 +92,10 @@ void ServerSoundPathCheck::Ask(Answer answer) {
   auto done = std::make_shared<std::atomic<bool>>(false);
   QObject* receiver = m_receiver.get();
   std::thread thread([bound = m_bound, receiver, done, answer = std::move(answer)]() mutable {
-    const std::optional<std::uint32_t> rate = pulse::QueryDefaultSinkRate(bound);
+    SoundPath path = FromSink(pulse::QueryStreamSink(bound));
     QMetaObject::invokeMethod(
-        receiver, [answer = std::move(answer), rate] { answer(rate); }, Qt::QueuedConnection);
+        receiver, [answer = std::move(answer), path = std::move(path)] { answer(path); },
+        Qt::QueuedConnection);
     done->store(true);
   });
   m_asking.push_back({std::move(thread), std::move(done)});

@@ -1,23 +1,65 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 namespace kelvora {
 
-// The sample rate the sound server's output runs at, asked without holding
+// What the output that carries our sound does to it: its rate (nothing when
+// not known) and, for a Bluetooth output, its codec.
+struct SoundPath {
+  SoundPath(std::optional<std::uint32_t> rate = std::nullopt) : rate(rate) {}
+  std::optional<std::uint32_t> rate;
+  std::uint32_t channels = 0;  // 0: not known
+  bool bluetooth = false;
+  std::string codec;  // as the server names it; empty when it does not say
+  bool operator==(const SoundPath&) const = default;
+};
+
+// From about which frequency a Bluetooth codec may keep too little of a tone
+// to judge hearing by; help/limits.html shows the same table.
+struct CodecLimit {
+  std::string_view codec;  // as shown, in capitals
+  std::uint32_t fromHz;
+};
+inline constexpr std::array<CodecLimit, 5> kCodecLimits = {{
+    {"SBC", 14000},
+    {"AAC", 17000},
+    {"APTX", 18000},
+    {"LDAC", 20000},
+    {"unknown", 14000},
+}};
+
+// True when the output is known to have fewer than two channels: the
+// server mixes our two down, and one ear cannot be checked on it.
+bool OneChannelOutput(const SoundPath& path);
+
+// The warning shown when one ear was chosen on such an output.
+QString OneChannelWarning();
+
+// The codec's row; codecs not in the table, or not named, are "unknown".
+const CodecLimit& CodecLimitFor(std::string_view codec);
+
+// The text of the warning about `path`, both parts in one; empty when the
+// path is fine or not known.
+QString SoundPathWarning(const SoundPath& path);
+
+// The sample rate of the sink our sound plays into, asked without holding
 // up the window. Tests hand the main dialog one that answers as told.
 class SoundPathCheck {
  public:
-  // The rate, or nothing when it is not known.
-  using Answer = std::function<void(std::optional<std::uint32_t> rate)>;
+  using Answer = std::function<void(SoundPath path)>;
   virtual ~SoundPathCheck() = default;
   // Asks once; `answer` runs later on the window's thread (or at once, from
   // within Start, when the answer is already known).

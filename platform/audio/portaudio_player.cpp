@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/audio/stream_name.h"
 #include "sound/wave_buffer.h"
 
 namespace kelvora {
@@ -161,6 +162,7 @@ class SoundThread {
     // Sized for the longest sound on two channels once, so that no sound
     // allocates.
     m_sound.reserve(2 * kTwoSecondDataSize);
+    NameOurSoundStream();
     std::thread([this] { Run(); }).detach();
     std::atexit([] { Get().Stop(); });
   }

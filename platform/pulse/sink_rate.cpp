@@ -3,6 +3,8 @@
 #include <pulse/context.h>
 #include <pulse/introspect.h>
 #include <pulse/mainloop.h>
+#include <pulse/proplist.h>
+#include <pulse/stream.h>
 
 #include <memory>
 #include <string>
@@ -16,9 +18,11 @@ constexpr std::uint32_t kHighestRate = 768000;
 
 struct Query {
   pa_context* context = nullptr;
+  pa_stream* stream = nullptr;
+  pa_sample_spec spec{};
   pa_operation* operation = nullptr;
   bool finished = false;
-  std::optional<std::uint32_t> rate;
+  std::optional<SinkPath> path;
 
   void Finish() { finished = true; }
 
@@ -34,28 +38,65 @@ void OnSinkInfo(pa_context*, const pa_sink_info* info, int eol, void* userdata) 
   auto& query = *static_cast<Query*>(userdata);
   if (info) {
     const std::uint32_t rate = info->sample_spec.rate;
-    if (rate >= kLowestRate && rate <= kHighestRate) query.rate = rate;
+    if (rate >= kLowestRate && rate <= kHighestRate) {
+      SinkPath path;
+      path.rate = rate;
+      path.channels = info->sample_spec.channels;
+      const char* bus = pa_proplist_gets(info->proplist, PA_PROP_DEVICE_BUS);
+      path.bluetooth = bus && std::string(bus) == "bluetooth";
+      // PulseAudio 15 and later name it one way, PipeWire the other.
+      for (const char* key : {"bluetooth.codec", "api.bluez5.codec"}) {
+        const char* codec = pa_proplist_gets(info->proplist, key);
+        if (path.bluetooth && codec && *codec) {
+          path.codec = codec;
+          break;
+        }
+      }
+      query.path = path;
+    }
   }
   // One sink by name; the list ends with eol (negative on error).
   if (eol != 0) query.Finish();
 }
 
-void OnServerInfo(pa_context* context, const pa_server_info* info, void* userdata) {
+void OnStreamState(pa_stream* stream, void* userdata) {
   auto& query = *static_cast<Query*>(userdata);
-  if (!info || !info->default_sink_name || !*info->default_sink_name) {
+  switch (pa_stream_get_state(stream)) {
+    case PA_STREAM_READY:
+      // The server has placed the stream and, where it could, moved the
+      // sink to the stream's rate before it said ready.
+      query.Follow(pa_context_get_sink_info_by_index(
+          query.context, pa_stream_get_device_index(stream), OnSinkInfo, &query));
+      return;
+    case PA_STREAM_FAILED:
+    case PA_STREAM_TERMINATED:
+      query.Finish();
+      return;
+    default:
+      return;
+  }
+}
+
+void OpenStream(Query& query) {
+  query.stream = pa_stream_new(query.context, "Kelvora", &query.spec, nullptr);
+  if (!query.stream) {
     query.Finish();
     return;
   }
-  // The name is copied by the request; `info` dies when this returns.
-  query.Follow(
-      pa_context_get_sink_info_by_name(context, info->default_sink_name, OnSinkInfo, &query));
+  pa_stream_set_state_callback(query.stream, OnStreamState, &query);
+  // Corked, it is never asked for a sample; the default sink, as for our
+  // sound.
+  if (pa_stream_connect_playback(query.stream, nullptr, nullptr, PA_STREAM_START_CORKED, nullptr,
+                                 nullptr) < 0) {
+    query.Finish();
+  }
 }
 
 void OnContextState(pa_context* context, void* userdata) {
   auto& query = *static_cast<Query*>(userdata);
   switch (pa_context_get_state(context)) {
     case PA_CONTEXT_READY:
-      query.Follow(pa_context_get_server_info(context, OnServerInfo, &query));
+      OpenStream(query);
       return;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
@@ -68,8 +109,8 @@ void OnContextState(pa_context* context, void* userdata) {
 
 }  // namespace
 
-std::optional<std::uint32_t> QueryDefaultSinkRate(std::chrono::milliseconds bound,
-                                                  const char* server) {
+std::optional<SinkPath> QueryStreamSink(std::chrono::milliseconds bound, std::uint32_t streamRate,
+                                        const char* server) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + bound;
 
@@ -77,6 +118,8 @@ std::optional<std::uint32_t> QueryDefaultSinkRate(std::chrono::milliseconds boun
                                                                        &pa_mainloop_free);
   if (!loop) return std::nullopt;
   Query query;
+  query.spec = {PA_SAMPLE_S16LE, streamRate, 1};
+  if (!pa_sample_spec_valid(&query.spec)) return std::nullopt;
   query.context = pa_context_new(pa_mainloop_get_api(loop.get()), "Kelvora");
   if (!query.context) return std::nullopt;
   pa_context_set_state_callback(query.context, OnContextState, &query);
@@ -97,16 +140,21 @@ std::optional<std::uint32_t> QueryDefaultSinkRate(std::chrono::milliseconds boun
       break;
     }
   }
-  const std::optional<std::uint32_t> rate = query.finished ? query.rate : std::nullopt;
+  const std::optional<SinkPath> path = query.finished ? query.path : std::nullopt;
 
   if (query.operation) {
     pa_operation_cancel(query.operation);
     pa_operation_unref(query.operation);
   }
+  if (query.stream) {
+    pa_stream_set_state_callback(query.stream, nullptr, nullptr);
+    pa_stream_disconnect(query.stream);
+    pa_stream_unref(query.stream);
+  }
   pa_context_set_state_callback(query.context, nullptr, nullptr);
   pa_context_disconnect(query.context);
   pa_context_unref(query.context);
-  return rate;
+  return path;
 }
 
 }  // namespace kelvora::pulse

@@ -3,16 +3,30 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace kelvora::pulse {
 
-// The sample rate of the sound server's default sink, the one a new stream
-// plays on, asked through libpulse (PulseAudio, or PipeWire's PulseAudio
-// service). Blocks the calling thread for at most `bound`. Nothing when no
-// server runs (none is started), it refuses, does not answer in time, or
-// answers with no believable rate. `server` as in PULSE_SERVER; null for the
-// usual one. Prints nothing.
-std::optional<std::uint32_t> QueryDefaultSinkRate(std::chrono::milliseconds bound,
-                                                  const char* server = nullptr);
+// What the sink that carries our sound says of itself.
+struct SinkPath {
+  std::uint32_t rate = 0;
+  std::uint32_t channels = 0;
+  bool bluetooth = false;  // device.bus
+  std::string codec;       // a Bluetooth sink's, as the server names it; may be empty
+};
+
+// The sample rate of the sink that this program's sound plays into, asked
+// through libpulse (PulseAudio, or PipeWire's PulseAudio service). An idle
+// sink may run at a lower rate and switch to ours as soon as our sound
+// starts, so the question opens a short stream of its own at `streamRate`,
+// one channel, corked (it never plays a sample), and reads the sink the
+// server put it on, after the server has had its chance to switch. Blocks
+// the calling thread for at most `bound`. Nothing when no server runs (none
+// is started), it refuses, does not answer in time, or answers with no
+// believable rate. `server` as in PULSE_SERVER; null for the usual one.
+// Prints nothing.
+std::optional<SinkPath> QueryStreamSink(std::chrono::milliseconds bound,
+                                        std::uint32_t streamRate = 48000,
+                                        const char* server = nullptr);
 
 }  // namespace kelvora::pulse

@@ -75,6 +75,9 @@ tone_from_menu() {
 }
 
 mkdir -m 700 "$work/pulse" "$work/home"
+# A server set to one rate keeps the sink at 44100 Hz for our stream too.
+mkdir -p "$work/home/.config/pulse"
+echo "alternate-sample-rate = 44100" >"$work/home/.config/pulse/daemon.conf"
 cat >"$work/default.pa" <<PA
 load-module module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/socket
 load-module module-null-sink sink_name=out rate=44100 norewinds=1

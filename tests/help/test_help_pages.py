@@ -198,6 +198,22 @@ class HelpPagesTest(unittest.TestCase):
                 self.assertEqual(row, [f"{before} Hz", f"{after} Hz", f"−{after} Hz"])
 
 
+class CodecTableTest(unittest.TestCase):
+    """The Bluetooth codec table of help/limits.html is the program's own."""
+
+    def test_the_help_page_shows_the_programs_codec_table(self):
+        header = os.path.join(HELP_DIR, os.pardir, "ui", "sound_path_check.h")
+        with open(header, encoding="utf-8") as f:
+            code = re.findall(r'\{"([^"]+)", (\d+)\}', f.read().split("kCodecLimits", 1)[1])
+        with open(os.path.join(HELP_DIR, "limits.html"), encoding="utf-8") as f:
+            page = f.read()
+        table = re.search(r'<table id="codecs">(.*?)</table>', page, re.S)
+        self.assertIsNotNone(table)
+        rows = re.findall(r"<tr><td>([^<]+)</td><td>(\d+) Hz</td></tr>", table.group(1))
+        self.assertTrue(code)
+        self.assertEqual(rows, code)
+
+
 if __name__ == "__main__":
     HELP_DIR = sys.argv.pop(1)
     unittest.main(verbosity=2)

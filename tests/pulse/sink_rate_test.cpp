@@ -20,6 +20,7 @@ constexpr milliseconds kSlack(200);
 
 struct Asked {
   std::optional<std::uint32_t> rate;
+  std::optional<pulse::SinkPath> path;
   milliseconds took;
   std::string printed;  // on stderr
 };
@@ -31,7 +32,8 @@ Asked Ask(const std::string& server) {
   dup2(fileno(capture), STDERR_FILENO);
   const Clock::time_point start = Clock::now();
   Asked asked;
-  asked.rate = pulse::QueryDefaultSinkRate(kBound, server.c_str());
+  asked.path = pulse::QueryStreamSink(kBound, 48000, server.c_str());
+  if (asked.path) asked.rate = asked.path->rate;
   asked.took = std::chrono::duration_cast<milliseconds>(Clock::now() - start);
   std::fflush(stderr);
   dup2(saved, STDERR_FILENO);
@@ -42,17 +44,64 @@ Asked Ask(const std::string& server) {
   return asked;
 }
 
-#define START_OR_SKIP(server, rate) \
-  if (!(server).Start(rate)) GTEST_SKIP() << "no PulseAudio server: " << (server).error()
+#define START_OR_SKIP(server, ...) \
+  if (!(server).Start(__VA_ARGS__)) GTEST_SKIP() << "no PulseAudio server: " << (server).error()
 
-TEST(SinkRateTest, ReadsTheDefaultSinksRateFromARealServer) {
-  for (const std::uint32_t rate : {44100u, 16000u, 48000u}) {
+// The rate our sound would meet, not the one an idle sink waits at.
+TEST(SinkRateTest, ReadsTheRateTheSinkTakesForOurStream) {
+  const struct {
+    const char* what;
+    std::uint32_t sinkRate;
+    ServerRates rates;
+    std::uint32_t otherStream;  // 0: none
+    std::uint32_t expected;
+  } cases[] = {
+      {"stock: an idle sink switches to ours", 44100, {}, 0, 48000},
+      {"held by another program", 44100, {}, 44100, 44100},
+      {"one rate only", 44100, {0, 44100}, 0, 44100},
+      {"a headset's rate", 16000, {16000, 16000}, 0, 16000},
+      {"48000", 48000, {}, 0, 48000},
+      {"96000, moved to ours", 96000, {}, 0, 48000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     PulseServer server;
-    START_OR_SKIP(server, rate);
+    START_OR_SKIP(server, c.sinkRate, c.rates);
+    if (c.otherStream) {
+      ASSERT_TRUE(server.StartOtherStream(c.otherStream));
+    }
     const Asked asked = Ask(server.Server());
-    EXPECT_EQ(asked.rate, rate);
-    EXPECT_LE(asked.took, kBound + kSlack) << rate;
-    EXPECT_EQ(asked.printed, "") << rate;
+    EXPECT_EQ(asked.rate, c.expected);
+    EXPECT_LE(asked.took, kBound + kSlack);
+    EXPECT_EQ(asked.printed, "");
+  }
+}
+
+TEST(SinkRateTest, ReadsWhatPipeWireSaysOfTheSinkOurStreamPlaysInto) {
+  const struct {
+    const char* what;
+    std::uint32_t sinkRate;  // 0: none added, the server's own default
+    const char* sinkProperties;
+    std::uint32_t expected;
+    const char* codec;
+  } cases[] = {
+      {"stock", 0, "", 48000, ""},
+      {"a null sink at 44100", 44100, "", 44100, ""},
+      {"a Bluetooth sink", 48000, "device.bus=bluetooth api.bluez5.codec=sbc", 48000, "sbc"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PipeWireServer server;
+    if (!server.Start()) GTEST_SKIP() << "no PipeWire server: " << server.error();
+    if (c.sinkRate) {
+      ASSERT_TRUE(server.AddDefaultSink(c.sinkRate, c.sinkProperties));
+    }
+    const Asked asked = Ask(server.Server());
+    ASSERT_TRUE(asked.path.has_value());
+    EXPECT_EQ(asked.rate, c.expected);
+    EXPECT_EQ(asked.path->bluetooth, *c.codec != '\0');
+    EXPECT_EQ(asked.path->codec, c.codec);
+    EXPECT_EQ(asked.printed, "");
   }
 }
 
@@ -134,7 +183,7 @@ TEST(SinkRateTest, AStoppedServerIsUnknownAfterTheBoundAndAnswersOnceContinued) 
   EXPECT_GE(stopped.took, kBound - milliseconds(5));
   EXPECT_LE(stopped.took, kBound + kSlack);
   EXPECT_EQ(stopped.printed, "");
-  EXPECT_EQ(Ask(server.Server()).rate, 44100u);
+  EXPECT_EQ(Ask(server.Server()).rate, 48000u);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A sound played by the player arrives at the server: ALSA's default device
 // goes through PulseAudio's ALSA plugin to a null sink, whose monitor parec
-// records.
+// records; the server knows the stream by the program's name.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
@@ -53,6 +54,17 @@ std::size_t AudibleSpan(const Samples& samples) {
   return static_cast<std::size_t>(last - first);
 }
 
+std::string SinkInputs(const PulseServer& server) {
+  std::string out;
+  if (std::FILE* pipe =
+          popen(("pactl -s " + server.Server() + " list sink-inputs 2>/dev/null").c_str(), "r")) {
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    pclose(pipe);
+  }
+  return out;
+}
+
 TEST(ThroughServerTest, APlayedToneArrivesAtTheSinkWholeAndNothingLongerThanIt) {
   const std::vector<std::uint8_t> tone = ShortTone();
   for (const std::uint32_t rate : {48000u, 44100u}) {
@@ -87,9 +99,19 @@ TEST(ThroughServerTest, APlayedToneArrivesAtTheSinkWholeAndNothingLongerThanIt) 
       sound.Play(tone);
       _exit(0);
     }
+    // While it plays, the server shows the stream under the program's name.
     int status = 0;
-    waitpid(player, &status, 0);
+    std::string shown;
+    while (waitpid(player, &status, WNOHANG) == 0) {
+      if (shown.find("application.name = \"Kelvora\"") == std::string::npos) {
+        shown = SinkInputs(server);
+      }
+    }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (const char* property : {"application.name = \"Kelvora\"",
+                                 "application.icon_name = \"kelvora\"", "media.role = \"music\""}) {
+      EXPECT_NE(shown.find(property), std::string::npos) << property << " in:\n" << shown;
+    }
     // Half a second of monitor beyond the end of playing holds the whole tone.
     const std::size_t enough = ReadSamples(recording).size() + 24000;
     for (int i = 0; i < 500 && ReadSamples(recording).size() < enough; ++i) {

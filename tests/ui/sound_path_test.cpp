@@ -89,7 +89,7 @@ TEST_F(SoundPathTest, AnAnswerThatComesAfterTheWindowIsUpIsShownWhenItComes) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(services.ShownMessages().empty());
     ASSERT_TRUE(check.held);
-    check.held(16000);
+    check.held(Rate(16000));
     ASSERT_EQ(Warnings(&main).size(), 1u);
     EXPECT_TRUE(Names(Warnings(&main)[0], "16000", "8000"));
   });
@@ -113,6 +113,33 @@ TEST_F(SoundPathTest, TheVolumeMenuAsksAgainAndWarnsOnlyWhenTheRateChanged) {
     EXPECT_TRUE(Names(Warnings(&main)[2], "16000", "8000"));
   });
   EXPECT_EQ(check.asked, static_cast<int>(std::size(answers)));
+}
+
+TEST(SoundPathWarningTest, ABluetoothOutputNamesItsCodecAndBothWarningsShareOneText) {
+  const struct {
+    const char* codec;  // as the server names it
+    const char* shown;
+    std::uint32_t fromHz;
+  } cases[] = {{"sbc", "SBC", 14000},   {"aac", "AAC", 17000},  {"aptx_hd", "APTX", 18000},
+               {"ldac", "LDAC", 20000}, {"", "unknown", 14000}, {"opus_05", "unknown", 14000},
+               {"sbc_xq", "SBC", 14000}};
+  for (const auto& c : cases) {
+    SoundPath path(48000);
+    path.bluetooth = true;
+    path.codec = c.codec;
+    const QString text = SoundPathWarning(path);
+    EXPECT_TRUE(text.contains("Bluetooth") && text.contains(c.shown) &&
+                text.contains(QString::number(c.fromHz) + " Hz"))
+        << c.codec << ": " << text.toStdString();
+    EXPECT_FALSE(text.contains("default-sample-rate")) << c.codec;
+  }
+  SoundPath both(16000);
+  both.bluetooth = true;
+  both.codec = "aac";
+  const QString text = SoundPathWarning(both);
+  EXPECT_TRUE(Names(text, "16000", "8000") && text.contains("AAC")) << text.toStdString();
+  EXPECT_TRUE(SoundPathWarning(SoundPath(48000)).isEmpty());
+  EXPECT_TRUE(SoundPathWarning(SoundPath()).isEmpty());
 }
 
 }  // namespace
