@@ -19,7 +19,7 @@ constexpr std::uint32_t kHighestRate = 768000;
 struct Query {
   pa_context* context = nullptr;
   pa_stream* stream = nullptr;
-  pa_sample_spec spec{};
+  pa_sample_spec sampleFormat{};
   pa_operation* operation = nullptr;
   bool finished = false;
   std::optional<SinkPath> path;
@@ -78,7 +78,7 @@ void OnStreamState(pa_stream* stream, void* userdata) {
 }
 
 void OpenStream(Query& query) {
-  query.stream = pa_stream_new(query.context, "Kelvora", &query.spec, nullptr);
+  query.stream = pa_stream_new(query.context, "Kelvora", &query.sampleFormat, nullptr);
   if (!query.stream) {
     query.Finish();
     return;
@@ -118,8 +118,8 @@ std::optional<SinkPath> QueryStreamSink(std::chrono::milliseconds bound, std::ui
                                                                        &pa_mainloop_free);
   if (!loop) return std::nullopt;
   Query query;
-  query.spec = {PA_SAMPLE_S16LE, streamRate, 1};
-  if (!pa_sample_spec_valid(&query.spec)) return std::nullopt;
+  query.sampleFormat = {PA_SAMPLE_S16LE, streamRate, 1};
+  if (!pa_sample_spec_valid(&query.sampleFormat)) return std::nullopt;
   query.context = pa_context_new(pa_mainloop_get_api(loop.get()), "Kelvora");
   if (!query.context) return std::nullopt;
   pa_context_set_state_callback(query.context, OnContextState, &query);
