@@ -32,6 +32,12 @@ inline constexpr int IDS_VOLUME_TITLE = 1002;
 inline constexpr int IDS_NO_MEMORY = 1003;
 // An addition: the warning about a sound path below 48000 Hz (%1 rate, %2 half of it).
 inline constexpr int IDS_SOUND_PATH_RATE = 1010;
+// Additions for confirming the record: the title's suffix while it runs (%1
+// the level), the confirmed level (%1 level, %2 checks, %3 right) and the end
+// without a result.
+inline constexpr int IDS_CONFIRMING_TITLE = 1011;
+inline constexpr int IDS_RECORD_CONFIRMED = 1012;
+inline constexpr int IDS_NO_LEVEL_CONFIRMED = 1013;
 
 // Volume dialog (IDD_VOLUME).
 inline constexpr int IDC_PLAY_SAMPLE = 1000;

@@ -19,7 +19,7 @@ namespace {
 
 class SilentPlayer : public WavePlayer {
  public:
-  void Play(std::span<const std::uint8_t>) override {}
+  PlayOutcome Play(std::span<const std::uint8_t>) override { return PlayOutcome::Played; }
 };
 
 class InstantClock : public SessionClock {
