@@ -26,7 +26,9 @@ using kelvora::platform::TemplateDialog;
 
 class SilentPlayer : public kelvora::WavePlayer {
  public:
-  void Play(std::span<const std::uint8_t>) override {}
+  kelvora::PlayOutcome Play(std::span<const std::uint8_t>) override {
+    return kelvora::PlayOutcome::Played;
+  }
 };
 
 class FixedClock : public kelvora::SessionClock {

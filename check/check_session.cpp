@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "check/check_observer.h"
 #include "check/command_ids.h"
 #include "check/session_window.h"
 #include "sound/synthesis.h"
@@ -106,7 +107,7 @@ void CheckSession::OnStartCheck() {
 
   RenderTestPattern(m_testWave.bytes(), m_frequency, m_volume, m_slots);
   window_.Sleep(kPauseBeforePatternMs);
-  window_.Play(m_testWave.bytes());
+  m_patternPlayed = window_.Play(m_testWave.bytes()) == PlayOutcome::Played;
   window_.Sleep(kPauseAfterPatternMs);
   window_.EndWaitCursor();
   m_state = CheckState::AwaitingAnswer;
@@ -115,6 +116,7 @@ void CheckSession::OnStartCheck() {
 
 void CheckSession::OnAnswer(int heard) {
   if (m_state != CheckState::AwaitingAnswer) return;
+  lastAnswer_ = heard;
   if (heard == m_answerCount) {
     OnCorrectAnswer();
   } else {
@@ -134,26 +136,35 @@ void CheckSession::OnCorrectAnswer() {
   if (m_state != CheckState::AwaitingAnswer) return;
   // The record is the frequency just tested, before the staircase moves it.
   if (m_maxHeard <= m_frequency) m_maxHeard = m_frequency;
-  if (m_autoChange) {
+  const bool confirming = m_confirmation.has_value();
+  const RecordConfirmation::Outcome outcome = Judge(std::exchange(lastAnswer_, 0), true);
+  // A confirmation holds the frequency at its level.
+  if (m_autoChange && !confirming) {
     m_frequency += m_step;
     if (m_frequency >= kHighestFrequency) m_frequency = kHighestFrequency;
   }
   window_.DrawCorrectMark();
   window_.Play(m_chimeWave.bytes());
   ++m_correctCount;
+  if (confirming) m_frequency = m_confirmation->level();
   window_.DrawStatusPanel();
   ArrangeIdleControls();
   m_state = CheckState::Idle;
+  FinishConfirmationStep(outcome);
 }
 
 void CheckSession::OnWrongAnswer() {
   if (m_state != CheckState::AwaitingAnswer) return;
+  const bool confirming = m_confirmation.has_value();
+  const RecordConfirmation::Outcome outcome = Judge(std::exchange(lastAnswer_, 0), false);
   window_.DrawWrongMark();
   window_.Play(m_buzzWave.bytes());
   // The dialog names the frequency just tested, so it runs before the step.
   window_.ShowAnswer(m_frequency, ComposeAnswerCaption(m_answerCount),
                      ComposeAnswerPattern(m_slots));
-  if (m_autoChange) {
+  if (confirming) {
+    m_frequency = m_confirmation->level();
+  } else if (m_autoChange) {
     m_step = ShrunkStep(m_step);
     m_frequency -= m_step;
     if (m_frequency <= kLowestFrequency) m_frequency = kLowestFrequency;
@@ -161,10 +172,95 @@ void CheckSession::OnWrongAnswer() {
   window_.DrawStatusPanel();
   ArrangeIdleControls();
   m_state = CheckState::Idle;
+  FinishConfirmationStep(outcome);
 }
+
+// Told before the mark and the sound, so that a line kept from it is kept
+// even if the program ends while the chime or the buzz plays.
+RecordConfirmation::Outcome CheckSession::Judge(int answer, bool correct) {
+  JudgedCheck check;
+  check.frequency = m_frequency;
+  check.bursts = m_answerCount;
+  check.answer = answer;
+  check.correct = correct;
+  check.record = m_maxHeard;
+  check.trials = m_trialCount;
+  // The count itself grows only after the chime, as it always has.
+  check.corrects = m_correctCount + (correct ? 1 : 0);
+  check.played = m_patternPlayed;
+  RecordConfirmation::Outcome outcome = RecordConfirmation::Outcome::Continue;
+  if (m_confirmation) {
+    check.confirmingHz = m_confirmation->level();
+    // A pattern that was not heard whole says nothing about the level.
+    if (m_patternPlayed) outcome = m_confirmation->Tell(correct);
+    if (outcome == RecordConfirmation::Outcome::Confirmed) {
+      check.confirmedHz = m_confirmation->level();
+    }
+  }
+  if (observer_) observer_->OnCheckJudged(check);
+  return outcome;
+}
+
+void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
+  if (!m_confirmation) return;
+  const std::int32_t level = m_confirmation->level();
+  const int rights = m_confirmation->rights();
+  const int checks = m_confirmation->checks();
+  ConfirmationEvent event;
+  switch (outcome) {
+    case RecordConfirmation::Outcome::Continue:
+      return;
+    case RecordConfirmation::Outcome::NextLevel:
+      if (observer_) observer_->OnConfirmation(ConfirmationEvent::NextLevel, level, 0, 0);
+      return;
+    case RecordConfirmation::Outcome::Confirmed:
+      event = ConfirmationEvent::Confirmed;
+      break;
+    case RecordConfirmation::Outcome::NoLevel:
+    default:
+      event = ConfirmationEvent::NoLevel;
+      break;
+  }
+  m_confirmation.reset();
+  window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, false);
+  if (observer_) observer_->OnConfirmation(event, level, rights, checks);
+}
+
+void CheckSession::OnConfirmRecord() {
+  if (m_state != CheckState::Idle) return;
+  if (m_confirmation) {
+    EndConfirmation();
+    return;
+  }
+  if (m_maxHeard == 0) return;
+  m_confirmation.emplace(m_maxHeard);
+  m_frequency = m_confirmation->level();
+  window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, true);
+  window_.DrawStatusPanel();
+  if (observer_) observer_->OnConfirmation(ConfirmationEvent::Started, m_frequency, 0, 0);
+}
+
+std::optional<std::int32_t> CheckSession::ConfirmingLevel() const {
+  if (!m_confirmation) return std::nullopt;
+  return m_confirmation->level();
+}
+
+void CheckSession::EndConfirmation() {
+  if (!m_confirmation) return;
+  const std::int32_t level = m_confirmation->level();
+  const int rights = m_confirmation->rights();
+  const int checks = m_confirmation->checks();
+  m_confirmation.reset();
+  window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, false);
+  if (observer_) observer_->OnConfirmation(ConfirmationEvent::Abandoned, level, rights, checks);
+}
+
+// A frequency chosen by hand is no longer the confirmation's level.
+void CheckSession::OnFrequencyCommand() { EndConfirmation(); }
 
 void CheckSession::OnRestart() {
   if (m_state == CheckState::Busy) return;
+  EndConfirmation();
   m_trialCount = 0;
   m_correctCount = 0;
   m_frequency = kStartFrequency;
@@ -203,6 +299,7 @@ void CheckSession::ResetStepForBand() {
 // 20 to 22000 Hz; a refused step only redraws.
 void CheckSession::OnUp1k() {
   if (m_state != CheckState::Idle) return;
+  OnFrequencyCommand();
   if (m_frequency <= 21000) {
     m_frequency += 1000;
     ResetStepForBand();
@@ -214,12 +311,14 @@ void CheckSession::OnUp1k() {
 // off quickly without losing the run.
 void CheckSession::OnDown1k() {
   if (m_state != CheckState::Idle) return;
+  OnFrequencyCommand();
   if (m_frequency >= 1020) m_frequency -= 1000;
   window_.DrawStatusPanel();
 }
 
 void CheckSession::OnUp100() {
   if (m_state != CheckState::Idle) return;
+  OnFrequencyCommand();
   if (m_frequency <= 21900) {
     m_frequency += 100;
     ResetStepForBand();
@@ -229,6 +328,7 @@ void CheckSession::OnUp100() {
 
 void CheckSession::OnDown100() {
   if (m_state != CheckState::Idle) return;
+  OnFrequencyCommand();
   if (m_frequency >= 120) {
     m_frequency -= 100;
     ResetStepForBand();
@@ -238,6 +338,7 @@ void CheckSession::OnDown100() {
 
 void CheckSession::OnUp10() {
   if (m_state != CheckState::Idle) return;
+  OnFrequencyCommand();
   if (m_frequency <= 21990) {
     m_frequency += 10;
     ResetStepForBand();
@@ -247,6 +348,7 @@ void CheckSession::OnUp10() {
 
 void CheckSession::OnDown10() {
   if (m_state != CheckState::Idle) return;
+  OnFrequencyCommand();
   if (m_frequency >= 30) {
     m_frequency -= 10;
     ResetStepForBand();
@@ -256,6 +358,7 @@ void CheckSession::OnDown10() {
 
 void CheckSession::OnSet8k() {
   if (m_state != CheckState::Idle) return;
+  OnFrequencyCommand();
   m_frequency = 8000;
   ResetStepForBand();
   window_.DrawStatusPanel();
@@ -263,6 +366,7 @@ void CheckSession::OnSet8k() {
 
 void CheckSession::OnSet16k() {
   if (m_state != CheckState::Idle) return;
+  OnFrequencyCommand();
   m_frequency = 16000;
   ResetStepForBand();
   window_.DrawStatusPanel();
@@ -354,6 +458,9 @@ bool CheckSession::HandleCommand(int id) {
       return true;
     case ID_SOUND_SILENCE:
       OnSilence();
+      return true;
+    case ID_SOUND_CONFIRM_RECORD:
+      OnConfirmRecord();
       return true;
     default:
       return false;

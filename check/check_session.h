@@ -2,12 +2,15 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "check/record_confirmation.h"
 #include "sound/wave_buffer.h"
 
 namespace kelvora {
 
+class CheckObserver;
 class SessionWindow;
 
 enum class CheckState : int { Idle = 0, Busy = 1, AwaitingAnswer = 2 };
@@ -29,6 +32,10 @@ class CheckSession {
   // Gives back whatever buffers are still held (test, chime, buzz).
   void ReleaseBuffers();
 
+  // Who is told each judged check and the course of a confirmation; none by
+  // default. Not owned.
+  void SetObserver(CheckObserver* observer) { observer_ = observer; }
+
   // Sets the session's initial values for `volume` and renders the chime and
   // the buzz once at that volume.
   void Begin(std::int32_t volume);
@@ -45,6 +52,15 @@ class CheckSession {
   void OnRestart();
   void OnAutoChange();
   void ResetStepForBand();
+
+  // Confirming the record: starts at the record's frequency in Idle, and
+  // ends without a result when chosen again.
+  void OnConfirmRecord();
+  // Whether the item may be chosen once the session is Idle: a record to
+  // confirm, or a confirmation to end.
+  bool CanConfirmRecord() const { return m_maxHeard != 0 || m_confirmation.has_value(); }
+  // The level of the confirmation that runs, if one does.
+  std::optional<std::int32_t> ConfirmingLevel() const;
 
   // Manual frequency commands.
   void OnUp1k();
@@ -76,6 +92,9 @@ class CheckSession {
   std::array<bool, 5> m_slots{};
   bool m_autoChange = true;
   std::int32_t m_volume = 9000;
+  // Whether the last test pattern was played whole.
+  bool m_patternPlayed = true;
+  std::optional<RecordConfirmation> m_confirmation;
 
   WaveBuffer m_testWave;
   WaveBuffer m_chimeWave;
@@ -83,7 +102,17 @@ class CheckSession {
 
  private:
   void OnAnswer(int heard);
+  // Tells the confirmation and the observer about the check just judged;
+  // returns what the confirmation made of it.
+  RecordConfirmation::Outcome Judge(int answer, bool correct);
+  // After the check is over: the frequency and the news of a confirmation
+  // that moved on or ended.
+  void FinishConfirmationStep(RecordConfirmation::Outcome outcome);
+  void EndConfirmation();
+  void OnFrequencyCommand();
   SessionWindow& window_;
+  CheckObserver* observer_ = nullptr;
+  int lastAnswer_ = 0;
 };
 
 // Texts of the answer reveal dialog, in UTF-8.

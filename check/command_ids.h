@@ -39,5 +39,6 @@ inline constexpr int ID_SOUND_EAR_BOTH = 32780;
 inline constexpr int ID_SOUND_EAR_LEFT = 32781;
 inline constexpr int ID_SOUND_EAR_RIGHT = 32782;
 inline constexpr int ID_FILE_RESULTS = 32783;
+inline constexpr int ID_SOUND_CONFIRM_RECORD = 32784;
 
 }  // namespace kelvora

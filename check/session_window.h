@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "sound/player.h"
+
 namespace kelvora {
 
 // What the check session needs of the main window and of the machine. The
@@ -30,9 +32,10 @@ class SessionWindow {
   virtual void ShowAnswer(int checkFrequency, const std::string& caption,
                           const std::string& pattern) = 0;
 
-  // Blocks for `milliseconds`; plays an image and returns when it is over.
+  // Blocks for `milliseconds`; plays an image and returns when it is over,
+  // with what the player made of it.
   virtual void Sleep(int milliseconds) = 0;
-  virtual void Play(std::span<const std::uint8_t> image) = 0;
+  virtual PlayOutcome Play(std::span<const std::uint8_t> image) = 0;
 
   // Calendar time in whole seconds, as time() gives it; seeds the patterns.
   virtual std::time_t Now() = 0;

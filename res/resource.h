@@ -70,6 +70,12 @@ inline constexpr int IDS_ERROR_NOT_FOUND = 1054;
 inline constexpr int IDS_SOUND_PATH_BLUETOOTH = 1011;
 // An addition: one ear was chosen on an output of one channel.
 inline constexpr int IDS_SOUND_PATH_ONE_CHANNEL = 1012;
+// Additions for confirming the record: the title's suffix while it runs (%1
+// the level), the confirmed level (%1 level, %2 checks, %3 right) and the end
+// without a result.
+inline constexpr int IDS_CONFIRMING_TITLE = 1080;
+inline constexpr int IDS_RECORD_CONFIRMED = 1081;
+inline constexpr int IDS_NO_LEVEL_CONFIRMED = 1082;
 
 // Volume dialog (IDD_VOLUME).
 inline constexpr int IDC_PLAY_SAMPLE = 1000;

@@ -136,6 +136,7 @@ constexpr MenuItem kSoundMenu[] = {
     {ID_SOUND_VOLUME, "音量の設定(&V)", false, false},
     {ID_SOUND_AUTO_CHANGE, "周波数を自動的に変える(&A)", true, false},
     {0, nullptr, false, false, &kEarMenu},
+    {ID_SOUND_CONFIRM_RECORD, "記録を確かめる(&R)", false, false},
     kSeparator,
     {ID_SOUND_CONTINUOUS, "現在の周波数で連続音を鳴らす(&C)", false, false},
     {ID_SOUND_SILENCE, "無音データを鳴らす(ノイズチェック用) (&N)", false, false},
@@ -338,6 +339,14 @@ QString LoadString(int id) {
       return QString::fromUtf8("通常のファイルではありません");
     case IDS_ERROR_NOT_FOUND:
       return QString::fromUtf8("ファイルまたはフォルダがありません");
+    case IDS_CONFIRMING_TITLE:
+      return QString::fromUtf8(" [記録の確認 %1 Hz]");
+    case IDS_RECORD_CONFIRMED:
+      return QString::fromUtf8(
+          "%1 Hz を確かめました（%2 回中 %3 回正解）。\r\n"
+          "当て推量だけで 5 回中 4 回以上正解する確率は 1% 未満です。");
+    case IDS_NO_LEVEL_CONFIRMED:
+      return QString::fromUtf8("確かめられる周波数が見つかりませんでした。");
     default:
       return {};
   }

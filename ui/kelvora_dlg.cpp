@@ -66,6 +66,7 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Serv
       m_history(history ? history : m_ownHistory.get()),
       m_hIcon(platform::LoadIcon(res::kAppIconName)),
       m_pathCheck(pathCheck) {
+  SetObserver(this);
   // The menu comes with the window, before initialisation, as the template's menu does.
   SetMenuBar(platform::BuildMenuBar(
       res::kMainMenu, this,
@@ -77,6 +78,8 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Serv
         OnCommand(id);
       },
       &m_menuActions));
+  // The item carries a check mark while a confirmation runs.
+  if (QAction* confirm = menuAction(ID_SOUND_CONFIRM_RECORD)) confirm->setCheckable(true);
   m_panel = new StatusPanel(client(), *this, LayoutPanel(res::kMainTemplate, baseUnits()));
 }
 
@@ -124,6 +127,7 @@ bool CKelvoraDlg::OnInitDialog() {
   }
   Begin(volumeDlg.m_volume);
   m_sessionBegun = true;
+  EnableConfirmItem(true);  // nothing to confirm yet
   m_history->StartSession();
 
   m_toolTip = new platform::ToolTips(this);
@@ -138,15 +142,7 @@ bool CKelvoraDlg::OnInitDialog() {
 void CKelvoraDlg::OnCommand(int id) {
   if (m_sessionBegun) {
     const CheckState before = m_state;
-    const std::int32_t frequency = m_frequency;
-    const std::int32_t bursts = m_answerCount;
-    const std::int32_t correctBefore = m_correctCount;
     if (HandleCommand(id)) {
-      const bool answer = (id >= IDC_ANSWER1 && id <= IDC_ANSWER5) || id == IDC_DONT_KNOW;
-      if (answer && before == CheckState::AwaitingAnswer && m_state != CheckState::AwaitingAnswer) {
-        RecordCheck(frequency, bursts, id == IDC_DONT_KNOW ? 0 : id - IDC_ANSWER1 + 1,
-                    m_correctCount > correctBefore);
-      }
       if (id == IDC_RESTART && before != CheckState::Busy) m_history->StartSession();
       return;
     }
@@ -256,26 +252,56 @@ void CKelvoraDlg::OnFileResults() {
   dlg.DoModal();
 }
 
-// The line is written after the session has judged the answer, so the
-// record and the rate are those the panel now shows.
-void CKelvoraDlg::RecordCheck(int frequency, int bursts, int answer, bool correct) {
+// The session tells each check as soon as it has judged it, before the
+// chime, the buzz or the answer dialog: the line is on disk before the
+// listener hears the verdict. Record and rate are those the panel shows next.
+void CKelvoraDlg::OnCheckJudged(const JudgedCheck& check) {
   HistoryRecord record;
   record.time = FormatLocalTime(m_clock.Now());
-  record.frequencyHz = frequency;
-  record.bursts = bursts;
-  record.answer = answer;
-  record.correct = correct;
-  if (m_maxHeard != 0) record.recordHz = m_maxHeard;
-  if (m_trialCount >= 1) {
+  record.frequencyHz = check.frequency;
+  record.bursts = check.bursts;
+  record.answer = check.answer;
+  record.correct = check.correct;
+  if (check.record != 0) record.recordHz = check.record;
+  if (check.trials >= 1) {
     // The panel's text without its padding and unit: "66.7".
     std::string rate;
-    for (char c : FormatRateText(m_correctCount, m_trialCount)) {
+    for (char c : FormatRateText(check.corrects, check.trials)) {
       if (c != ' ' && c != '%') rate += c;
     }
     record.ratePercent = rate;
   }
   record.volumePercent = m_volume / 300;
+  record.confirmingHz = check.confirmingHz;
+  record.confirmedHz = check.confirmedHz;
+  record.played = check.played;
   m_history->Record(std::move(record));
+}
+
+void CKelvoraDlg::OnConfirmation(ConfirmationEvent event, int level, int rights, int checks) {
+  ShowTitle();
+  if (event == ConfirmationEvent::Confirmed) {
+    services().MessageBox(this,
+                          res::LoadString(IDS_RECORD_CONFIRMED).arg(level).arg(checks).arg(rights),
+                          res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Information);
+  } else if (event == ConfirmationEvent::NoLevel) {
+    services().MessageBox(this, res::LoadString(IDS_NO_LEVEL_CONFIRMED),
+                          res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Information);
+  }
+}
+
+void CKelvoraDlg::ShowTitle() {
+  QString title = res::LoadString(IDS_APP_TITLE) + QString::fromUtf8(ChoiceOf(m_ear).titleSuffix);
+  if (const std::optional<std::int32_t> level = ConfirmingLevel()) {
+    title += res::LoadString(IDS_CONFIRMING_TITLE).arg(*level);
+  }
+  SetDlgItemText(0, title);
+}
+
+void CKelvoraDlg::EnableConfirmItem(bool idle) {
+  if (QAction* confirm = menuAction(ID_SOUND_CONFIRM_RECORD)) {
+    confirm->setEnabled(idle && CanConfirmRecord());
+  }
 }
 
 // A close request handled before returning, so the menu ends the dialog as
@@ -304,9 +330,8 @@ void CKelvoraDlg::OnSoundEar(Ear ear) {
     m_ear = ear;
     m_player.SetEar(ear);
     m_history->SetEar(ear);
-    SetDlgItemText(0,
-                   res::LoadString(IDS_APP_TITLE) + QString::fromUtf8(ChoiceOf(ear).titleSuffix));
     OnRestart();
+    ShowTitle();
   }
   // The mark shows the ear that sounds go to, whatever was chosen.
   CheckMenuItem(ChoiceOf(m_ear).command, true);
@@ -338,6 +363,7 @@ void CKelvoraDlg::EnableMenuItem(int id, bool enabled) {
     if (QAction* ears = platform::PopupActionOf(menuAction(ID_SOUND_EAR_BOTH))) {
       ears->setEnabled(enabled);
     }
+    EnableConfirmItem(enabled);
   }
 }
 
@@ -366,7 +392,7 @@ void CKelvoraDlg::ShowAnswer(int checkFrequency, const std::string& caption,
 
 void CKelvoraDlg::Sleep(int milliseconds) { m_clock.Sleep(milliseconds); }
 
-void CKelvoraDlg::Play(std::span<const std::uint8_t> image) { m_player.Play(image); }
+PlayOutcome CKelvoraDlg::Play(std::span<const std::uint8_t> image) { return m_player.Play(image); }
 
 std::time_t CKelvoraDlg::Now() { return m_clock.Now(); }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "check/check_observer.h"
 #include "check/check_session.h"
 #include "check/session_window.h"
 #include "platform/qt/template_dialog.h"
@@ -38,7 +39,10 @@ class SessionClock {
 // The main dialog: owns the session, its three sound buffers, the menu, the
 // keys, the tips and the status panel, and turns every command into a call on
 // the session or on one of its own handlers.
-class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, private SessionWindow {
+class CKelvoraDlg : public platform::TemplateDialog,
+                    public CheckSession,
+                    private SessionWindow,
+                    private CheckObserver {
  public:
   // `services` runs this dialog and every dialog it opens. Every answered
   // check goes to `history`; without one, the checks are kept for the
@@ -93,10 +97,18 @@ class CKelvoraDlg : public platform::TemplateDialog, public CheckSession, privat
   void ShowAnswer(int checkFrequency, const std::string& caption,
                   const std::string& pattern) override;
   void Sleep(int milliseconds) override;
-  void Play(std::span<const std::uint8_t> image) override;
+  PlayOutcome Play(std::span<const std::uint8_t> image) override;
   std::time_t Now() override;
 
-  void RecordCheck(int frequency, int bursts, int answer, bool correct);
+  // CheckObserver
+  void OnCheckJudged(const JudgedCheck& check) override;
+  void OnConfirmation(ConfirmationEvent event, int level, int rights, int checks) override;
+
+  // The title: the program, the ear when one is chosen, a running confirmation.
+  void ShowTitle();
+  // The confirmation item follows the volume item while there is something
+  // to confirm or to end.
+  void EnableConfirmItem(bool idle);
 
   WavePlayer& m_player;
   SessionClock& m_clock;

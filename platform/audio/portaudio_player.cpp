@@ -132,16 +132,18 @@ class SoundThread {
     m_changed.wait(lock, [this] { return m_started; });
   }
 
-  void Play(std::span<const std::uint8_t> image, Ear ear) {
+  PlayOutcome Play(std::span<const std::uint8_t> image, Ear ear) {
     const std::span<const std::uint8_t> sound = WaveImageBytes(image);
-    if (sound.size() < kWaveHeaderSize + 2) return;
+    if (sound.size() < kWaveHeaderSize + 2) return PlayOutcome::NotOpened;
     const unsigned long frames = (sound.size() - kWaveHeaderSize) / 2;
 
     std::unique_lock lock(m_mutex);
     RequestStartLocked();
-    if (!m_changed.wait_for(lock, kStartWait, [this] { return m_started; })) return;
+    if (!m_changed.wait_for(lock, kStartWait, [this] { return m_started; })) {
+      return PlayOutcome::NotOpened;
+    }
     // No device; or a sound given up earlier is still held by the server.
-    if (!m_hasDevice || m_busy) return;
+    if (!m_hasDevice || m_busy) return PlayOutcome::NotOpened;
 
     // The thread plays its own copy: a sound given up may be read after Play
     // has returned and its buffer has been rendered anew.
@@ -149,12 +151,17 @@ class SoundThread {
     m_frames = frames;
     m_busy = true;
     m_abandoned = false;
+    m_outcome = PlayOutcome::NotOpened;
     m_changed.notify_all();
     const auto deadline = std::chrono::steady_clock::now() + PlayingTime(frames) +
                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                               std::chrono::duration<double>(m_output.suggestedLatency)) +
                           kStallBound;
-    if (!m_changed.wait_until(lock, deadline, [this] { return !m_busy; })) m_abandoned = true;
+    if (!m_changed.wait_until(lock, deadline, [this] { return !m_busy; })) {
+      m_abandoned = true;
+      return PlayOutcome::GivenUp;
+    }
+    return m_outcome;
   }
 
  private:
@@ -257,6 +264,8 @@ class SoundThread {
       return;
     }
     if (Pa_StartStream(stream) == paNoError) {
+      // Started: from here on a sound not written whole was given up.
+      m_outcome = PlayOutcome::GivenUp;
       // Some drivers (PulseAudio's ALSA plugin, for one) end a drain while
       // their buffer still holds samples, and drop them. With a whole buffer
       // of silence after the sound, every sample of the sound has left that
@@ -269,7 +278,7 @@ class SoundThread {
       if (WriteSound(stream) && !m_abandoned && WriteSilence(stream, silence, m_channels) &&
           !m_abandoned) {
         // Stopping drains the stream; aborting would discard what is queued.
-        Pa_StopStream(stream);
+        if (Pa_StopStream(stream) == paNoError) m_outcome = PlayOutcome::Played;
         // Where a drain returns early, the sound may still be playing.
         std::this_thread::sleep_until(soundEnd + PlayingTime(DelayFrames(stream)));
       } else if (m_abandoned) {
@@ -302,6 +311,8 @@ class SoundThread {
   bool m_quit = false;
   bool m_stopped = false;
   std::atomic<bool> m_abandoned = false;
+  // What PlayOne made of the sound; read once m_busy is cleared.
+  PlayOutcome m_outcome = PlayOutcome::NotOpened;
   // Written by the sound thread before m_started is set; read-only after.
   bool m_serviceUp = false;
   PaStreamParameters m_output{};
@@ -316,8 +327,8 @@ void PortAudioPlayer::StartInBackground() { SoundThread::Get().RequestStart(); }
 
 void PortAudioPlayer::Initialize() { SoundThread::Get().WaitUntilStarted(); }
 
-void PortAudioPlayer::Play(std::span<const std::uint8_t> image) {
-  SoundThread::Get().Play(image, m_ear);
+PlayOutcome PortAudioPlayer::Play(std::span<const std::uint8_t> image) {
+  return SoundThread::Get().Play(image, m_ear);
 }
 
 }  // namespace kelvora

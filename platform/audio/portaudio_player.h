@@ -10,7 +10,8 @@ namespace kelvora {
 // Plays WaveImages on the default output device, 48000 Hz mono 16-bit,
 // through PortAudio's blocking API; for one ear, on two channels with the
 // other one silent. Play returns once the last sample has
-// been played; a sound that cannot be played is skipped without a word.
+// been played; a sound that cannot be played is skipped without a word, and
+// the outcome says so.
 //
 // Every PortAudio call runs on one sound thread of the process, so a sound
 // server that stops answering can hold up that thread but never the caller:
@@ -29,7 +30,7 @@ class PortAudioPlayer : public WavePlayer {
   // Starts the sound service and waits for it. Harmless when started.
   void Initialize();
 
-  void Play(std::span<const std::uint8_t> image) override;
+  PlayOutcome Play(std::span<const std::uint8_t> image) override;
   void SetEar(Ear ear) override { m_ear = ear; }
 
  private:

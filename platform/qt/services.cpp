@@ -22,6 +22,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
       return QMessageBox::Critical;
     case MessageIcon::Exclamation:
       return QMessageBox::Warning;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
   }
   return QMessageBox::Critical;
 }

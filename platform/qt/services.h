@@ -20,7 +20,7 @@ namespace kelvora::platform {
 class TemplateDialog;
 
 // Stop for failures; Exclamation for a warning the program carries on after.
-enum class MessageIcon { Stop, Exclamation };
+enum class MessageIcon { Stop, Exclamation, Information };
 
 struct FileFilter {
   QString displayName;  // shown as is, e.g. "全てのファイル (*.*) "

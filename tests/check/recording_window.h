@@ -40,11 +40,12 @@ class RecordingWindow final : public SessionWindow {
     Log("answer " + std::to_string(checkFrequency) + " | " + caption + " | " + pattern);
   }
   void Sleep(int milliseconds) override { Log("sleep " + std::to_string(milliseconds)); }
-  void Play(std::span<const std::uint8_t> image) override {
+  PlayOutcome Play(std::span<const std::uint8_t> image) override {
     Log("play " + BufferName(image));
     // What the listener hears is the image as it stands at this moment.
     played.assign(WaveImageBytes(image).begin(), WaveImageBytes(image).end());
     if (onPlay) onPlay();
+    return BufferName(image) == "test" ? patternOutcome : PlayOutcome::Played;
   }
   std::time_t Now() override {
     Log("time");
@@ -57,6 +58,8 @@ class RecordingWindow final : public SessionWindow {
   CheckState stateAtAnswer = CheckState::Idle;
   // Runs while a sound "plays", as if a command arrived in the middle of it.
   std::function<void()> onPlay;
+  // What becomes of each test pattern.
+  PlayOutcome patternOutcome = PlayOutcome::Played;
 
  private:
   void Log(std::string line) { log.push_back(std::move(line)); }

@@ -27,10 +27,11 @@ using Bytes = std::vector<std::uint8_t>;
 // cursor was up meanwhile. Returns at once.
 class RecordingPlayer final : public WavePlayer {
  public:
-  void Play(std::span<const std::uint8_t> image) override {
+  PlayOutcome Play(std::span<const std::uint8_t> image) override {
     const std::span<const std::uint8_t> sound = WaveImageBytes(image);
     played.emplace_back(sound.begin(), sound.end());
     waitCursorDepths.push_back(platform::WaitCursorDepth());
+    return PlayOutcome::Played;
   }
   std::vector<Bytes> played;
   std::vector<int> waitCursorDepths;

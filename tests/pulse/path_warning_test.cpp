@@ -23,7 +23,7 @@ namespace {
 
 class SilentPlayer : public WavePlayer {
  public:
-  void Play(std::span<const std::uint8_t>) override {}
+  PlayOutcome Play(std::span<const std::uint8_t>) override { return PlayOutcome::Played; }
   void SetEar(Ear chosen) override { ear = chosen; }
   Ear ear = Ear::Both;
 };

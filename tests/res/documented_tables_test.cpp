@@ -165,7 +165,8 @@ TEST(DocumentedTables, MainMenu) {
       {"サウンド(&S)",
        {{32771, "音量の設定(&V)", false},
         {32772, "周波数を自動的に変える(&A)", true},
-        {kSubmenu, "検査する耳(&E)", false},  // an addition: the ear to check
+        {kSubmenu, "検査する耳(&E)", false},   // an addition: the ear to check
+        {32784, "記録を確かめる(&R)", false},  // an addition: confirming the record
         {0, nullptr, false},
         {32773, "現在の周波数で連続音を鳴らす(&C)", false},
         {32775, "無音データを鳴らす(ノイズチェック用) (&N)", false}}},

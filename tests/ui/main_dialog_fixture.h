@@ -31,17 +31,19 @@ using testing::TestServices;
 // Keeps a copy of every image and lets a test act while a sound "plays".
 class FakePlayer : public WavePlayer {
  public:
-  void Play(std::span<const std::uint8_t> image) override {
+  PlayOutcome Play(std::span<const std::uint8_t> image) override {
     const std::span<const std::uint8_t> sound = WaveImageBytes(image);
     played.emplace_back(sound.begin(), sound.end());
     playedEars.push_back(ear);
     if (onPlay) onPlay(image);
+    return outcome;
   }
   void SetEar(Ear chosen) override { ear = chosen; }
   std::vector<std::vector<std::uint8_t>> played;
   Ear ear = Ear::Both;
   std::vector<Ear> playedEars;  // the ear of each sound played
   std::function<void(std::span<const std::uint8_t>)> onPlay;
+  PlayOutcome outcome = PlayOutcome::Played;  // what every sound comes to
 };
 
 class InstantClock : public SessionClock {
