@@ -44,6 +44,23 @@ TEST_F(ConfirmationTest, TheLineIsInTheFileWhenTheChimeOrTheBuzzPlays) {
   EXPECT_TRUE(history.currentSession()[0].played);
 }
 
+// The file keeps what the window was told: read back, the current
+// session's lines (the file's last ones) have the same confirmation and the
+// same verdict on their sound.
+void ExpectFileKeeps(const History& history) {
+  const std::vector<HistoryRecord> kept = history.ReadAll();
+  const std::vector<HistoryRecord>& told = history.currentSession();
+  ASSERT_GE(kept.size(), told.size());
+  const std::size_t first = kept.size() - told.size();
+  for (std::size_t i = 0; i < told.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(kept[first + i].session, told[i].session);
+    EXPECT_EQ(kept[first + i].confirmingHz, told[i].confirmingHz);
+    EXPECT_EQ(kept[first + i].confirmedHz, told[i].confirmedHz);
+    EXPECT_EQ(kept[first + i].played, told[i].played);
+  }
+}
+
 TEST_F(ConfirmationTest, APatternThatWasNotHeardWholeIsMarkedInItsLine) {
   TestDlg dlg(player, clock, services, &history);
   Run(dlg, [this](TestDlg& d) {
@@ -55,6 +72,7 @@ TEST_F(ConfirmationTest, APatternThatWasNotHeardWholeIsMarkedInItsLine) {
   ASSERT_EQ(history.currentSession().size(), 2u);
   EXPECT_FALSE(history.currentSession()[0].played);
   EXPECT_TRUE(history.currentSession()[1].played);
+  ExpectFileKeeps(history);
 }
 
 TEST_F(ConfirmationTest, TheMenuItemConfirmsTheRecordAndSaysHowLikelyLuckWas) {
@@ -107,6 +125,7 @@ TEST_F(ConfirmationTest, TheMenuItemConfirmsTheRecordAndSaysHowLikelyLuckWas) {
   EXPECT_EQ(lines[4].confirmingHz, 9750);
   EXPECT_FALSE(lines[7].confirmedHz);
   EXPECT_EQ(lines[8].confirmedHz, 9750);
+  ExpectFileKeeps(history);
 }
 
 TEST_F(ConfirmationTest, ChoosingItAgainOrAChangeOfEarEndsItWithoutAResult) {
