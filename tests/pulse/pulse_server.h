@@ -215,8 +215,10 @@ class PipeWireServer {
     for (const char* program : {"wireplumber", "pipewire-pulse"}) {
       Spawn({program}, std::string(program) + ".log", /*keep=*/true);
     }
+    // Ready once WirePlumber has given the server an output, as a desktop's
+    // has by the time a program starts; the answer to `info` comes earlier.
     while (std::chrono::steady_clock::now() < deadline) {
-      if (Pactl("info") == 0) return true;
+      if (Pactl("info") == 0 && Pactl("list short sinks | grep -q .") == 0) return true;
       for (const pid_t pid : m_pids) {
         if (waitpid(pid, nullptr, WNOHANG) == pid) {
           return Fail(
