@@ -152,7 +152,8 @@ void Simulate(Kind kind, const char* name, unsigned seed) {
       session.OnStartCheck();
       Answer(session, listener, rng);
     }
-    session.OnConfirmRecord();  // ends one that is still running (never, in practice)
+    // Ends one still running (never, in practice); choosing it again would start a new one.
+    if (session.ConfirmingLevel()) session.OnConfirmRecord();
     session.SetObserver(nullptr);
     if (log.checks > 0) checks.push_back(log.checks);
     if (log.confirmed > 0) {
