@@ -5,11 +5,16 @@
 
 namespace kelvora {
 
-QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir) {
-  const QString relative = QStringLiteral(".\\help\\index.html");
-  if (QFileInfo(QDir(currentDir), QStringLiteral("help/index.html")).isFile()) return relative;
+QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
+                       HelpLanguage language) {
+  const bool english = language == HelpLanguage::kEnglish;
+  const QString page =
+      english ? QStringLiteral("help/en/index.html") : QStringLiteral("help/index.html");
+  const QString relative =
+      english ? QStringLiteral(".\\help\\en\\index.html") : QStringLiteral(".\\help\\index.html");
+  if (QFileInfo(QDir(currentDir), page).isFile()) return relative;
   const QString installed =
-      QDir::cleanPath(applicationDir + QStringLiteral("/../share/kelvora/help/index.html"));
+      QDir::cleanPath(applicationDir + QStringLiteral("/../share/kelvora/") + page);
   return QFileInfo(installed).isFile() ? installed : relative;
 }
 
