@@ -7,6 +7,7 @@
 #include "platform/audio/portaudio_player.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/services.h"
+#include "res/language.h"
 #include "ui/kelvora_dlg.h"
 #include "ui/sound_path_check.h"
 
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvora.Kelvora"));
   kelvora::platform::InstallFontSubstitutions();
+  // One language everywhere, Qt's own dialogs included.
+  kelvora::res::InstallTranslations();
 
   kelvora::PortAudioPlayer player;
   kelvora::ServerSoundPathCheck pathCheck(/*held=*/true);
