@@ -13,6 +13,10 @@ using platform::MenuPopup;
 namespace CS = platform::ControlStyle;
 namespace DS = platform::DialogStyle;
 
+constexpr const char* kFrequencyGroupCaption = "現在の周波数";
+constexpr const char* kRecordGroupCaption = "最高可聴周波数";
+constexpr const char* kRateGroupCaption = "正答率";
+
 namespace {
 
 constexpr auto PUSH = ControlKind::PushButton;
@@ -47,11 +51,11 @@ constexpr ControlTemplate kMainControls[] = {
     {IDC_UP_10, PUSH, 218, 19, 28, 16, "+10Hz", TAB},
     {IDC_DOWN_10, PUSH, 218, 39, 28, 16, "-10Hz", TAB},
     {IDCANCEL, PUSH, 7, 211, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
-    {IDC_FREQ_GROUP, GROUP, 7, 7, 103, 53, "現在の周波数", CS::None},
+    {IDC_FREQ_GROUP, GROUP, 7, 7, 103, 53, kFrequencyGroupCaption, CS::None},
     {IDC_STATIC, GROUP, 7, 64, 245, 93, "可聴チェック", CS::None},
     {IDC_STATIC, GROUP, 20, 107, 225, 42, "音の鳴った回数", CS::None},
-    {IDC_STATIC, GROUP, 7, 161, 118, 42, "最高可聴周波数", CS::None},
-    {IDC_STATIC, GROUP, 131, 161, 121, 42, "正答率", CS::None},
+    {IDC_STATIC, GROUP, 7, 161, 118, 42, kRecordGroupCaption, CS::None},
+    {IDC_STATIC, GROUP, 131, 161, 121, 42, kRateGroupCaption, CS::None},
     {IDC_STATIC, GROUP, 115, 7, 137, 53, "周波数手動設定", CS::None},
 };
 
@@ -325,10 +329,12 @@ QString LoadString(int id) {
       return QString::fromUtf8("HOME が設定されていないため、記録ファイルの場所がありません");
     case IDS_HISTORY_NOTHING_TO_SAVE:
       return QString::fromUtf8("保存する検査結果がありません。");
-    case IDS_SAVE_CANNOT_OPEN:
-      return QString::fromUtf8("ファイルを書き込み用にオープン出来ません。\r\n%1\r\n（%2）");
-    case IDS_SAVE_FAILED:
-      return QString::fromUtf8("ファイルの書き込みに失敗しました。\r\n%1\r\n（%2）");
+    case IDS_WRITE_CANNOT_OPEN:
+      return QString::fromUtf8("ファイルを書き込み用にオープン出来ません。");
+    case IDS_WRITE_FAILED:
+      return QString::fromUtf8("ファイルの書き込みに失敗しました。");
+    case IDS_WRITE_REASON:
+      return QString::fromUtf8("（%1）");
     case IDS_ERROR_NO_SPACE:
       return QString::fromUtf8("ディスクの空き容量がありません");
     case IDS_ERROR_PERMISSION:
@@ -347,6 +353,24 @@ QString LoadString(int id) {
           "当て推量だけで 5 回中 4 回以上正解する確率は 1% 未満です。");
     case IDS_NO_LEVEL_CONFIRMED:
       return QString::fromUtf8("確かめられる周波数が見つかりませんでした。");
+    case IDS_TITLE_LEFT_EAR:
+      return QString::fromUtf8(" [左耳]");
+    case IDS_TITLE_RIGHT_EAR:
+      return QString::fromUtf8(" [右耳]");
+    case IDS_ANSWER_TITLE:
+      return QString::fromUtf8("%1 Hzのチェック");
+    case IDS_ANSWER_CAPTION:
+      return QString::fromUtf8("残念！ 正解は %1 回でした。");
+    case IDS_EXPORT_BAD_FREQUENCY:
+      return QString::fromUtf8("指定された周波数のWAVEファイルは作成出来ません。");
+    case IDS_EXPORT_FILTER_WAVE:
+      return QString::fromUtf8("WAVEファイル (PCM, mono, 16 bits, 48 kHz, 2 sec) ");
+    case IDS_EXPORT_FILTER_ALL:
+      return QString::fromUtf8("全てのファイル (*.*) ");
+    case IDS_RESULTS_FILTER_PNG:
+      return QString::fromUtf8("PNG 画像 (*.png)");
+    case IDS_RESULTS_FILTER_CSV:
+      return QString::fromUtf8("CSV ファイル (*.csv)");
     default:
       return {};
   }

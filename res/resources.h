@@ -36,6 +36,11 @@ struct ToolTipText {
 };
 std::span<const ToolTipText> MainToolTips();
 
+// Captions of the main dialog's group boxes that the status panel draws into.
+extern const char* const kFrequencyGroupCaption;
+extern const char* const kRecordGroupCaption;
+extern const char* const kRateGroupCaption;
+
 // The string table; an unknown id gives an empty string.
 QString LoadString(int id);
 
