@@ -1,6 +1,6 @@
 // kelvora-screenshots [--language ja|en] DIR: renders every window of the
 // program to PNG files in DIR (main.png, volume.png, answer.png, export.png,
-// about.png) on the offscreen platform, with a silent player and a clock that
+// about.png, results.png) on the offscreen platform, with a silent player and a clock that
 // does not wait; in the given language, else in the desktop's.
 // The main window shows a short session: two right answers and a wrong one.
 
@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,7 @@
 #include "platform/qt/services.h"
 #include "platform/qt/template_dialog.h"
 #include "res/language.h"
+#include "results/history.h"
 #include "sound/player.h"
 #include "ui/kelvora_dlg.h"
 
@@ -144,12 +146,20 @@ int main(int argc, char** argv) {
       return kelvora::IDOK;
     });
     main.menuAction(kelvora::ID_HELP_ABOUT)->trigger();
+    services.Push([&](TemplateDialog& results) {
+      Save(results, folder, "results.png");
+      return kelvora::IDOK;
+    });
+    main.menuAction(kelvora::ID_FILE_RESULTS)->trigger();
     return kelvora::IDOK;
   });
 
   SilentPlayer player;
   FixedClock clock;
-  kelvora::CKelvoraDlg dlg(player, clock, services);
+  // The session's checks go to a history of its own, which the results window shows.
+  const QTemporaryDir historyFolder;
+  kelvora::History history(QDir(historyFolder.path()).filePath("history.csv").toStdString());
+  kelvora::CKelvoraDlg dlg(player, clock, services, &history);
   dlg.DoModal();
   return g_ok ? 0 : 1;
 }

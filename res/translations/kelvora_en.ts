@@ -357,7 +357,7 @@ then restart the sound server. See the help for more.</translation>
     </message>
     <message>
         <source>これまでの最高可聴周波数</source>
-        <translation>Highest audible frequency so far</translation>
+        <translation>Records so far</translation>
     </message>
     <message>
         <source>まだ答えた検査がありません</source>
@@ -373,7 +373,7 @@ then restart the sound server. See the help for more.</translation>
     </message>
     <message>
         <source>正解</source>
-        <translation>Right</translation>
+        <translation>Correct</translation>
     </message>
     <message>
         <source>不正解・分からない</source>
@@ -393,19 +393,19 @@ then restart the sound server. See the help for more.</translation>
     </message>
     <message>
         <source>両耳</source>
-        <translation>Both ears</translation>
+        <translation>Both</translation>
     </message>
     <message>
         <source>左耳</source>
-        <translation>Left ear</translation>
+        <translation>Left</translation>
     </message>
     <message>
         <source>右耳</source>
-        <translation>Right ear</translation>
+        <translation>Right</translation>
     </message>
     <message>
         <source>確かめた周波数</source>
-        <translation>Confirmed frequency</translation>
+        <translation>Confirmed</translation>
     </message>
     <message>
         <source>記録ファイル: %1</source>
