@@ -12,6 +12,7 @@
 #include "ui/sound_path_check.h"
 
 int main(int argc, char** argv) {
+  kelvora::res::PreferJapaneseDatesWithoutALocale();
   QApplication app(argc, argv);
   // QApplication hands the user's locale to the C library; no number that the
   // program reads or writes may take a decimal comma from it.

@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
     qputenv("LANGUAGE", argv[2]);
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  kelvora::res::PreferJapaneseDatesWithoutALocale();
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   kelvora::platform::InstallFontSubstitutions();

@@ -4,6 +4,8 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <clocale>
+#include <cstdlib>
 
 namespace kelvora::res {
 
@@ -21,6 +23,50 @@ Language LanguageForUiLanguages(const QStringList& uiLanguages) {
 }
 
 Language InterfaceLanguage() { return LanguageForUiLanguages(QLocale::system().uiLanguages()); }
+
+namespace {
+
+bool IsNoPreference(const char* locale) {
+  if (locale == nullptr || *locale == '\0') return true;
+  const QByteArray name(locale);
+  return name == "C" || name.startsWith("C.") || name == "POSIX";
+}
+
+// The first of the variables that is set, as the C library looks them up.
+const char* FirstSet(std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return nullptr;
+}
+
+constexpr const char* kJapaneseLocale = "ja_JP.UTF-8";
+
+}  // namespace
+
+void PreferJapaneseDatesWithoutALocale() {
+  const char* language = FirstSet({"LANGUAGE"});
+  const char* messages = FirstSet({"LC_ALL", "LC_MESSAGES", "LANG"});
+  const char* time = FirstSet({"LC_ALL", "LC_TIME", "LANG"});
+  // Only a run that is Japanese for want of a preference, with C dates.
+  if (!IsNoPreference(time) || !IsNoPreference(messages)) return;
+  if (language != nullptr && !QByteArray(language).startsWith("ja")) return;
+  // A locale the C library lacks would make its whole setlocale() fail.
+  if (std::setlocale(LC_TIME, kJapaneseLocale) == nullptr) return;
+  std::setlocale(LC_TIME, "C");
+  if (const char* all = FirstSet({"LC_ALL"})) {
+    // LC_ALL would hide LC_TIME: the same locale as LANG, the other categories
+    // unset as LC_ALL had them overridden.
+    qputenv("LANG", all);
+    for (const char* category : {"LC_ALL", "LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY",
+                                 "LC_MESSAGES", "LC_PAPER", "LC_NAME", "LC_ADDRESS", "LC_TELEPHONE",
+                                 "LC_MEASUREMENT", "LC_IDENTIFICATION"}) {
+      qunsetenv(category);
+    }
+  }
+  qputenv("LC_TIME", kJapaneseLocale);
+}
 
 namespace {
 

@@ -19,6 +19,13 @@ Language LanguageForUiLanguages(const QStringList& uiLanguages);
 // LC_MESSAGES, LANG); what the help opener asks for its page.
 Language InterfaceLanguage();
 
+// Without a language preference (the C or POSIX locale) the windows speak
+// Japanese, and Qt's dates (those of the save dialog's file list) should too:
+// Qt reads them from LC_TIME, which this sets to Japanese where the C library
+// knows that locale. Call before the QApplication exists, which reads the
+// environment once.
+void PreferJapaneseDatesWithoutALocale();
+
 // Installs the translations of InterfaceLanguage() on the running application:
 // Qt's own (its dialogs, standard buttons and dates) and the program's. Call
 // once, after the QApplication exists.

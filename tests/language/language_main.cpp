@@ -1,6 +1,6 @@
 // The GUI tests of one language: `--locale=NAME` sets the desktop's locale
 // (LC_ALL and LANG, no LANGUAGE list) before Qt reads it, and the program's
-// translations are installed as the program installs them.
+// locale and translations are set up as the program sets them up.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     }
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  kelvora::res::PreferJapaneseDatesWithoutALocale();
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   kelvora::platform::InstallFontSubstitutions();

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <map>
@@ -79,6 +80,19 @@ void ExpectLanguage(const std::string& window, const QStringList& texts) {
 
 TEST(InterfaceLanguage, IsTheOneTheLocaleAsksFor) {
   EXPECT_EQ(res::InterfaceLanguage(), ExpectedLanguage());
+}
+
+// The save dialog's file list shows Qt's short date of the system locale.
+TEST(InterfaceLanguage, QtsDatesFollowIt) {
+  const QString date = QLocale::system().toString(QDateTime(QDate(2026, 12, 9), QTime(10, 30)),
+                                                  QLocale::ShortFormat);
+  if (ExpectedLanguage() == res::Language::Japanese) {
+    // "2026/12/09 10:30", not "9 Dec 2026 10:30:00".
+    EXPECT_FALSE(date.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+        << date.toStdString();
+  } else {
+    EXPECT_TRUE(date.contains(QStringLiteral("AM"))) << date.toStdString();
+  }
 }
 
 using WindowsLanguageTest = MainDialogTest;
