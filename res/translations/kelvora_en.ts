@@ -353,7 +353,7 @@ then restart the sound server. See the help for more.</translation>
     </message>
     <message>
         <source>今回の検査の経過</source>
-        <translation>This session&apos;s checks</translation>
+        <translation>This session</translation>
     </message>
     <message>
         <source>これまでの最高可聴周波数</source>
@@ -377,11 +377,11 @@ then restart the sound server. See the help for more.</translation>
     </message>
     <message>
         <source>不正解・分からない</source>
-        <translation>Wrong or don&apos;t know</translation>
+        <translation>Wrong or unsure</translation>
     </message>
     <message>
         <source>記録の確認</source>
-        <translation>Confirming the record</translation>
+        <translation>Confirming</translation>
     </message>
     <message>
         <source>確かめられた</source>

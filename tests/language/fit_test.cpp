@@ -14,6 +14,8 @@
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/resource_text.h"
 #include "res/resources.h"
+#include "results/results_pictures.h"
+#include "results/staircase.h"
 
 namespace kelvora::res {
 namespace {
@@ -117,6 +119,89 @@ TEST_F(FitTest, EveryEnglishTextFitsItsControlWhereverTheJapaneseDoes) {
     }
   }
   EXPECT_GT(measured, 50);
+}
+
+results::PictureTexts PictureTexts(const std::function<QString(int)>& load) {
+  return {load(IDS_PICTURE_STAIRCASE_TITLE),
+          load(IDS_PICTURE_SESSIONS_TITLE),
+          load(IDS_PICTURE_NO_CHECKS),
+          load(IDS_PICTURE_NO_SESSIONS),
+          load(IDS_PICTURE_HZ),
+          load(IDS_PICTURE_RECORD_LINE),
+          load(IDS_PICTURE_RIGHT),
+          load(IDS_PICTURE_WRONG),
+          load(IDS_PICTURE_CONFIRMING),
+          load(IDS_PICTURE_LEVEL_CONFIRMED),
+          load(IDS_PICTURE_LEVEL_FAILED),
+          load(IDS_PICTURE_BOTH_EARS),
+          load(IDS_PICTURE_LEFT_EAR),
+          load(IDS_PICTURE_RIGHT_EAR),
+          load(IDS_PICTURE_RECORD),
+          load(IDS_PICTURE_CONFIRMED)};
+}
+
+int Overlaps(const results::PictureLayout& layout) {
+  int overlaps = 0;
+  for (std::size_t i = 0; i < layout.labels.size(); ++i) {
+    for (std::size_t j = i + 1; j < layout.labels.size(); ++j) {
+      overlaps += layout.labels[i].intersects(layout.labels[j]);
+    }
+  }
+  return overlaps;
+}
+
+// The results window's pictures: the title and every legend entry (a session
+// with a confirmed and a failed level shows them all) clear each other in
+// English. (In Japanese the staircase's title and legend meet once a
+// confirmation shows.)
+TEST_F(FitTest, ThePicturesTitlesAndLegendsClearEachOtherInEnglish) {
+  const auto entry = [](int id) {
+    for (const StringEntry& e : StringTable()) {
+      if (e.id == id) return e.text;
+    }
+    return "";
+  };
+  const results::PictureTexts inEnglish = PictureTexts([&](int id) { return English(entry(id)); });
+  QRectF area;
+  for (const auto& control : kResultsTemplate.controls) {
+    if (control.id == IDC_RESULTS_STAIRCASE) {
+      area = platform::DialogToPixels(QRect(0, 0, control.width, control.height),
+                                      platform::BaseUnitsOf(font));
+    }
+  }
+  ASSERT_FALSE(area.isEmpty());
+  std::vector<HistoryRecord> session;
+  const auto check = [&session](int hz, bool correct, std::optional<int> confirming = {},
+                                std::optional<int> confirmed = {}) {
+    HistoryRecord r;
+    r.session = 1;
+    r.time = "2026-12-09T10:00:00+09:00";
+    r.frequencyHz = hz;
+    r.answer = correct ? 1 : 2;
+    r.correct = correct;
+    r.confirmingHz = confirming;
+    r.confirmedHz = confirmed;
+    session.push_back(r);
+  };
+  check(8000, true);
+  check(9000, false);
+  for (bool right : {false, false}) check(8250, right, 8250);
+  for (bool right : {true, true, true}) check(8000, right, 8000);
+  check(8000, true, 8000, 8000);
+  const StaircaseModel model = BuildStaircase(session);
+  ASSERT_FALSE(model.levels.empty());
+  const std::vector<SessionPoint> sessions = BuildSessions(session, {});
+  const StaircaseModel withoutLevels = BuildStaircase({session.front(), session[1]});
+  const struct {
+    const char* picture;
+    int overlaps;
+  } cases[] = {
+      {"staircase", Overlaps(results::LayOutStaircase(area, model, inEnglish))},
+      {"staircase without confirmation",
+       Overlaps(results::LayOutStaircase(area, withoutLevels, inEnglish))},
+      {"sessions", Overlaps(results::LayOutSessions(area, sessions, inEnglish))},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.overlaps, 0) << c.picture;
 }
 
 }  // namespace
