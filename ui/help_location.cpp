@@ -6,8 +6,8 @@
 namespace kelvora {
 
 QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
-                       HelpLanguage language) {
-  const bool english = language == HelpLanguage::kEnglish;
+                       res::Language language) {
+  const bool english = language == res::Language::English;
   const QString page =
       english ? QStringLiteral("help/en/index.html") : QStringLiteral("help/index.html");
   const QString relative =

@@ -2,18 +2,17 @@
 
 #include <QString>
 
-namespace kelvora {
+#include "res/language.h"
 
-// The language of the help pages to open: the Japanese pages lie in help/,
-// the English ones in help/en/.
-enum class HelpLanguage { kJapanese, kEnglish };
+namespace kelvora {
 
 // The help page that F1 and the help menu open. The page beside the working
 // directory comes first, as the program has always looked there; a program
 // started elsewhere falls back to the pages installed with it, which lie in
 // <prefix>/share/kelvora/help when the program is <prefix>/bin/kelvora. With
 // neither present, the relative path comes back, and opening it does nothing.
+// The Japanese pages lie in help/, the English ones in help/en/.
 QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
-                       HelpLanguage language = HelpLanguage::kJapanese);
+                       res::Language language);
 
 }  // namespace kelvora

@@ -17,6 +17,7 @@
 #include "platform/qt/menu_template.h"
 #include "platform/qt/services.h"
 #include "platform/qt/tool_tips.h"
+#include "res/language.h"
 #include "res/resources.h"
 #include "sound/player.h"
 #include "ui/help_location.h"
@@ -314,8 +315,8 @@ void CKelvoraDlg::OnHelpAbout() {
 }
 
 void CKelvoraDlg::OnHelpUsage() {
-  services().OpenWithDefaultHandler(
-      HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath()));
+  services().OpenWithDefaultHandler(HelpPageToOpen(
+      QDir::currentPath(), QCoreApplication::applicationDirPath(), res::InterfaceLanguage()));
 }
 
 // A record belongs to one ear: another ear starts the session afresh.

@@ -58,7 +58,7 @@ for field in "Package=kelvora" "Version=1.0.0" "Section=sound" "Architecture=$ar
 done
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] && pass "control Maintainer" || fail "no Maintainer"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for pkg in libqt6widgets6 libportaudio2 qt6-qpa-plugins \
+for pkg in libqt6widgets6 libportaudio2 qt6-qpa-plugins qt6-translations-l10n \
            fonts-ipafont-gothic fonts-liberation; do
   if grep -qE "(^|, )$pkg( |,|$)" <<<"$depends"; then pass "depends on $pkg"; else fail "Depends lacks $pkg: $depends"; fi
 done
