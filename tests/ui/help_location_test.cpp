@@ -31,6 +31,9 @@ TEST(HelpLocationTest, WorkingDirectoryFirstThenTheInstalledPagesThenNothing) {
       {"started elsewhere", "", installedPage, true},
       {"a help folder without the page", "help/other.html", installedPage, true},
       {"nowhere to be found", "", "", false},
+      {"unpacked with help/ beside the program", "", "prefix/bin/help/index.html", true},
+      {"beside the program, started in a folder with pages", "help/index.html",
+       "prefix/bin/help/index.html", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.situation);
@@ -42,7 +45,7 @@ TEST(HelpLocationTest, WorkingDirectoryFirstThenTheInstalledPagesThenNothing) {
     if (!c.inWorkingDir.isEmpty()) Touch(work, c.inWorkingDir);
     if (!c.installed.isEmpty()) Touch(root.path(), c.installed);
 
-    const QString want = c.wantInstalled ? root.filePath(installedPage) : relative;
+    const QString want = c.wantInstalled ? root.filePath(c.installed) : relative;
     EXPECT_EQ(HelpPageToOpen(work, bin).toStdString(), want.toStdString());
   }
 }
