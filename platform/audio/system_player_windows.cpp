@@ -1,8 +1,9 @@
 // Plays WaveImages with the Windows multimedia library: PlaySoundA with the
 // image in memory, no module and SND_MEMORY alone, which returns only once
 // the sound has finished and never reads the image afterwards.
-#include <mmsystem.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <vector>

@@ -1,11 +1,13 @@
 // The default output's mix format, from the Windows audio engine (WASAPI):
 // the rate every sound is mixed at before it reaches the device.
-#include <audioclient.h>
+#include <windows.h>
+// The GUIDs and property keys named below are defined here, once.
 #include <initguid.h>
+// The audio engine's interfaces.
+#include <audioclient.h>
 #include <mmdeviceapi.h>
 #include <propidl.h>
 #include <propkeydef.h>
-#include <windows.h>
 
 #include <condition_variable>
 #include <memory>
