@@ -1,6 +1,7 @@
-// kelvora-screenshots DIR: renders every window of the program to PNG files
-// in DIR (main.png, volume.png, answer.png, export.png, about.png) on the
-// offscreen platform, with a silent player and a clock that does not wait.
+// kelvora-screenshots [--language ja|en] DIR: renders every window of the
+// program to PNG files in DIR (main.png, volume.png, answer.png, export.png,
+// about.png, results.png) on the offscreen platform, with a silent player and a clock that
+// does not wait; in the given language, else in the desktop's.
 // The main window shows a short session: two right answers and a wrong one.
 
 #include <QAbstractButton>
@@ -8,8 +9,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <functional>
 
@@ -17,6 +20,8 @@
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/services.h"
 #include "platform/qt/template_dialog.h"
+#include "res/language.h"
+#include "results/history.h"
 #include "sound/player.h"
 #include "ui/kelvora_dlg.h"
 
@@ -75,21 +80,38 @@ void Click(TemplateDialog& dialog, int id) {
   if (auto* button = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id))) button->click();
 }
 
+// The locale of a language as the desktop would set it; the interface
+// language follows from it as in the program.
+const char* LocaleOf(const char* language) {
+  if (std::strcmp(language, "ja") == 0) return "ja_JP.UTF-8";
+  if (std::strcmp(language, "en") == 0) return "en_US.UTF-8";
+  return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: kelvora-screenshots DIR\n");
+  const char* locale = nullptr;
+  if (argc == 4 && std::strcmp(argv[1], "--language") == 0) locale = LocaleOf(argv[2]);
+  if (argc != 2 && !locale) {
+    std::fprintf(stderr, "usage: kelvora-screenshots [--language ja|en] DIR\n");
     return 2;
   }
+  const char* folderName = argv[argc - 1];
+  if (locale) {
+    qputenv("LC_ALL", locale);
+    qputenv("LANGUAGE", argv[2]);
+  }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  kelvora::res::PreferJapaneseDatesWithoutALocale();
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   kelvora::platform::InstallFontSubstitutions();
+  kelvora::res::InstallTranslations();
 
-  const QDir folder(QString::fromLocal8Bit(argv[1]));
+  const QDir folder(QString::fromLocal8Bit(folderName));
   if (!QDir().mkpath(folder.path())) {
-    std::fprintf(stderr, "kelvora-screenshots: cannot create %s\n", argv[1]);
+    std::fprintf(stderr, "kelvora-screenshots: cannot create %s\n", folderName);
     return 1;
   }
 
@@ -125,12 +147,20 @@ int main(int argc, char** argv) {
       return kelvora::IDOK;
     });
     main.menuAction(kelvora::ID_HELP_ABOUT)->trigger();
+    services.Push([&](TemplateDialog& results) {
+      Save(results, folder, "results.png");
+      return kelvora::IDOK;
+    });
+    main.menuAction(kelvora::ID_FILE_RESULTS)->trigger();
     return kelvora::IDOK;
   });
 
   SilentPlayer player;
   FixedClock clock;
-  kelvora::CKelvoraDlg dlg(player, clock, services);
+  // The session's checks go to a history of its own, which the results window shows.
+  const QTemporaryDir historyFolder;
+  kelvora::History history(QDir(historyFolder.path()).filePath("history.csv").toStdString());
+  kelvora::CKelvoraDlg dlg(player, clock, services, &history);
   dlg.DoModal();
   return g_ok ? 0 : 1;
 }

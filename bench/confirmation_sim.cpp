@@ -40,7 +40,7 @@ class SilentWindow : public kelvora::SessionWindow {
   void DrawStatusPanel() override {}
   void DrawCorrectMark() override {}
   void DrawWrongMark() override {}
-  void ShowAnswer(int, const std::string&, const std::string&) override {}
+  void ShowAnswer(int, int, const std::string&) override {}
   void Sleep(int) override {}
   PlayOutcome Play(std::span<const std::uint8_t>) override { return PlayOutcome::Played; }
   std::time_t Now() override { return ++clock_; }

@@ -160,8 +160,7 @@ void CheckSession::OnWrongAnswer() {
   window_.DrawWrongMark();
   window_.Play(m_buzzWave.bytes());
   // The dialog names the frequency just tested, so it runs before the step.
-  window_.ShowAnswer(m_frequency, ComposeAnswerCaption(m_answerCount),
-                     ComposeAnswerPattern(m_slots));
+  window_.ShowAnswer(m_frequency, m_answerCount, ComposeAnswerPattern(m_slots));
   if (confirming) {
     m_frequency = m_confirmation->level();
   } else if (m_autoChange) {
@@ -465,10 +464,6 @@ bool CheckSession::HandleCommand(int id) {
     default:
       return false;
   }
-}
-
-std::string ComposeAnswerCaption(int answerCount) {
-  return "残念！ 正解は " + std::to_string(answerCount) + " 回でした。";
 }
 
 // Twelve 200 ms symbols separated by ideographic spaces: each slot shows its

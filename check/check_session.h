@@ -115,8 +115,7 @@ class CheckSession {
   int lastAnswer_ = 0;
 };
 
-// Texts of the answer reveal dialog, in UTF-8.
-std::string ComposeAnswerCaption(int answerCount);
+// The answer reveal dialog's pattern line, in UTF-8.
 std::string ComposeAnswerPattern(const std::array<bool, 5>& slots);
 
 }  // namespace kelvora

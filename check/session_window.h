@@ -28,9 +28,9 @@ class SessionWindow {
   virtual void DrawCorrectMark() = 0;
   virtual void DrawWrongMark() = 0;
 
-  // Runs the answer reveal dialog modally; texts are UTF-8.
-  virtual void ShowAnswer(int checkFrequency, const std::string& caption,
-                          const std::string& pattern) = 0;
+  // Runs the answer reveal dialog modally: how many bursts the pattern held
+  // (the window words it) and the pattern line (UTF-8 symbols, in any language).
+  virtual void ShowAnswer(int checkFrequency, int answerCount, const std::string& pattern) = 0;
 
   // Blocks for `milliseconds`; plays an image and returns when it is over,
   // with what the player made of it.

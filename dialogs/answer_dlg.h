@@ -7,6 +7,9 @@
 
 namespace kelvora {
 
+// The reveal's caption: how many bursts the pattern held.
+QString AnswerCaption(int answerCount);
+
 // Shown after a wrong or don't-know answer: how many bursts the pattern held
 // and which slots sounded. The caller fills the three fields, then DoModal.
 class CAnswerDlg : public platform::TemplateDialog {

@@ -190,7 +190,7 @@ void CResultsDlg::OnSavePicture() {
   platform::SaveFileOptions options;
   options.defaultExtension = QStringLiteral("png");
   options.initialName = QStringLiteral("kelvora-results.png");
-  options.filters = {{QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("*.png")}};
+  options.filters = {{res::LoadString(IDS_RESULTS_FILTER_PNG), QStringLiteral("*.png")}};
   const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
   QByteArray png;
@@ -218,7 +218,7 @@ void CResultsDlg::OnSaveCsv() {
   platform::SaveFileOptions options;
   options.defaultExtension = QStringLiteral("csv");
   options.initialName = QStringLiteral("kelvora-history.csv");
-  options.filters = {{QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("*.csv")}};
+  options.filters = {{res::LoadString(IDS_RESULTS_FILTER_CSV), QStringLiteral("*.csv")}};
   const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
   // Read after the choice, so the copy holds every line written meanwhile;
@@ -235,10 +235,12 @@ void CResultsDlg::OnSaveCsv() {
 }
 
 void CResultsDlg::ReportWriteFailure(const QString& path, const platform::WriteResult& result) {
-  const int text =
-      result.status == platform::WriteStatus::kCannotOpen ? IDS_SAVE_CANNOT_OPEN : IDS_SAVE_FAILED;
+  const int text = result.status == platform::WriteStatus::kCannotOpen ? IDS_WRITE_CANNOT_OPEN
+                                                                       : IDS_WRITE_FAILED;
+  const QString reason =
+      res::LoadString(IDS_WRITE_REASON).arg(SystemErrorText(result.error, result.message));
   services().MessageBox(
-      this, res::LoadString(text).arg(path, SystemErrorText(result.error, result.message)),
+      this, res::LoadString(text) + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + reason,
       res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
 }
 

@@ -74,7 +74,7 @@ void CWaveFileDlg::OnChangeExportFrequency() {
 bool CWaveFileDlg::CheckExportFrequency() {
   // Above 0.1 Hz, and no higher than half the sampling rate.
   if (m_exportFrequency > 0.1 && m_exportFrequency <= 24000.0) return true;
-  services().MessageBox(this, "指定された周波数のWAVEファイルは作成出来ません。",
+  services().MessageBox(this, res::LoadString(IDS_EXPORT_BAD_FREQUENCY),
                         res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
   return false;
 }
@@ -95,8 +95,8 @@ void CWaveFileDlg::OnExportSave() {
   options.defaultExtension = "wav";
   options.initialName = "*.wav";
   options.promptOverwrite = true;
-  options.filters = {{"WAVEファイル (PCM, mono, 16 bits, 48 kHz, 2 sec) ", "*.wav"},
-                     {"全てのファイル (*.*) ", "*.*"}};
+  options.filters = {{res::LoadString(IDS_EXPORT_FILTER_WAVE), "*.wav"},
+                     {res::LoadString(IDS_EXPORT_FILTER_ALL), "*.*"}};
   const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
 
@@ -108,12 +108,12 @@ void CWaveFileDlg::OnExportSave() {
     case platform::WriteStatus::kWritten:
       break;
     case platform::WriteStatus::kCannotOpen:
-      services().MessageBox(this, "ファイルを書き込み用にオープン出来ません。",
+      services().MessageBox(this, res::LoadString(IDS_WRITE_CANNOT_OPEN),
                             res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
       break;
     case platform::WriteStatus::kWriteFailed:
-      services().MessageBox(this, "ファイルの書き込みに失敗しました。",
-                            res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
+      services().MessageBox(this, res::LoadString(IDS_WRITE_FAILED), res::LoadString(IDS_APP_TITLE),
+                            platform::MessageIcon::Stop);
       break;
   }
 }

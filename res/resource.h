@@ -57,8 +57,6 @@ inline constexpr int IDS_HISTORY_UNREADABLE_LINES = 1043;
 inline constexpr int IDS_HISTORY_OLDER_LEFT_OUT = 1044;
 inline constexpr int IDS_HISTORY_NO_LOCATION = 1045;
 inline constexpr int IDS_HISTORY_NOTHING_TO_SAVE = 1046;
-inline constexpr int IDS_SAVE_CANNOT_OPEN = 1047;
-inline constexpr int IDS_SAVE_FAILED = 1048;
 // Additions: the common system errors in the window's language.
 inline constexpr int IDS_ERROR_NO_SPACE = 1050;
 inline constexpr int IDS_ERROR_PERMISSION = 1051;
@@ -78,6 +76,24 @@ inline constexpr int IDS_SOUND_PATH_RATE_WINDOWS = 1013;
 inline constexpr int IDS_CONFIRMING_TITLE = 1080;
 inline constexpr int IDS_RECORD_CONFIRMED = 1081;
 inline constexpr int IDS_NO_LEVEL_CONFIRMED = 1082;
+// The main window's title while one ear is tested.
+inline constexpr int IDS_TITLE_LEFT_EAR = 1083;
+inline constexpr int IDS_TITLE_RIGHT_EAR = 1084;
+// The answer reveal: its title (%1 the tested frequency) and caption (%1 the bursts).
+inline constexpr int IDS_ANSWER_TITLE = 1090;
+inline constexpr int IDS_ANSWER_CAPTION = 1091;
+// The WAVE export: the refused frequency, the save dialog's filters, the two
+// write failures (also the first line of the results window's) and the reason
+// added after the path.
+inline constexpr int IDS_EXPORT_BAD_FREQUENCY = 1092;
+inline constexpr int IDS_EXPORT_FILTER_WAVE = 1093;
+inline constexpr int IDS_EXPORT_FILTER_ALL = 1094;
+inline constexpr int IDS_WRITE_CANNOT_OPEN = 1095;
+inline constexpr int IDS_WRITE_FAILED = 1096;
+inline constexpr int IDS_WRITE_REASON = 1097;
+// The results window's save dialog filters.
+inline constexpr int IDS_RESULTS_FILTER_PNG = 1098;
+inline constexpr int IDS_RESULTS_FILTER_CSV = 1099;
 
 // Volume dialog (IDD_VOLUME).
 inline constexpr int IDC_PLAY_SAMPLE = 1000;

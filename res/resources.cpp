@@ -2,6 +2,8 @@
 
 #include "res/resources.h"
 
+#include "platform/qt/resource_text.h"
+
 namespace kelvora::res {
 
 using platform::Accelerator;
@@ -12,6 +14,10 @@ using platform::MenuItem;
 using platform::MenuPopup;
 namespace CS = platform::ControlStyle;
 namespace DS = platform::DialogStyle;
+
+constexpr const char* kFrequencyGroupCaption = QT_TRANSLATE_NOOP("kelvora", "現在の周波数");
+constexpr const char* kRecordGroupCaption = QT_TRANSLATE_NOOP("kelvora", "最高可聴周波数");
+constexpr const char* kRateGroupCaption = QT_TRANSLATE_NOOP("kelvora", "正答率");
 
 namespace {
 
@@ -29,15 +35,17 @@ constexpr unsigned HIDDEN_CANCEL = CS::Hidden | CS::TabStop;
 
 // IDD_MAIN: template order is the tab order.
 constexpr ControlTemplate kMainControls[] = {
-    {IDC_START, DEFPUSH, 20, 80, 225, 17, "チェック開始", TAB},
+    {IDC_START, DEFPUSH, 20, 80, 225, 17, QT_TRANSLATE_NOOP("kelvora", "チェック開始"), TAB},
     {IDC_ANSWER1, PUSH, 35, 123, 22, 17, "1", TAB | CS::Disabled},
     {IDC_ANSWER2, PUSH, 63, 123, 22, 17, "2", TAB | CS::Disabled},
     {IDC_ANSWER3, PUSH, 90, 123, 22, 17, "3", TAB | CS::Disabled},
     {IDC_ANSWER4, PUSH, 117, 123, 22, 17, "4", TAB | CS::Disabled},
     {IDC_ANSWER5, PUSH, 144, 123, 22, 17, "5", TAB | CS::Disabled},
-    {IDC_DONT_KNOW, PUSH, 174, 123, 59, 17, "分からない！", TAB | CS::Disabled},
-    {IDC_RESTART, PUSH, 102, 208, 81, 17, "初めからやり直す(&C)", TAB},
-    {IDOK, PUSH, 189, 208, 63, 17, "終了(&X)", TAB},
+    {IDC_DONT_KNOW, PUSH, 174, 123, 59, 17, QT_TRANSLATE_NOOP("kelvora", "分からない！"),
+     TAB | CS::Disabled},
+    {IDC_RESTART, PUSH, 102, 208, 81, 17, QT_TRANSLATE_NOOP("kelvora", "初めからやり直す(&C)"),
+     TAB},
+    {IDOK, PUSH, 189, 208, 63, 17, QT_TRANSLATE_NOOP("kelvora", "終了(&X)"), TAB},
     {IDC_SET_8K, PUSH, 121, 19, 28, 16, "8kHz", TAB},
     {IDC_SET_16K, PUSH, 121, 39, 28, 16, "16kHz", TAB},
     {IDC_UP_1K, PUSH, 154, 19, 28, 16, "+1kHz", TAB},
@@ -46,30 +54,35 @@ constexpr ControlTemplate kMainControls[] = {
     {IDC_DOWN_100, PUSH, 186, 39, 28, 16, "-100Hz", TAB},
     {IDC_UP_10, PUSH, 218, 19, 28, 16, "+10Hz", TAB},
     {IDC_DOWN_10, PUSH, 218, 39, 28, 16, "-10Hz", TAB},
-    {IDCANCEL, PUSH, 7, 211, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
-    {IDC_FREQ_GROUP, GROUP, 7, 7, 103, 53, "現在の周波数", CS::None},
-    {IDC_STATIC, GROUP, 7, 64, 245, 93, "可聴チェック", CS::None},
-    {IDC_STATIC, GROUP, 20, 107, 225, 42, "音の鳴った回数", CS::None},
-    {IDC_STATIC, GROUP, 7, 161, 118, 42, "最高可聴周波数", CS::None},
-    {IDC_STATIC, GROUP, 131, 161, 121, 42, "正答率", CS::None},
-    {IDC_STATIC, GROUP, 115, 7, 137, 53, "周波数手動設定", CS::None},
+    {IDCANCEL, PUSH, 7, 211, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
+    {IDC_FREQ_GROUP, GROUP, 7, 7, 103, 53, kFrequencyGroupCaption, CS::None},
+    {IDC_STATIC, GROUP, 7, 64, 245, 93, QT_TRANSLATE_NOOP("kelvora", "可聴チェック"), CS::None},
+    {IDC_STATIC, GROUP, 20, 107, 225, 42, QT_TRANSLATE_NOOP("kelvora", "音の鳴った回数"), CS::None},
+    {IDC_STATIC, GROUP, 7, 161, 118, 42, kRecordGroupCaption, CS::None},
+    {IDC_STATIC, GROUP, 131, 161, 121, 42, kRateGroupCaption, CS::None},
+    {IDC_STATIC, GROUP, 115, 7, 137, 53, QT_TRANSLATE_NOOP("kelvora", "周波数手動設定"), CS::None},
 };
 
 // IDD_VOLUME
 constexpr ControlTemplate kVolumeControls[] = {
-    {IDOK, PUSH, 196, 153, 72, 20, "音量調整の完了(&E)", TAB},
+    {IDOK, PUSH, 196, 153, 72, 20, QT_TRANSLATE_NOOP("kelvora", "音量調整の完了(&E)"), TAB},
     {IDC_VOLUME_PERCENT, EDIT, 23, 62, 28, 14, "", CS::Border | TAB | CS::AutoHScroll},
     {IDC_VOLUME_SLIDER, SLIDER, 82, 49, 152, 26, "Slider1", CS::AutoTicks | TAB},
-    {IDC_PLAY_SAMPLE, DEFPUSH, 173, 101, 88, 20, "サンプルサウンドの再生(&P)", TAB},
-    {IDCANCEL, PUSH, 17, 101, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
+    {IDC_PLAY_SAMPLE, DEFPUSH, 173, 101, 88, 20,
+     QT_TRANSLATE_NOOP("kelvora", "サンプルサウンドの再生(&P)"), TAB},
+    {IDCANCEL, PUSH, 17, 101, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
     {IDC_STATIC, LTEXT, 18, 26, 226, 14,
-     "可聴域チェックの前に、お使いのスピーカに合わせて音量を調整して下さい。", CS::NoWrap},
-    {IDC_STATIC, LTEXT, 17, 48, 56, 12, "現在の音量設定", CS::None},
+     QT_TRANSLATE_NOOP("kelvora",
+                       "可聴域チェックの前に、お使いのスピーカに合わせて音量を調整して下さい。"),
+     CS::NoWrap},
+    {IDC_STATIC, LTEXT, 17, 48, 56, 12, QT_TRANSLATE_NOOP("kelvora", "現在の音量設定"), CS::None},
     {IDC_STATIC, LTEXT, 85, 76, 14, 15, "0 %", CS::None},
     {IDC_STATIC, LTEXT, 221, 76, 25, 15, "100 %", CS::None},
     {IDC_STATIC, LTEXT, 153, 77, 25, 15, "50 %", CS::None},
-    {IDC_STATIC, GROUP, 7, 7, 261, 138, "スピーカの音量調整", CS::None},
-    {IDC_STATIC, LTEXT, 19, 128, 125, 14, "音量の上げすぎには十分注意して下さい。", CS::NoWrap},
+    {IDC_STATIC, GROUP, 7, 7, 261, 138, QT_TRANSLATE_NOOP("kelvora", "スピーカの音量調整"),
+     CS::None},
+    {IDC_STATIC, LTEXT, 19, 128, 125, 14,
+     QT_TRANSLATE_NOOP("kelvora", "音量の上げすぎには十分注意して下さい。"), CS::NoWrap},
     {IDC_STATIC, LTEXT, 55, 65, 15, 13, "%", CS::None},
 };
 
@@ -77,22 +90,26 @@ constexpr ControlTemplate kVolumeControls[] = {
 constexpr unsigned PLAIN_TEXT_EDIT = CS::ReadOnly | CS::AutoHScroll | CS::NoBorder;
 constexpr ControlTemplate kAnswerControls[] = {
     {IDOK, DEFPUSH, 167, 98, 45, 16, "OK", TAB},
-    {IDCANCEL, PUSH, 7, 100, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
+    {IDCANCEL, PUSH, 7, 100, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
     {IDC_ANSWER_CAPTION, EDIT, 7, 7, 205, 15, "", PLAIN_TEXT_EDIT},
-    {IDC_STATIC, GROUP, 7, 29, 205, 60, "いま鳴った音のパターン", CS::None},
+    {IDC_STATIC, GROUP, 7, 29, 205, 60, QT_TRANSLATE_NOOP("kelvora", "いま鳴った音のパターン"),
+     CS::None},
     {IDC_ANSWER_PATTERN, EDIT, 16, 49, 190, 14, "", PLAIN_TEXT_EDIT},
-    {IDC_STATIC, LTEXT, 85, 71, 123, 13, "○: 有音部 (200 ms), ＿: 無音部 (200ms)", CS::None},
+    {IDC_STATIC, LTEXT, 85, 71, 123, 13,
+     QT_TRANSLATE_NOOP("kelvora", "○: 有音部 (200 ms), ＿: 無音部 (200ms)"), CS::None},
 };
 
 // IDD_WAVEFILE: no default button, so Enter means OK.
 constexpr ControlTemplate kWaveFileControls[] = {
     {IDC_EXPORT_FREQ, EDIT, 38, 9, 40, 15, "", CS::Border | TAB | CS::AutoHScroll},
-    {IDC_EXPORT_FADE, CHECK, 39, 34, 109, 16, "フェイドイン/アウトする", TAB},
-    {IDC_EXPORT_PREVIEW, PUSH, 49, 55, 47, 18, "視聴(&P)", TAB},
-    {IDC_EXPORT_SAVE, PUSH, 99, 55, 81, 18, "WAVEファイル作成 (&C)", TAB},
-    {IDOK, PUSH, 119, 77, 61, 18, "終了(&X)", TAB},
-    {IDCANCEL, PUSH, 7, 81, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
-    {IDC_STATIC, LTEXT, 7, 12, 29, 11, "周波数", CS::None},
+    {IDC_EXPORT_FADE, CHECK, 39, 34, 109, 16,
+     QT_TRANSLATE_NOOP("kelvora", "フェイドイン/アウトする"), TAB},
+    {IDC_EXPORT_PREVIEW, PUSH, 49, 55, 47, 18, QT_TRANSLATE_NOOP("kelvora", "視聴(&P)"), TAB},
+    {IDC_EXPORT_SAVE, PUSH, 99, 55, 81, 18, QT_TRANSLATE_NOOP("kelvora", "WAVEファイル作成 (&C)"),
+     TAB},
+    {IDOK, PUSH, 119, 77, 61, 18, QT_TRANSLATE_NOOP("kelvora", "終了(&X)"), TAB},
+    {IDCANCEL, PUSH, 7, 81, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
+    {IDC_STATIC, LTEXT, 7, 12, 29, 11, QT_TRANSLATE_NOOP("kelvora", "周波数"), CS::None},
     {IDC_STATIC, LTEXT, 82, 13, 29, 11, "Hz", CS::None},
 };
 
@@ -101,7 +118,8 @@ constexpr ControlTemplate kAboutControls[] = {
     {IDC_SITE_LINK, PUSH, 32, 56, 92, 15, kAuthorSiteUrl, TAB},
     {IDOK, DEFPUSH, 174, 55, 50, 16, "OK", TAB | CS::Group},
     {IDC_STATIC, ICON, 7, 36, 20, 20, kAppIconName, CS::None},
-    {IDC_STATIC, LTEXT, 65, 26, 119, 8, "高音の聞こえをチェックします", CS::None},
+    {IDC_STATIC, LTEXT, 65, 26, 119, 8,
+     QT_TRANSLATE_NOOP("kelvora", "高音の聞こえをチェックします"), CS::None},
     {IDC_VERSION_TEXT, EDIT, 34, 8, 191, 13, "",
      CS::ReadOnly | CS::AutoHScroll | TAB | CS::NoBorder},
     {IDC_STATIC, ICON, 7, 7, 20, 20, kMainFrameIconName, CS::None},
@@ -109,10 +127,12 @@ constexpr ControlTemplate kAboutControls[] = {
 
 // IDD_RESULTS
 constexpr ControlTemplate kResultsControls[] = {
-    {IDC_RESULTS_SAVE_PNG, PUSH, 7, 262, 80, 15, "画像を保存(&P)...", TAB},
-    {IDC_RESULTS_SAVE_CSV, PUSH, 92, 262, 80, 15, "CSVを保存(&C)...", TAB},
-    {IDOK, DEFPUSH, 293, 262, 60, 15, "閉じる(&X)", TAB},
-    {IDCANCEL, PUSH, 7, 262, 50, 14, "ｷｬﾝｾﾙ", HIDDEN_CANCEL},
+    {IDC_RESULTS_SAVE_PNG, PUSH, 7, 262, 80, 15, QT_TRANSLATE_NOOP("kelvora", "画像を保存(&P)..."),
+     TAB},
+    {IDC_RESULTS_SAVE_CSV, PUSH, 92, 262, 80, 15, QT_TRANSLATE_NOOP("kelvora", "CSVを保存(&C)..."),
+     TAB},
+    {IDOK, DEFPUSH, 293, 262, 60, 15, QT_TRANSLATE_NOOP("kelvora", "閉じる(&X)"), TAB},
+    {IDCANCEL, PUSH, 7, 262, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
     {IDC_RESULTS_STAIRCASE, LTEXT, 7, 7, 346, 112, "", CS::None},
     {IDC_RESULTS_SESSIONS, LTEXT, 7, 123, 346, 112, "", CS::None},
     {IDC_RESULTS_NOTE, LTEXT, 7, 239, 346, 19, "", CS::None},
@@ -121,35 +141,38 @@ constexpr ControlTemplate kResultsControls[] = {
 constexpr MenuItem kSeparator = {0, nullptr, false, false};
 
 constexpr MenuItem kFileMenu[] = {
-    {ID_FILE_MAKE_WAVE, "指定した周波数のWAVEファイルを作成する(&S)", false, false},
-    {ID_FILE_RESULTS, "検査結果の記録(&R)...", false, false},
+    {ID_FILE_MAKE_WAVE, QT_TRANSLATE_NOOP("kelvora", "指定した周波数のWAVEファイルを作成する(&S)"),
+     false, false},
+    {ID_FILE_RESULTS, QT_TRANSLATE_NOOP("kelvora", "検査結果の記録(&R)..."), false, false},
     kSeparator,
-    {ID_APP_EXIT_CMD, "終了(&X)", false, false},
+    {ID_APP_EXIT_CMD, QT_TRANSLATE_NOOP("kelvora", "終了(&X)"), false, false},
 };
 constexpr MenuItem kEarMenuItems[] = {
-    {ID_SOUND_EAR_BOTH, "両耳(&B)", true, false, nullptr, true},
-    {ID_SOUND_EAR_LEFT, "左耳(&L)", false, false, nullptr, true},
-    {ID_SOUND_EAR_RIGHT, "右耳(&R)", false, false, nullptr, true},
+    {ID_SOUND_EAR_BOTH, QT_TRANSLATE_NOOP("kelvora", "両耳(&B)"), true, false, nullptr, true},
+    {ID_SOUND_EAR_LEFT, QT_TRANSLATE_NOOP("kelvora", "左耳(&L)"), false, false, nullptr, true},
+    {ID_SOUND_EAR_RIGHT, QT_TRANSLATE_NOOP("kelvora", "右耳(&R)"), false, false, nullptr, true},
 };
-constexpr MenuPopup kEarMenu = {"検査する耳(&E)", kEarMenuItems};
+constexpr MenuPopup kEarMenu = {QT_TRANSLATE_NOOP("kelvora", "検査する耳(&E)"), kEarMenuItems};
 constexpr MenuItem kSoundMenu[] = {
-    {ID_SOUND_VOLUME, "音量の設定(&V)", false, false},
-    {ID_SOUND_AUTO_CHANGE, "周波数を自動的に変える(&A)", true, false},
+    {ID_SOUND_VOLUME, QT_TRANSLATE_NOOP("kelvora", "音量の設定(&V)"), false, false},
+    {ID_SOUND_AUTO_CHANGE, QT_TRANSLATE_NOOP("kelvora", "周波数を自動的に変える(&A)"), true, false},
     {0, nullptr, false, false, &kEarMenu},
-    {ID_SOUND_CONFIRM_RECORD, "記録を確かめる(&R)", false, false},
+    {ID_SOUND_CONFIRM_RECORD, QT_TRANSLATE_NOOP("kelvora", "記録を確かめる(&R)"), false, false},
     kSeparator,
-    {ID_SOUND_CONTINUOUS, "現在の周波数で連続音を鳴らす(&C)", false, false},
-    {ID_SOUND_SILENCE, "無音データを鳴らす(ノイズチェック用) (&N)", false, false},
+    {ID_SOUND_CONTINUOUS, QT_TRANSLATE_NOOP("kelvora", "現在の周波数で連続音を鳴らす(&C)"), false,
+     false},
+    {ID_SOUND_SILENCE, QT_TRANSLATE_NOOP("kelvora", "無音データを鳴らす(ノイズチェック用) (&N)"),
+     false, false},
 };
 constexpr MenuItem kHelpMenu[] = {
-    {ID_HELP_USAGE, "使い方について(&U)", false, false},
+    {ID_HELP_USAGE, QT_TRANSLATE_NOOP("kelvora", "使い方について(&U)"), false, false},
     kSeparator,
-    {ID_HELP_ABOUT, "Kelvoraについて(&A)", false, false},
+    {ID_HELP_ABOUT, QT_TRANSLATE_NOOP("kelvora", "Kelvoraについて(&A)"), false, false},
 };
 constexpr MenuPopup kMainMenuPopups[] = {
-    {"ファイル(&F)", kFileMenu},
-    {"サウンド(&S)", kSoundMenu},
-    {"ヘルプ(&H)", kHelpMenu},
+    {QT_TRANSLATE_NOOP("kelvora", "ファイル(&F)"), kFileMenu},
+    {QT_TRANSLATE_NOOP("kelvora", "サウンド(&S)"), kSoundMenu},
+    {QT_TRANSLATE_NOOP("kelvora", "ヘルプ(&H)"), kHelpMenu},
 };
 
 constexpr auto CHAR = Accelerator::Character;
@@ -184,39 +207,156 @@ const Accelerator kMainAccelerators[] = {
 
 // Registration order.
 constexpr ToolTipText kMainToolTips[] = {
-    {IDC_SET_8K, "周波数を8000 Hzに設定します。"},
-    {IDC_SET_16K, "周波数を16000 Hzに設定します。"},
-    {IDC_UP_1K, "周波数を1000 Hz上げます。\r\n\r\nキーボードの[Page Up]キーでも変更可能です。"},
-    {IDC_DOWN_1K, "周波数を1000 Hz下げます。\r\n\r\nキーボードの[Page Down]キーでも変更可能です。"},
-    {IDC_UP_100, "周波数を100 Hz上げます。\r\n\r\nキーボードの[↑]キーでも変更可能です。"},
-    {IDC_DOWN_100, "周波数を100 Hz下げます。\r\n\r\nキーボードの[↓]キーでも変更可能です。"},
-    {IDC_UP_10, "周波数を10 Hz上げます。\r\n\r\nキーボードの[→]キーでも変更可能です。"},
-    {IDC_DOWN_10, "周波数を10 Hz下げます。\r\n\r\nキーボードの[←]キーでも変更可能です。"},
-    {IDC_START,
-     "現在表示されている周波数のチェックを開始します。\r\n\r\nキーボードの[+]キー, [Enter]キー, "
-     "またはスペースキーでも開始出来ます。"},
-    {IDC_ANSWER1,
-     "音が 1回だけ 鳴ったときは、このボタンを押して下さい。 "
-     "\r\n\r\nキーボードの[1]キーでも選択出来ます。"},
-    {IDC_ANSWER2,
-     "音が 2回 鳴ったときは、このボタンを押して下さい。 "
-     "\r\n\r\nキーボードの[2]キーでも選択出来ます。"},
-    {IDC_ANSWER3,
-     "音が 3回 鳴ったときは、このボタンを押して下さい。 "
-     "\r\n\r\nキーボードの[3]キーでも選択出来ます。"},
-    {IDC_ANSWER4,
-     "音が 4回 鳴ったときは、このボタンを押して下さい。 "
-     "\r\n\r\nキーボードの[4]キーでも選択出来ます。"},
-    {IDC_ANSWER5,
-     "音が 5回 鳴ったときは、このボタンを押して下さい。 "
-     "\r\n\r\nキーボードの[5]キーでも選択出来ます。"},
+    {IDC_SET_8K, QT_TRANSLATE_NOOP("kelvora", "周波数を8000 Hzに設定します。")},
+    {IDC_SET_16K, QT_TRANSLATE_NOOP("kelvora", "周波数を16000 Hzに設定します。")},
+    {IDC_UP_1K,
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "周波数を1000 Hz上げます。\r\n\r\nキーボードの[Page Up]キーでも変更可能です。")},
+    {IDC_DOWN_1K,
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "周波数を1000 Hz下げます。\r\n\r\nキーボードの[Page Down]キーでも変更可能です。")},
+    {IDC_UP_100,
+     QT_TRANSLATE_NOOP("kelvora",
+                       "周波数を100 Hz上げます。\r\n\r\nキーボードの[↑]キーでも変更可能です。")},
+    {IDC_DOWN_100,
+     QT_TRANSLATE_NOOP("kelvora",
+                       "周波数を100 Hz下げます。\r\n\r\nキーボードの[↓]キーでも変更可能です。")},
+    {IDC_UP_10,
+     QT_TRANSLATE_NOOP("kelvora",
+                       "周波数を10 Hz上げます。\r\n\r\nキーボードの[→]キーでも変更可能です。")},
+    {IDC_DOWN_10,
+     QT_TRANSLATE_NOOP("kelvora",
+                       "周波数を10 Hz下げます。\r\n\r\nキーボードの[←]キーでも変更可能です。")},
+    {IDC_START, QT_TRANSLATE_NOOP("kelvora",
+                                  "現在表示されている周波数のチェックを開始します。\r\n\r\nキーボー"
+                                  "ドの[+]キー, [Enter]キー, "
+                                  "またはスペースキーでも開始出来ます。")},
+    {IDC_ANSWER1, QT_TRANSLATE_NOOP("kelvora",
+                                    "音が 1回だけ 鳴ったときは、このボタンを押して下さい。 "
+                                    "\r\n\r\nキーボードの[1]キーでも選択出来ます。")},
+    {IDC_ANSWER2, QT_TRANSLATE_NOOP("kelvora",
+                                    "音が 2回 鳴ったときは、このボタンを押して下さい。 "
+                                    "\r\n\r\nキーボードの[2]キーでも選択出来ます。")},
+    {IDC_ANSWER3, QT_TRANSLATE_NOOP("kelvora",
+                                    "音が 3回 鳴ったときは、このボタンを押して下さい。 "
+                                    "\r\n\r\nキーボードの[3]キーでも選択出来ます。")},
+    {IDC_ANSWER4, QT_TRANSLATE_NOOP("kelvora",
+                                    "音が 4回 鳴ったときは、このボタンを押して下さい。 "
+                                    "\r\n\r\nキーボードの[4]キーでも選択出来ます。")},
+    {IDC_ANSWER5, QT_TRANSLATE_NOOP("kelvora",
+                                    "音が 5回 鳴ったときは、このボタンを押して下さい。 "
+                                    "\r\n\r\nキーボードの[5]キーでも選択出来ます。")},
     {IDC_DONT_KNOW,
-     "音が何度鳴ったか分からないときは、このボタンを押して下さい。 "
-     "\r\n\r\nキーボードの[0]キーまたは[-]キーでも選択出来ます。"},
+     QT_TRANSLATE_NOOP("kelvora",
+                       "音が何度鳴ったか分からないときは、このボタンを押して下さい。 "
+                       "\r\n\r\nキーボードの[0]キーまたは[-]キーでも選択出来ます。")},
     {IDC_RESTART,
-     "現在の記録や設定をリセットし、起動時の状態へ戻ります。\r\n\r\nキーボードの[Home]"
-     "キーでも選択出来ます。"},
-    {IDOK, "プログラムを終了します。\r\n\r\nキーボードの[ESC]キーでも選択出来ます。"},
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "現在の記録や設定をリセットし、起動時の状態へ戻ります。\r\n\r\nキーボードの[Home]"
+         "キーでも選択出来ます。")},
+    {IDOK,
+     QT_TRANSLATE_NOOP("kelvora",
+                       "プログラムを終了します。\r\n\r\nキーボードの[ESC]キーでも選択出来ます。")},
+};
+
+// The string table, in id order of the resource script.
+constexpr StringEntry kStringTable[] = {
+    {IDS_ABOUTBOX, QT_TRANSLATE_NOOP("kelvora", "Kelvoraについて(&A)")},
+    {IDP_SOCKETS_INIT_FAILED, QT_TRANSLATE_NOOP("kelvora", "Windows ｿｹｯﾄの初期化に失敗しました。")},
+    {IDS_APP_TITLE, "Kelvora ver 1.000"},
+    {IDS_VOLUME_TITLE, QT_TRANSLATE_NOOP("kelvora", "スピーカの音量設定 [Kelvora]")},
+    {IDS_NO_MEMORY,
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "動作に必要なメモリが確保出来ませんでした。\r\nアプリケーションを強制終了します。")},
+    {IDS_SOUND_PATH_ONE_CHANNEL,
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "このコンピュータの音の出力は 1 チャンネル（モノラル）です。\r\n"
+         "この出力では左右の耳を分けて鳴らせないため、片耳ずつのチェックはできません。\r\n"
+         "検査する耳は「両耳」に戻します。")},
+    {IDS_SOUND_PATH_BLUETOOTH,
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "このコンピュータの音は Bluetooth で出力されています（コーデック %1）。\r\n"
+         "約 %2 Hz から上の検査結果は、耳ではなく無線の経路の限界を表すことがあります。\r\n\r\n"
+         "チェックには有線のヘッドホンを使って下さい。詳しくはヘルプをご覧ください。")},
+    {IDS_SOUND_PATH_RATE,
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "このコンピュータの音の出力は %1 Hz で動いています。\r\n"
+         "約 %2 Hz から上の音は、この出力では鳴らせません。"
+         "その付近と、それより上の検査結果は、耳ではなく音の経路の限界を表します。\r\n\r\n"
+         "サウンドサーバを 48000 Hz で動かすには:\r\n"
+         "・PipeWire: 設定の default.clock.rate を 48000 にする\r\n"
+         "・PulseAudio: daemon.conf の default-sample-rate を 48000 にする\r\n"
+         "そのあとサウンドサーバを起動し直してください。詳しくはヘルプをご覧ください。")},
+    {IDS_SOUND_PATH_RATE_WINDOWS,
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "このコンピュータの音の出力は %1 Hz で動いています。\r\n"
+         "約 %2 Hz から上の音は、この出力では鳴らせません。"
+         "その付近と、それより上の検査結果は、耳ではなく音の経路の限界を表します。\r\n\r\n"
+         "出力を 48000 Hz で動かすには:\r\n"
+         "・コントロール パネルの「サウンド」で再生デバイスを選び、「プロパティ」→「詳細設定」の"
+         "「既定の形式」を 48000 Hz のものにする\r\n"
+         "そのあと Kelvora を起動し直してください。詳しくはヘルプをご覧ください。")},
+    {IDS_PICTURE_STAIRCASE_TITLE, QT_TRANSLATE_NOOP("kelvora", "今回の検査の経過")},
+    {IDS_PICTURE_SESSIONS_TITLE, QT_TRANSLATE_NOOP("kelvora", "これまでの最高可聴周波数")},
+    {IDS_PICTURE_NO_CHECKS, QT_TRANSLATE_NOOP("kelvora", "まだ答えた検査がありません")},
+    {IDS_PICTURE_NO_SESSIONS, QT_TRANSLATE_NOOP("kelvora", "記録された検査がまだありません")},
+    {IDS_PICTURE_HZ, "Hz"},
+    {IDS_PICTURE_RECORD_LINE, QT_TRANSLATE_NOOP("kelvora", "最高可聴周波数 %1 Hz")},
+    {IDS_PICTURE_RIGHT, QT_TRANSLATE_NOOP("kelvora", "正解")},
+    {IDS_PICTURE_WRONG, QT_TRANSLATE_NOOP("kelvora", "不正解・分からない")},
+    {IDS_PICTURE_CONFIRMING, QT_TRANSLATE_NOOP("kelvora", "記録の確認")},
+    {IDS_PICTURE_LEVEL_CONFIRMED, QT_TRANSLATE_NOOP("kelvora", "確かめられた")},
+    {IDS_PICTURE_LEVEL_FAILED, QT_TRANSLATE_NOOP("kelvora", "確かめられなかった")},
+    {IDS_PICTURE_BOTH_EARS, QT_TRANSLATE_NOOP("kelvora", "両耳")},
+    {IDS_PICTURE_LEFT_EAR, QT_TRANSLATE_NOOP("kelvora", "左耳")},
+    {IDS_PICTURE_RIGHT_EAR, QT_TRANSLATE_NOOP("kelvora", "右耳")},
+    {IDS_PICTURE_RECORD, QT_TRANSLATE_NOOP("kelvora", "最高可聴周波数")},
+    {IDS_PICTURE_CONFIRMED, QT_TRANSLATE_NOOP("kelvora", "確かめた周波数")},
+    {IDS_HISTORY_FILE, QT_TRANSLATE_NOOP("kelvora", "記録ファイル: %1")},
+    {IDS_HISTORY_NOT_KEPT,
+     QT_TRANSLATE_NOOP("kelvora", "最後のチェックを記録ファイルに残せませんでした（%1）。")},
+    {IDS_HISTORY_NOT_READ, QT_TRANSLATE_NOOP("kelvora", "記録ファイルを読めませんでした（%1）。")},
+    {IDS_HISTORY_UNREADABLE_LINES, QT_TRANSLATE_NOOP("kelvora", "読めない行: %1")},
+    {IDS_HISTORY_OLDER_LEFT_OUT,
+     QT_TRANSLATE_NOOP("kelvora", "最後の %1 行（%2 MiB）より古い行は表示していません")},
+    {IDS_HISTORY_NO_LOCATION,
+     QT_TRANSLATE_NOOP("kelvora", "HOME が設定されていないため、記録ファイルの場所がありません")},
+    {IDS_HISTORY_NOTHING_TO_SAVE, QT_TRANSLATE_NOOP("kelvora", "保存する検査結果がありません。")},
+    {IDS_WRITE_CANNOT_OPEN,
+     QT_TRANSLATE_NOOP("kelvora", "ファイルを書き込み用にオープン出来ません。")},
+    {IDS_WRITE_FAILED, QT_TRANSLATE_NOOP("kelvora", "ファイルの書き込みに失敗しました。")},
+    {IDS_WRITE_REASON, QT_TRANSLATE_NOOP("kelvora", "（%1）")},
+    {IDS_ERROR_NO_SPACE, QT_TRANSLATE_NOOP("kelvora", "ディスクの空き容量がありません")},
+    {IDS_ERROR_PERMISSION, QT_TRANSLATE_NOOP("kelvora", "アクセスが許可されていません")},
+    {IDS_ERROR_READ_ONLY, QT_TRANSLATE_NOOP("kelvora", "読み取り専用のファイルシステムです")},
+    {IDS_ERROR_NOT_REGULAR, QT_TRANSLATE_NOOP("kelvora", "通常のファイルではありません")},
+    {IDS_ERROR_NOT_FOUND, QT_TRANSLATE_NOOP("kelvora", "ファイルまたはフォルダがありません")},
+    {IDS_CONFIRMING_TITLE, QT_TRANSLATE_NOOP("kelvora", " [記録の確認 %1 Hz]")},
+    {IDS_RECORD_CONFIRMED,
+     QT_TRANSLATE_NOOP("kelvora",
+                       "%1 Hz を確かめました（%2 回中 %3 回正解）。\r\n"
+                       "当て推量だけで 5 回中 4 回以上正解する確率は 1% 未満です。")},
+    {IDS_NO_LEVEL_CONFIRMED,
+     QT_TRANSLATE_NOOP("kelvora", "確かめられる周波数が見つかりませんでした。")},
+    {IDS_TITLE_LEFT_EAR, QT_TRANSLATE_NOOP("kelvora", " [左耳]")},
+    {IDS_TITLE_RIGHT_EAR, QT_TRANSLATE_NOOP("kelvora", " [右耳]")},
+    {IDS_ANSWER_TITLE, QT_TRANSLATE_NOOP("kelvora", "%1 Hzのチェック")},
+    {IDS_ANSWER_CAPTION, QT_TRANSLATE_NOOP("kelvora", "残念！ 正解は %1 回でした。")},
+    {IDS_EXPORT_BAD_FREQUENCY,
+     QT_TRANSLATE_NOOP("kelvora", "指定された周波数のWAVEファイルは作成出来ません。")},
+    {IDS_EXPORT_FILTER_WAVE,
+     QT_TRANSLATE_NOOP("kelvora", "WAVEファイル (PCM, mono, 16 bits, 48 kHz, 2 sec) ")},
+    {IDS_EXPORT_FILTER_ALL, QT_TRANSLATE_NOOP("kelvora", "全てのファイル (*.*) ")},
+    {IDS_RESULTS_FILTER_PNG, QT_TRANSLATE_NOOP("kelvora", "PNG 画像 (*.png)")},
+    {IDS_RESULTS_FILTER_CSV, QT_TRANSLATE_NOOP("kelvora", "CSV ファイル (*.csv)")},
 };
 
 }  // namespace
@@ -224,15 +364,25 @@ constexpr ToolTipText kMainToolTips[] = {
 const DialogTemplate kMainTemplate = {
     IDD_MAIN, "", 259, 232, DS::SystemMenu | DS::MinimizeBox | DS::AppWindow, kMainControls};
 const DialogTemplate kVolumeTemplate = {IDD_VOLUME, "", 275, 180, DS::None, kVolumeControls};
-const DialogTemplate kAnswerTemplate = {IDD_ANSWER, "いまの問題の正解は…", 219,
-                                        121,        DS::SystemMenu,        kAnswerControls};
+const DialogTemplate kAnswerTemplate = {
+    IDD_ANSWER,     QT_TRANSLATE_NOOP("kelvora", "いまの問題の正解は…"), 219, 121, DS::SystemMenu,
+    kAnswerControls};
 const DialogTemplate kWaveFileTemplate = {
-    IDD_WAVEFILE,     "指定した周波数のWAVEファイルを作成する", 187, 102, DS::SystemMenu,
+    IDD_WAVEFILE,
+    QT_TRANSLATE_NOOP("kelvora", "指定した周波数のWAVEファイルを作成する"),
+    187,
+    102,
+    DS::SystemMenu,
     kWaveFileControls};
-const DialogTemplate kAboutTemplate = {IDD_ABOUTBOX, "Kelvoraについて", 231,
-                                       78,           DS::SystemMenu,    kAboutControls};
-const DialogTemplate kResultsTemplate = {
-    IDD_RESULTS, "検査結果の記録 [Kelvora]", 360, 284, DS::SystemMenu, kResultsControls};
+const DialogTemplate kAboutTemplate = {
+    IDD_ABOUTBOX,  QT_TRANSLATE_NOOP("kelvora", "Kelvoraについて"), 231, 78, DS::SystemMenu,
+    kAboutControls};
+const DialogTemplate kResultsTemplate = {IDD_RESULTS,
+                                         QT_TRANSLATE_NOOP("kelvora", "検査結果の記録 [Kelvora]"),
+                                         360,
+                                         284,
+                                         DS::SystemMenu,
+                                         kResultsControls};
 
 std::span<const DialogTemplate* const> AllDialogTemplates() {
   static const DialogTemplate* const all[] = {&kMainTemplate,   &kVolumeTemplate,
@@ -247,118 +397,13 @@ std::span<const Accelerator> MainAccelerators() { return kMainAccelerators; }
 
 std::span<const ToolTipText> MainToolTips() { return kMainToolTips; }
 
+std::span<const StringEntry> StringTable() { return kStringTable; }
+
 QString LoadString(int id) {
-  switch (id) {
-    case IDS_ABOUTBOX:
-      return QString::fromUtf8("Kelvoraについて(&A)");
-    case IDP_SOCKETS_INIT_FAILED:
-      return QString::fromUtf8("Windows ｿｹｯﾄの初期化に失敗しました。");
-    case IDS_APP_TITLE:
-      return QString::fromUtf8("Kelvora ver 1.000");
-    case IDS_VOLUME_TITLE:
-      return QString::fromUtf8("スピーカの音量設定 [Kelvora]");
-    case IDS_NO_MEMORY:
-      return QString::fromUtf8(
-          "動作に必要なメモリが確保出来ませんでした。\r\nアプリケーションを強制終了します。");
-    case IDS_SOUND_PATH_ONE_CHANNEL:
-      return QString::fromUtf8(
-          "このコンピュータの音の出力は 1 チャンネル（モノラル）です。\r\n"
-          "この出力では左右の耳を分けて鳴らせないため、片耳ずつのチェックはできません。\r\n"
-          "検査する耳は「両耳」に戻します。");
-    case IDS_SOUND_PATH_BLUETOOTH:
-      return QString::fromUtf8(
-          "このコンピュータの音は Bluetooth で出力されています（コーデック %1）。\r\n"
-          "約 %2 Hz から上の検査結果は、耳ではなく無線の経路の限界を表すことがあります。\r\n\r\n"
-          "チェックには有線のヘッドホンを使って下さい。詳しくはヘルプをご覧ください。");
-    case IDS_SOUND_PATH_RATE:
-      return QString::fromUtf8(
-          "このコンピュータの音の出力は %1 Hz で動いています。\r\n"
-          "約 %2 Hz から上の音は、この出力では鳴らせません。"
-          "その付近と、それより上の検査結果は、耳ではなく音の経路の限界を表します。\r\n\r\n"
-          "サウンドサーバを 48000 Hz で動かすには:\r\n"
-          "・PipeWire: 設定の default.clock.rate を 48000 にする\r\n"
-          "・PulseAudio: daemon.conf の default-sample-rate を 48000 にする\r\n"
-          "そのあとサウンドサーバを起動し直してください。詳しくはヘルプをご覧ください。");
-    case IDS_SOUND_PATH_RATE_WINDOWS:
-      return QString::fromUtf8(
-          "このコンピュータの音の出力は %1 Hz で動いています。\r\n"
-          "約 %2 Hz から上の音は、この出力では鳴らせません。"
-          "その付近と、それより上の検査結果は、耳ではなく音の経路の限界を表します。\r\n\r\n"
-          "出力を 48000 Hz で動かすには:\r\n"
-          "・コントロール パネルの「サウンド」で再生デバイスを選び、「プロパティ」→「詳細設定」の"
-          "「既定の形式」を 48000 Hz のものにする\r\n"
-          "そのあと Kelvora を起動し直してください。詳しくはヘルプをご覧ください。");
-    case IDS_PICTURE_STAIRCASE_TITLE:
-      return QString::fromUtf8("今回の検査の経過");
-    case IDS_PICTURE_SESSIONS_TITLE:
-      return QString::fromUtf8("これまでの最高可聴周波数");
-    case IDS_PICTURE_NO_CHECKS:
-      return QString::fromUtf8("まだ答えた検査がありません");
-    case IDS_PICTURE_NO_SESSIONS:
-      return QString::fromUtf8("記録された検査がまだありません");
-    case IDS_PICTURE_HZ:
-      return QString::fromUtf8("Hz");
-    case IDS_PICTURE_RECORD_LINE:
-      return QString::fromUtf8("最高可聴周波数 %1 Hz");
-    case IDS_PICTURE_RIGHT:
-      return QString::fromUtf8("正解");
-    case IDS_PICTURE_WRONG:
-      return QString::fromUtf8("不正解・分からない");
-    case IDS_PICTURE_CONFIRMING:
-      return QString::fromUtf8("記録の確認");
-    case IDS_PICTURE_LEVEL_CONFIRMED:
-      return QString::fromUtf8("確かめられた");
-    case IDS_PICTURE_LEVEL_FAILED:
-      return QString::fromUtf8("確かめられなかった");
-    case IDS_PICTURE_BOTH_EARS:
-      return QString::fromUtf8("両耳");
-    case IDS_PICTURE_LEFT_EAR:
-      return QString::fromUtf8("左耳");
-    case IDS_PICTURE_RIGHT_EAR:
-      return QString::fromUtf8("右耳");
-    case IDS_PICTURE_RECORD:
-      return QString::fromUtf8("最高可聴周波数");
-    case IDS_PICTURE_CONFIRMED:
-      return QString::fromUtf8("確かめた周波数");
-    case IDS_HISTORY_FILE:
-      return QString::fromUtf8("記録ファイル: %1");
-    case IDS_HISTORY_NOT_KEPT:
-      return QString::fromUtf8("最後のチェックを記録ファイルに残せませんでした（%1）。");
-    case IDS_HISTORY_NOT_READ:
-      return QString::fromUtf8("記録ファイルを読めませんでした（%1）。");
-    case IDS_HISTORY_UNREADABLE_LINES:
-      return QString::fromUtf8("読めない行: %1");
-    case IDS_HISTORY_OLDER_LEFT_OUT:
-      return QString::fromUtf8("最後の %1 行（%2 MiB）より古い行は表示していません");
-    case IDS_HISTORY_NO_LOCATION:
-      return QString::fromUtf8("HOME が設定されていないため、記録ファイルの場所がありません");
-    case IDS_HISTORY_NOTHING_TO_SAVE:
-      return QString::fromUtf8("保存する検査結果がありません。");
-    case IDS_SAVE_CANNOT_OPEN:
-      return QString::fromUtf8("ファイルを書き込み用にオープン出来ません。\r\n%1\r\n（%2）");
-    case IDS_SAVE_FAILED:
-      return QString::fromUtf8("ファイルの書き込みに失敗しました。\r\n%1\r\n（%2）");
-    case IDS_ERROR_NO_SPACE:
-      return QString::fromUtf8("ディスクの空き容量がありません");
-    case IDS_ERROR_PERMISSION:
-      return QString::fromUtf8("アクセスが許可されていません");
-    case IDS_ERROR_READ_ONLY:
-      return QString::fromUtf8("読み取り専用のファイルシステムです");
-    case IDS_ERROR_NOT_REGULAR:
-      return QString::fromUtf8("通常のファイルではありません");
-    case IDS_ERROR_NOT_FOUND:
-      return QString::fromUtf8("ファイルまたはフォルダがありません");
-    case IDS_CONFIRMING_TITLE:
-      return QString::fromUtf8(" [記録の確認 %1 Hz]");
-    case IDS_RECORD_CONFIRMED:
-      return QString::fromUtf8(
-          "%1 Hz を確かめました（%2 回中 %3 回正解）。\r\n"
-          "当て推量だけで 5 回中 4 回以上正解する確率は 1% 未満です。");
-    case IDS_NO_LEVEL_CONFIRMED:
-      return QString::fromUtf8("確かめられる周波数が見つかりませんでした。");
-    default:
-      return {};
+  for (const StringEntry& entry : kStringTable) {
+    if (entry.id == id) return platform::ResourceText(entry.text);
   }
+  return {};
 }
 
 }  // namespace kelvora::res

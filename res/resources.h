@@ -2,7 +2,9 @@
 
 // The resource tables of the program as data: dialog templates, the main
 // menu, the accelerator table, the tooltip texts and the string table.
-// Texts are UTF-8 and exactly as shown on screen.
+// Texts are UTF-8 and exactly as a Japanese window shows them; each one in
+// Japanese is marked for Qt's translation tools and shown translated in another
+// interface language (platform::ResourceText).
 
 #include <QString>
 #include <span>
@@ -36,7 +38,18 @@ struct ToolTipText {
 };
 std::span<const ToolTipText> MainToolTips();
 
-// The string table; an unknown id gives an empty string.
+// Captions of the main dialog's group boxes that the status panel draws into.
+extern const char* const kFrequencyGroupCaption;
+extern const char* const kRecordGroupCaption;
+extern const char* const kRateGroupCaption;
+
+// The string table: every entry as the tables hold it, and one entry as the
+// window shows it (in the interface language); an unknown id gives an empty string.
+struct StringEntry {
+  int id;
+  const char* text;
+};
+std::span<const StringEntry> StringTable();
 QString LoadString(int id);
 
 // The author's web page: the About box's link caption and the address it opens.

@@ -90,6 +90,12 @@ struct LegendEntry {
   QRectF box;  // the marker and the text
 };
 
+// Where DrawFrame writes the title.
+QRectF TitleBox(const QRectF& area, const QString& title) {
+  const QFontMetricsF metrics(LabelFont());
+  return QRectF(PlotRect(area).left(), area.top() + 4, metrics.horizontalAdvance(title), kTop - 8);
+}
+
 void PlaceLegend(const QRectF& area, std::vector<LegendEntry>& entries) {
   const QFontMetricsF metrics(LabelFont());
   double right = PlotRect(area).right();
@@ -304,6 +310,7 @@ StaircaseParts StaircaseLayoutParts(const QRectF& area, const StaircaseModel& mo
   }
   parts.legend = StaircaseLegend(model, texts);
   PlaceLegend(area, parts.legend);
+  layout.labels.push_back(TitleBox(area, texts.staircaseTitle));
   for (const LegendEntry& e : parts.legend) layout.labels.push_back(e.box);
   if (model.recordHz) {
     const QFontMetricsF metrics(LabelFont());
@@ -331,6 +338,7 @@ SessionsParts SessionsLayoutParts(const QRectF& area, const std::vector<SessionP
   layout.plot = PlotRect(area);
   parts.legend = SessionsLegend(texts);
   PlaceLegend(area, parts.legend);
+  layout.labels.push_back(TitleBox(area, texts.sessionsTitle));
   for (const LegendEntry& e : parts.legend) layout.labels.push_back(e.box);
   if (sessions.empty()) {
     layout.hzAxis = FitFrequencyAxis(0, 0);

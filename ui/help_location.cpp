@@ -5,13 +5,17 @@
 
 namespace kelvora {
 
-QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir) {
-  const QString relative = QStringLiteral(".\\help\\index.html");
-  if (QFileInfo(QDir(currentDir), QStringLiteral("help/index.html")).isFile()) return relative;
+QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
+                       HelpLanguage language) {
+  const bool english = language == HelpLanguage::kEnglish;
+  const QString page =
+      english ? QStringLiteral("help/en/index.html") : QStringLiteral("help/index.html");
+  const QString relative =
+      english ? QStringLiteral(".\\help\\en\\index.html") : QStringLiteral(".\\help\\index.html");
+  if (QFileInfo(QDir(currentDir), page).isFile()) return relative;
   // Installed under a prefix, or unpacked with its help/ beside it (the zip for Windows).
-  for (const QString& page :
-       {QStringLiteral("/../share/kelvora/help/index.html"), QStringLiteral("/help/index.html")}) {
-    const QString installed = QDir::cleanPath(applicationDir + page);
+  for (const QString& folder : {QStringLiteral("/../share/kelvora/"), QStringLiteral("/")}) {
+    const QString installed = QDir::cleanPath(applicationDir + folder + page);
     if (QFileInfo(installed).isFile()) return installed;
   }
   return relative;

@@ -4,12 +4,17 @@
 
 namespace kelvora {
 
+// The language of the help pages to open: the Japanese pages lie in help/,
+// the English ones in help/en/.
+enum class HelpLanguage { kJapanese, kEnglish };
+
 // The help page that F1 and the help menu open. The page beside the working
 // directory comes first, as the program has always looked there; a program
 // started elsewhere falls back to the pages installed with it, which lie in
 // <prefix>/share/kelvora/help when the program is <prefix>/bin/kelvora, or in
 // help/ beside the program (unpacked from the Windows zip). With
 // neither present, the relative path comes back, and opening it does nothing.
-QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir);
+QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
+                       HelpLanguage language = HelpLanguage::kJapanese);
 
 }  // namespace kelvora

@@ -32,11 +32,11 @@ constexpr std::int32_t kStartVolume = 9000;
 struct EarChoice {
   Ear ear;
   int command;
-  const char* titleSuffix;
+  int titleSuffix;  // a string id; 0 for none
 };
-constexpr EarChoice kEarChoices[] = {{Ear::Both, ID_SOUND_EAR_BOTH, ""},
-                                     {Ear::Left, ID_SOUND_EAR_LEFT, " [左耳]"},
-                                     {Ear::Right, ID_SOUND_EAR_RIGHT, " [右耳]"}};
+constexpr EarChoice kEarChoices[] = {{Ear::Both, ID_SOUND_EAR_BOTH, 0},
+                                     {Ear::Left, ID_SOUND_EAR_LEFT, IDS_TITLE_LEFT_EAR},
+                                     {Ear::Right, ID_SOUND_EAR_RIGHT, IDS_TITLE_RIGHT_EAR}};
 
 const EarChoice& ChoiceOf(Ear ear) {
   for (const EarChoice& choice : kEarChoices) {
@@ -291,7 +291,7 @@ void CKelvoraDlg::OnConfirmation(ConfirmationEvent event, int level, int rights,
 }
 
 void CKelvoraDlg::ShowTitle() {
-  QString title = res::LoadString(IDS_APP_TITLE) + QString::fromUtf8(ChoiceOf(m_ear).titleSuffix);
+  QString title = res::LoadString(IDS_APP_TITLE) + res::LoadString(ChoiceOf(m_ear).titleSuffix);
   if (const std::optional<std::int32_t> level = ConfirmingLevel()) {
     title += res::LoadString(IDS_CONFIRMING_TITLE).arg(*level);
   }
@@ -381,10 +381,9 @@ void CKelvoraDlg::DrawCorrectMark() { m_panel->DrawMark(PanelMark::Circle); }
 
 void CKelvoraDlg::DrawWrongMark() { m_panel->DrawMark(PanelMark::Cross); }
 
-void CKelvoraDlg::ShowAnswer(int checkFrequency, const std::string& caption,
-                             const std::string& pattern) {
+void CKelvoraDlg::ShowAnswer(int checkFrequency, int answerCount, const std::string& pattern) {
   CAnswerDlg dlg(services(), this);
-  dlg.m_caption = QString::fromStdString(caption);
+  dlg.m_caption = AnswerCaption(answerCount);
   dlg.m_pattern = QString::fromStdString(pattern);
   dlg.m_checkFrequency = checkFrequency;
   dlg.DoModal();

@@ -94,8 +94,7 @@ class CKelvoraDlg : public platform::TemplateDialog,
   void DrawStatusPanel() override;
   void DrawCorrectMark() override;
   void DrawWrongMark() override;
-  void ShowAnswer(int checkFrequency, const std::string& caption,
-                  const std::string& pattern) override;
+  void ShowAnswer(int checkFrequency, int answerCount, const std::string& pattern) override;
   void Sleep(int milliseconds) override;
   PlayOutcome Play(std::span<const std::uint8_t> image) override;
   std::time_t Now() override;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "check/check_session.h"
+#include "res/resources.h"
 
 namespace kelvora {
 namespace {
@@ -21,9 +22,6 @@ constexpr int kMarkPenWidth = 2;
 // moves the boxes; each element then moves with its box by whole pixels,
 // keeping its distance from the box's corner, so that it stays inside it.
 constexpr platform::DialogBaseUnits kLayoutBaseUnits{7, 12};
-constexpr const char* kFrequencyGroup = "現在の周波数";
-constexpr const char* kRecordGroup = "最高可聴周波数";
-constexpr const char* kRateGroup = "正答率";
 
 const QRect kFrequencyArea(18, 28, 164, 54);
 const QPoint kFrequencyText(35, 38);
@@ -78,9 +76,9 @@ std::string FormatRateText(std::int32_t correctCount, std::int32_t trialCount) {
 
 PanelLayout LayoutPanel(const platform::DialogTemplate& dialogTemplate,
                         platform::DialogBaseUnits base) {
-  const QPoint frequency = GroupShift(dialogTemplate, base, kFrequencyGroup);
-  const QPoint record = GroupShift(dialogTemplate, base, kRecordGroup);
-  const QPoint rate = GroupShift(dialogTemplate, base, kRateGroup);
+  const QPoint frequency = GroupShift(dialogTemplate, base, res::kFrequencyGroupCaption);
+  const QPoint record = GroupShift(dialogTemplate, base, res::kRecordGroupCaption);
+  const QPoint rate = GroupShift(dialogTemplate, base, res::kRateGroupCaption);
   PanelLayout layout;
   layout.frequencyArea = kFrequencyArea.translated(frequency);
   layout.frequencyText = kFrequencyText + frequency;

@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "platform/qt/resource_text.h"
+
 namespace kelvora::platform {
 namespace {
 
@@ -14,7 +16,7 @@ void AddItems(QMenu* menu, std::span<const MenuItem> items, QObject* owner,
   for (const MenuItem& item : items) {
     if (!item.radio) radioGroup = nullptr;
     if (item.submenu) {
-      QMenu* submenu = menu->addMenu(QString::fromUtf8(item.submenu->text));
+      QMenu* submenu = menu->addMenu(ResourceText(item.submenu->text));
       submenu->menuAction()->setEnabled(!item.grayed);
       AddItems(submenu, item.submenu->items, owner, onCommand, actions);
       continue;
@@ -23,7 +25,7 @@ void AddItems(QMenu* menu, std::span<const MenuItem> items, QObject* owner,
       menu->addSeparator();
       continue;
     }
-    QAction* action = menu->addAction(QString::fromUtf8(item.text));
+    QAction* action = menu->addAction(ResourceText(item.text));
     action->setCheckable(item.checked || item.radio);
     if (item.radio) {
       if (!radioGroup) radioGroup = new QActionGroup(menu);
@@ -48,7 +50,7 @@ QMenuBar* BuildMenuBar(const MenuTemplate& menu, QWidget* parent,
                        std::function<void(int)> onCommand, std::map<int, QAction*>* actions) {
   auto* bar = new QMenuBar(parent);
   for (const MenuPopup& popup : menu.popups) {
-    AddItems(bar->addMenu(QString::fromUtf8(popup.text)), popup.items, bar, onCommand, actions);
+    AddItems(bar->addMenu(ResourceText(popup.text)), popup.items, bar, onCommand, actions);
   }
   return bar;
 }

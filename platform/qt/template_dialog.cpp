@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/qt/resource_text.h"
 #include "platform/qt/services.h"
 
 namespace kelvora::platform {
@@ -41,7 +42,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, Services& s
     : QDialog(parent, FlagsOf(dialogTemplate.style)),
       m_template(dialogTemplate),
       m_services(services) {
-  setWindowTitle(QString::fromUtf8(m_template.title));
+  setWindowTitle(ResourceText(m_template.title));
   setFont(DialogFont());
   m_base = BaseUnitsOf(font());
   Build();
@@ -78,7 +79,10 @@ void TemplateDialog::Build() {
 }
 
 QWidget* TemplateDialog::CreateControl(const ControlTemplate& control) {
-  const QString text = QString::fromUtf8(control.text ? control.text : "");
+  // An icon's text is its name, never translated.
+  const QString text = control.kind == ControlKind::Icon
+                           ? QString::fromUtf8(control.text ? control.text : "")
+                           : ResourceText(control.text);
   const unsigned style = control.style;
   QRect geometry =
       DialogToPixels(QRect(control.x, control.y, control.width, control.height), m_base);

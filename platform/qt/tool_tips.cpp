@@ -7,6 +7,8 @@
 #include <QToolTip>
 #include <QWidget>
 
+#include "platform/qt/resource_text.h"
+
 namespace kelvora::platform {
 
 namespace {
@@ -50,7 +52,7 @@ QString ToolTips::TextOf(const QWidget* control) const {
 }
 
 QString ToolTips::DisplayText(const char* text, const QFont& font, int maxTextWidth) {
-  QString plain = QString::fromUtf8(text);
+  QString plain = ResourceText(text);
   plain.replace("\r\n", "\n");
   plain.remove('\r');  // a lone CR would show as a box
   const QFontMetrics metrics(font);

@@ -34,10 +34,10 @@ class RecordingWindow final : public SessionWindow {
   void DrawStatusPanel() override { Log("panel"); }
   void DrawCorrectMark() override { Log("mark correct"); }
   void DrawWrongMark() override { Log("mark wrong"); }
-  void ShowAnswer(int checkFrequency, const std::string& caption,
-                  const std::string& pattern) override {
+  void ShowAnswer(int checkFrequency, int answerCount, const std::string& pattern) override {
     if (session_ != nullptr) stateAtAnswer = session_->m_state;
-    Log("answer " + std::to_string(checkFrequency) + " | " + caption + " | " + pattern);
+    Log("answer " + std::to_string(checkFrequency) + " | " + std::to_string(answerCount) + " | " +
+        pattern);
   }
   void Sleep(int milliseconds) override { Log("sleep " + std::to_string(milliseconds)); }
   PlayOutcome Play(std::span<const std::uint8_t> image) override {

@@ -45,8 +45,7 @@ TEST_F(SessionTest, WrongAnswerShowsTheCrossBuzzesThenRevealsThePattern) {
   Start();
   window.log.clear();
   AnswerWrongNumber();
-  const std::string reveal = "answer 8000 | 残念！ 正解は " +
-                             std::to_string(session.m_answerCount) + " 回でした。 | " +
+  const std::string reveal = "answer 8000 | " + std::to_string(session.m_answerCount) + " | " +
                              ComposeAnswerPattern(session.m_slots);
   EXPECT_EQ(window.log, Cat({{"mark wrong", "play buzz", reveal, "panel"}, IdleArrangement()}));
   // The dialog opens before the session leaves AwaitingAnswer or moves the frequency.

@@ -18,6 +18,20 @@ QLineEdit* Edit(TemplateDialog& d, int id) { return qobject_cast<QLineEdit*>(d.G
 
 using AnswerDlgTest = DialogTest;
 
+TEST(AnswerCaption, SaysHowManyBurstsPlayedWithFullWidthMarksAndAsciiSpaces) {
+  const struct {
+    int count;
+    const char* caption;
+  } cases[] = {{3, "残念！ 正解は 3 回でした。"},
+               {5, "残念！ 正解は 5 回でした。"},
+               {1, "残念！ 正解は 1 回でした。"},
+               // "！" U+FF01 and "。" U+3002 around three plain spaces.
+               {2,
+                "\xE6\xAE\x8B\xE5\xBF\xB5\xEF\xBC\x81 \xE6\xAD\xA3\xE8\xA7\xA3\xE3\x81\xAF 2 "
+                "\xE5\x9B\x9E\xE3\x81\xA7\xE3\x81\x97\xE3\x81\x9F\xE3\x80\x82"}};
+  for (const auto& c : cases) EXPECT_EQ(AnswerCaption(c.count), QString::fromUtf8(c.caption));
+}
+
 TEST_F(AnswerDlgTest, ShowsTheTestedFrequencyTheCountAndThePattern) {
   CAnswerDlg dlg(services);
   dlg.m_checkFrequency = 8000;

@@ -8,6 +8,19 @@ import urllib.parse
 # Schemes and forms that reach outside help/; the pages must work offline.
 EXTERNAL = re.compile(r"^(?:[a-zA-Z][a-zA-Z0-9+.-]*:|//)")
 
+# Kana, kanji, Japanese punctuation and full-width forms. The ideographic space
+# and the full-width low line are left out: the answer dialog's pattern line of
+# ○ and ＿ reads the same in every language.
+JAPANESE = re.compile("[\u3001-\u303f\u3040-\u30ff\u3400-\u4dbf\u4e00-\u9fff"
+                      "\uf900-\ufaff\uff01-\uff3e\uff40-\uffef]")
+
+# Elements without an end tag, which never hold text of their own.
+VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source",
+        "track", "wbr"}
+
+# The elements whose order makes up a page's outline.
+OUTLINE = {"h1", "h2", "h3", "table", "tr", "dt", "li", "img", "pre"}
+
 
 class Page(html.parser.HTMLParser):
     def __init__(self, path):
@@ -26,6 +39,9 @@ class Page(html.parser.HTMLParser):
         self.text_parts = []
         self.tables = []  # list of rows; a row is a list of cell texts
         self.kbd_texts = []
+        self.texts_by_lang = {}  # language -> texts and attribute values written in it
+        self.outline = []  # OUTLINE elements in document order
+        self._open = []  # (tag, lang) of the open elements
         self._in_title = False
         self._skip = 0
         self._cell = None
@@ -39,8 +55,22 @@ class Page(html.parser.HTMLParser):
     def handle_decl(self, decl):
         self.doctype = decl
 
+    def _lang(self):
+        return next((lang for _, lang in reversed(self._open) if lang), None)
+
+    def _note(self, lang, text):
+        self.texts_by_lang.setdefault(lang, []).append(text)
+
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
+        if tag not in VOID:
+            self._open.append((tag, a.get("lang")))
+        lang = a.get("lang") or self._lang()
+        for key in ("alt", "title", "aria-label"):
+            if a.get(key):
+                self._note(lang, a[key])
+        if tag in OUTLINE:
+            self.outline.append(tag)
         for key, value in attrs:
             if key.startswith("on"):
                 self.handlers.append(key)
@@ -70,6 +100,9 @@ class Page(html.parser.HTMLParser):
             self._skip += 1
 
     def handle_endtag(self, tag):
+        if any(t == tag for t, _ in self._open):
+            while self._open and self._open.pop()[0] != tag:
+                pass
         if tag == "title":
             self._in_title = False
         elif tag in ("td", "th") and self._cell is not None and self._row is not None:
@@ -85,6 +118,7 @@ class Page(html.parser.HTMLParser):
             self._skip -= 1
 
     def handle_data(self, data):
+        self._note(self._lang(), data)
         if self._in_title:
             self.title += data
         if self._skip:
@@ -98,6 +132,13 @@ class Page(html.parser.HTMLParser):
     @property
     def text(self):
         return "".join(self.text_parts)
+
+
+    def text_in(self, lang):
+        return "".join(self.texts_by_lang.get(lang, []))
+
+    def text_not_in(self, lang):
+        return "".join("".join(parts) for key, parts in self.texts_by_lang.items() if key != lang)
 
 
 def load_pages(help_dir):

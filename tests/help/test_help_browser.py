@@ -56,7 +56,10 @@ def png_pixels_vary(path):
 class HelpInBrowserTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.pages = load_pages(HELP_DIR)
+        # (language, folder under help/, the prefix of its screenshots' names)
+        languages = [("ja", "", "help-"), ("en", "en", "help-en-")]
+        cls.pages = [(lang, prefix, page) for lang, folder, prefix in languages
+                     for page in load_pages(os.path.join(HELP_DIR, folder)).values()]
 
     def test_console_messages_are_caught(self):
         # A page that logs must be seen logging, or a clean run below proves nothing.
@@ -70,8 +73,8 @@ class HelpInBrowserTest(unittest.TestCase):
         self.assertTrue(console, "chromium logged no console line for console.error")
 
     def test_each_page_loads_cleanly_with_its_title(self):
-        for name, page in self.pages.items():
-            with self.subTest(page=name):
+        for lang, _, page in self.pages:
+            with self.subTest(page=page.path):
                 code, dom, console = load_in_browser(page.path)
                 self.assertEqual(code, 0)
                 self.assertEqual(console, [])
@@ -83,16 +86,16 @@ class HelpInBrowserTest(unittest.TestCase):
                 finally:
                     os.unlink(f.name)
                 self.assertEqual(rendered.title, page.title)
-                self.assertEqual(rendered.lang, "ja")
+                self.assertEqual(rendered.lang, lang)
 
     def test_screenshots_show_every_page(self):
         shutil.rmtree(OUT_DIR, ignore_errors=True)
         run = subprocess.run([SCREENSHOT_SCRIPT, OUT_DIR], capture_output=True, text=True,
                              timeout=300 + 120 * len(self.pages))
         self.assertEqual(run.returncode, 0, run.stderr)
-        for name in self.pages:
-            with self.subTest(page=name):
-                png = os.path.join(OUT_DIR, "help-" + name[:-len(".html")] + ".png")
+        for _, prefix, page in self.pages:
+            with self.subTest(page=page.path):
+                png = os.path.join(OUT_DIR, prefix + page.name[:-len(".html")] + ".png")
                 self.assertTrue(os.path.isfile(png))
                 size, varied = png_pixels_vary(png)
                 self.assertEqual(size, (1000, 1400))

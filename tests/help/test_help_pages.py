@@ -5,98 +5,165 @@ program's controls, menu items and keys exactly as the program shows them.
 Usage: test_help_pages.py HELP_DIR
 """
 
+import glob
 import os
 import re
 import sys
 import unittest
+from xml.etree import ElementTree
 
-from help_pages import EXTERNAL, load_pages, split_target
+from help_pages import EXTERNAL, JAPANESE, load_pages, split_target
 
 HELP_DIR = None
 
-# Menu items, captions and fixed texts of the windows as they appear on screen
-# ("&" shows as an underlined letter, so the text reads without it). The
-# program holds each of them in its resource tables.
+# Menu items, captions and fixed texts of the windows as they appear on screen,
+# in Japanese and in English ("&" shows as an underlined letter, so the text
+# reads without it). The program holds each of them in its resource tables.
 RESOURCE_TEXTS = [
     # main window buttons
-    "チェック開始", "分からない！", "初めからやり直す(C)", "終了(X)",
-    "8kHz", "16kHz", "+1kHz", "-1kHz", "+100Hz", "-100Hz", "+10Hz", "-10Hz",
+    ("チェック開始", "Start check"), ("分からない！", "Not sure!"),
+    ("初めからやり直す(C)", "Start over"), ("終了(X)", "Exit"),
+    *((t, t) for t in ("8kHz", "16kHz", "+1kHz", "-1kHz", "+100Hz", "-100Hz", "+10Hz", "-10Hz")),
     # group boxes and displays
-    "現在の周波数", "周波数手動設定", "可聴チェック", "音の鳴った回数", "最高可聴周波数", "正答率",
+    ("現在の周波数", "Current frequency"), ("周波数手動設定", "Manual frequency"),
+    ("可聴チェック", "Hearing check"), ("音の鳴った回数", "Tones heard"),
+    ("最高可聴周波数", "Highest frequency heard"), ("正答率", "Accuracy"),
     # menu
-    "ファイル(F)", "指定した周波数のWAVEファイルを作成する(S)",
-    "サウンド(S)", "音量の設定(V)", "周波数を自動的に変える(A)",
-    "現在の周波数で連続音を鳴らす(C)", "無音データを鳴らす(ノイズチェック用) (N)",
-    "ヘルプ(H)", "使い方について(U)", "Kelvoraについて(A)",
+    ("ファイル(F)", "File"),
+    ("指定した周波数のWAVEファイルを作成する(S)", "Create a WAVE file of a frequency"),
+    ("サウンド(S)", "Sound"), ("音量の設定(V)", "Volume"),
+    ("周波数を自動的に変える(A)", "Change frequency automatically"),
+    ("現在の周波数で連続音を鳴らす(C)", "Play a continuous tone at the current frequency"),
+    ("無音データを鳴らす(ノイズチェック用) (N)", "Play silence (noise check)"),
+    ("記録を確かめる(R)", "Confirm the record"),
+    ("ヘルプ(H)", "Help"), ("使い方について(U)", "User guide"), ("Kelvoraについて(A)", "About Kelvora"),
     # the ear submenu
-    "検査する耳(E)", "両耳(B)", "左耳(L)", "右耳(R)",
+    ("検査する耳(E)", "Ear to test"), ("両耳(B)", "Both ears"), ("左耳(L)", "Left ear"),
+    ("右耳(R)", "Right ear"),
     # volume dialog
-    "スピーカの音量設定 [Kelvora]", "サンプルサウンドの再生(P)", "音量調整の完了(E)", "現在の音量設定",
-    "音量の上げすぎには十分注意して下さい。",
+    ("スピーカの音量設定 [Kelvora]", "Speaker volume [Kelvora]"),
+    ("サンプルサウンドの再生(P)", "Play sample sound"), ("音量調整の完了(E)", "Done"),
+    ("現在の音量設定", "Current volume"),
+    ("音量の上げすぎには十分注意して下さい。", "Take care not to turn the volume up too high."),
     # answer reveal dialog
-    "○: 有音部 (200 ms), ＿: 無音部 (200ms)",
+    ("○: 有音部 (200 ms), ＿: 無音部 (200ms)", "○: tone (200 ms), ＿: silence (200ms)"),
     # WAVE export dialog
-    "フェイドイン/アウトする", "視聴(P)", "WAVEファイル作成 (C)",
+    ("フェイドイン/アウトする", "Fade in/out"), ("視聴(P)", "Play"),
+    ("WAVEファイル作成 (C)", "Create WAVE file"),
     # titles
-    "Kelvora ver 1.000",
+    ("Kelvora ver 1.000", "Kelvora ver 1.000"),
     # results window (added with the check history)
-    "検査結果の記録(R)...", "検査結果の記録 [Kelvora]", "画像を保存(P)...", "CSVを保存(C)...", "閉じる(X)",
+    ("検査結果の記録(R)...", "Check history..."), ("検査結果の記録 [Kelvora]", "Check history [Kelvora]"),
+    ("画像を保存(P)...", "Save picture..."), ("CSVを保存(C)...", "Save CSV..."), ("閉じる(X)", "Close"),
 ]
 
 # Texts the program composes or shows from its code.
 COMPOSED_TEXTS = [
-    "----- Hz", "---.- %",
-    "残念！ 正解は 3 回でした。", "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿",
-    "440.0", "指定された周波数のWAVEファイルは作成出来ません。", "ファイルを書き込み用にオープン出来ません。",
+    ("----- Hz", "----- Hz"), ("---.- %", "---.- %"),
+    ("残念！ 正解は 3 回でした。", "Sorry! The tone sounded 3 times."),
+    ("＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿", "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿"),
+    ("440.0", "440.0"),
+    ("指定された周波数のWAVEファイルは作成出来ません。", "A WAVE file of this frequency cannot be made."),
+    ("ファイルを書き込み用にオープン出来ません。", "Cannot open the file for writing."),
+    ("Kelvora ver 1.000 [左耳]", "Kelvora ver 1.000 [Left ear]"),
+    ("Kelvora ver 1.000 [記録の確認 15000 Hz]", "Kelvora ver 1.000 [Confirming 15000 Hz]"),
 ]
 
 # Every accelerator key, and the button or menu item whose command it sends.
 KEY_TABLE = [
-    ("+", "チェック開始"),
-    ("-", "分からない！"),
-    ("0", "分からない！"),
-    ("1", "1"),
-    ("2", "2"),
-    ("3", "3"),
-    ("4", "4"),
-    ("5", "5"),
-    ("?", "分からない！"),
-    ("C", "初めからやり直す(C)"),
-    ("↓", "-100Hz"),
-    ("Esc", "終了(X)"),
-    ("F1", "使い方について(U)"),
-    ("Home", "8kHz"),
-    ("←", "-10Hz"),
-    ("Page Down", "-1kHz"),
-    ("Page Up", "+1kHz"),
-    ("Enter", "チェック開始"),
-    ("→", "+10Hz"),
-    ("Space", "チェック開始"),
-    ("↑", "+100Hz"),
-    ("Ctrl+X", "終了(X)"),
+    ("+", "チェック開始", "Start check"),
+    ("-", "分からない！", "Not sure!"),
+    ("0", "分からない！", "Not sure!"),
+    ("1", "1", "1"),
+    ("2", "2", "2"),
+    ("3", "3", "3"),
+    ("4", "4", "4"),
+    ("5", "5", "5"),
+    ("?", "分からない！", "Not sure!"),
+    ("C", "初めからやり直す(C)", "Start over"),
+    ("↓", "-100Hz", "-100Hz"),
+    ("Esc", "終了(X)", "Exit"),
+    ("F1", "使い方について(U)", "User guide"),
+    ("Home", "8kHz", "8kHz"),
+    ("←", "-10Hz", "-10Hz"),
+    ("Page Down", "-1kHz", "-1kHz"),
+    ("Page Up", "+1kHz", "+1kHz"),
+    ("Enter", "チェック開始", "Start check"),
+    ("→", "+10Hz", "+10Hz"),
+    ("Space", "チェック開始", "Start check"),
+    ("↑", "+100Hz", "+100Hz"),
+    ("Ctrl+X", "終了(X)", "Exit"),
 ]
 
 # The steps that a wrong answer gives, and the fall of the frequency with it.
 STAIRCASE = [(2000, 1000), (1000, 500), (500, 250), (250, 100), (100, 50), (50, 10), (10, 10)]
 
 
-class HelpPagesTest(unittest.TestCase):
+class Language:
+    """One language of the help: its folder under help/ and the words its pages use."""
+
+    def __init__(self, code, folder, column, key_header, space_key, staircase_header):
+        self.code, self.folder, self.column = code, folder, column
+        self.key_header, self.space_key, self.staircase_header = key_header, space_key, staircase_header
+
+    def texts(self, table):
+        return [row[self.column] for row in table]
+
+
+JAPANESE_HELP = Language("ja", "", 0, "キー", "（スペースキー）", "それまでのステップ")
+ENGLISH_HELP = Language("en", "en", 1, "Key", " (the space bar)", "Previous step")
+LANGUAGES = [JAPANESE_HELP, ENGLISH_HELP]
+
+
+def language_dir(language):
+    return os.path.join(HELP_DIR, language.folder)
+
+
+def english_translations():
+    """The English texts of the program's translation files, without "&", or None."""
+    found = glob.glob(os.path.join(HELP_DIR, os.pardir, "res", "**", "*en*.ts"), recursive=True)
+    if not found:
+        return None
+    texts = set()
+    for path in found:
+        for message in ElementTree.parse(path).iter("message"):
+            for node in message.iter("translation"):
+                texts.add("".join(node.itertext()).replace("&", ""))
+            # A text with nothing Japanese in it ("8kHz") reads the same untranslated.
+            for node in message.iter("source"):
+                source = "".join(node.itertext())
+                if not JAPANESE.search(source):
+                    texts.add(source.replace("&", ""))
+    return texts
+
+
+class PagesOfOneLanguage:
+    """The checks every language's pages pass; a subclass per language below."""
+
+    language = None
+
     @classmethod
     def setUpClass(cls):
-        cls.pages = load_pages(HELP_DIR)
+        cls.dir = language_dir(cls.language)
+        cls.pages = load_pages(cls.dir)
         cls.all_text = "\n".join(p.text for p in cls.pages.values())
+        # Every page of every language, for links from one language to the other.
+        cls.every_page = {os.path.normpath(p.path): p
+                          for lang in LANGUAGES for p in load_pages(language_dir(lang)).values()}
 
     def test_entry_page_exists(self):
         self.assertIn("index.html", self.pages)
 
-    def test_every_page_is_japanese_utf8_html5_with_the_stylesheet(self):
+    def test_every_page_is_utf8_html5_in_its_language_with_the_stylesheet(self):
+        stylesheet = os.path.normpath(os.path.join(HELP_DIR, "style.css"))
         for name, page in self.pages.items():
             with self.subTest(page=name):
                 self.assertEqual((page.doctype or "").lower(), "doctype html")
-                self.assertEqual(page.lang, "ja")
+                self.assertEqual(page.lang, self.language.code)
                 self.assertEqual((page.charset or "").lower(), "utf-8")
                 self.assertTrue(page.title.strip(), "empty <title>")
-                self.assertIn(("link", "href", "style.css"), page.links)
+                sheets = [split_target(page, v)[0] for t, _, v in page.links if t == "link"]
+                self.assertIn(stylesheet, sheets)
 
     def test_no_scripts_and_no_outside_resources(self):
         for name, page in self.pages.items():
@@ -118,7 +185,7 @@ class HelpPagesTest(unittest.TestCase):
                         self.assertTrue(os.path.realpath(path).startswith(root + os.sep),
                                         "points outside help/")
                         self.assertTrue(os.path.isfile(path), "missing file")
-                        target = self.pages.get(os.path.basename(path))
+                        target = self.every_page.get(path)
                     if fragment:
                         self.assertIsNotNone(target, "fragment into a non-page")
                         self.assertIn(fragment, target.ids, "missing anchor")
@@ -130,42 +197,68 @@ class HelpPagesTest(unittest.TestCase):
                     self.assertTrue(img.get("alt", "").strip())
 
     def test_every_page_and_file_is_reachable_from_the_entry(self):
-        seen, queue, used = {"index.html"}, ["index.html"], set()
+        entry = os.path.normpath(os.path.join(self.dir, "index.html"))
+        seen, queue, used = {entry}, [entry], set()
         while queue:
-            page = self.pages[queue.pop()]
+            page = self.every_page[queue.pop()]
             for _, _, value in page.links:
                 path, _ = split_target(page, value)
                 if path is None:
                     continue
-                base = os.path.basename(path)
-                used.add(base)
-                if base in self.pages and base not in seen:
-                    seen.add(base)
-                    queue.append(base)
-        self.assertEqual(seen, set(self.pages))
-        files = {f for f in os.listdir(HELP_DIR) if not f.endswith(".html")}
-        files.discard("CMakeLists.txt")
+                used.add(path)
+                # Stay in this language: the other one is reached from its own entry.
+                if path in self.every_page and os.path.dirname(path) == os.path.normpath(self.dir) \
+                        and path not in seen:
+                    seen.add(path)
+                    queue.append(path)
+        self.assertEqual({os.path.basename(p) for p in seen}, set(self.pages))
+        files = {os.path.normpath(os.path.join(self.dir, f)) for f in os.listdir(self.dir)
+                 if os.path.isfile(os.path.join(self.dir, f))
+                 and not f.endswith(".html") and f != "CMakeLists.txt"}
         self.assertEqual(files - used, set(), "files no page uses")
 
     def test_stylesheet_and_images_load_nothing_from_outside(self):
-        for name in os.listdir(HELP_DIR):
+        for name in os.listdir(self.dir):
             if not name.endswith((".css", ".svg")):
                 continue
             with self.subTest(file=name):
-                with open(os.path.join(HELP_DIR, name), encoding="utf-8") as f:
+                with open(os.path.join(self.dir, name), encoding="utf-8") as f:
                     body = f.read()
                 self.assertNotIn("@import", body)
                 self.assertNotIn("<script", body)
                 for ref in re.findall(r"url\(\s*['\"]?([^'\")]+)", body):
                     self.assertFalse(EXTERNAL.match(ref), ref)
-                    self.assertTrue(os.path.isfile(os.path.join(HELP_DIR, ref)), ref)
+                    self.assertTrue(os.path.isfile(os.path.join(self.dir, ref)), ref)
                 for ref in re.findall(r"\bhref\s*=\s*['\"]([^'\"]+)", body):
                     self.assertTrue(ref.startswith("#"), ref)
 
     def test_names_the_programs_texts_exactly(self):
-        for text in RESOURCE_TEXTS + COMPOSED_TEXTS:
+        for text in self.language.texts(RESOURCE_TEXTS + COMPOSED_TEXTS):
             with self.subTest(text=text):
                 self.assertTrue(text in self.all_text, f"not named: {text}")
+
+    def test_key_table_lists_all_22_keys_with_their_commands(self):
+        keys = self.pages["keys.html"]
+        rows = [r for t in keys.tables for r in t if r and r[0] != self.language.key_header]
+        self.assertEqual(len(rows), len(KEY_TABLE))
+        for row, (key, *commands) in zip(rows, KEY_TABLE):
+            with self.subTest(key=key):
+                shown = row[0].replace(" + ", "+").replace(self.language.space_key, "")
+                self.assertEqual(shown, key)
+                self.assertEqual(row[2], commands[self.language.column])
+
+    def test_staircase_table_shrinks_the_step_then_lowers_by_it(self):
+        page = self.pages["staircase.html"]
+        table = next(t for t in page.tables if t and t[0][0] == self.language.staircase_header)
+        body = table[1:]
+        self.assertEqual(len(body), len(STAIRCASE))
+        for row, (before, after) in zip(body, STAIRCASE):
+            with self.subTest(step=before):
+                self.assertEqual(row, [f"{before} Hz", f"{after} Hz", f"−{after} Hz"])
+
+
+class JapanesePagesTest(PagesOfOneLanguage, unittest.TestCase):
+    language = JAPANESE_HELP
 
     def test_named_texts_are_the_ones_the_program_holds(self):
         # A caption changed in the resource tables must be changed here too.
@@ -174,44 +267,89 @@ class HelpPagesTest(unittest.TestCase):
             self.skipTest("no res/resources.cpp")
         with open(tables, encoding="utf-8") as f:
             literals = {m.replace("&", "") for m in re.findall(r'"((?:[^"\\\n]|\\.)*)"', f.read())}
-        for text in RESOURCE_TEXTS:
+        for text in self.language.texts(RESOURCE_TEXTS):
             with self.subTest(text=text):
                 self.assertTrue(text in literals, f"not in the resource tables: {text}")
 
-    def test_key_table_lists_all_22_keys_with_their_commands(self):
-        keys = self.pages["keys.html"]
-        rows = [r for t in keys.tables for r in t if r and r[0] != "キー"]
-        self.assertEqual(len(rows), len(KEY_TABLE))
-        for row, (key, command) in zip(rows, KEY_TABLE):
-            with self.subTest(key=key):
-                shown = row[0].replace(" + ", "+").replace("（スペースキー）", "")
-                self.assertEqual(shown, key)
-                self.assertEqual(row[2], command)
 
-    def test_staircase_table_shrinks_the_step_then_lowers_by_it(self):
-        page = self.pages["staircase.html"]
-        table = next(t for t in page.tables if t and t[0][0] == "それまでのステップ")
-        body = table[1:]
-        self.assertEqual(len(body), len(STAIRCASE))
-        for row, (before, after) in zip(body, STAIRCASE):
-            with self.subTest(step=before):
-                self.assertEqual(row, [f"{before} Hz", f"{after} Hz", f"−{after} Hz"])
+class EnglishPagesTest(PagesOfOneLanguage, unittest.TestCase):
+    language = ENGLISH_HELP
+
+    def test_no_japanese_outside_what_is_marked_japanese(self):
+        for name, page in self.pages.items():
+            with self.subTest(page=name):
+                self.assertEqual(JAPANESE.findall(page.title + page.text_in("en")), [])
+        for name in os.listdir(self.dir):
+            if name.endswith(".svg"):
+                with self.subTest(image=name), open(os.path.join(self.dir, name),
+                                                    encoding="utf-8") as f:
+                    self.assertEqual(JAPANESE.findall(f.read()), [])
+
+    def test_named_texts_are_the_ones_the_program_holds(self):
+        # The English texts come from the program's translation file.
+        translations = english_translations()
+        if translations is None:
+            self.skipTest("no English translation file under res/")
+        for text in self.language.texts(RESOURCE_TEXTS):
+            with self.subTest(text=text):
+                self.assertTrue(text in translations, f"not among the translations: {text}")
+
+
+class BothLanguagesTest(unittest.TestCase):
+    """The English pages mirror the Japanese ones, and each page links to its twin."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.pages = {lang.code: load_pages(language_dir(lang)) for lang in LANGUAGES}
+
+    def test_same_pages_with_the_same_anchors_and_outline(self):
+        japanese, english = self.pages["ja"], self.pages["en"]
+        self.assertEqual(set(english), set(japanese))
+        for name, page in japanese.items():
+            with self.subTest(page=name):
+                self.assertEqual(english[name].ids, page.ids)
+                self.assertEqual(english[name].outline, page.outline)
+
+    def test_links_lead_to_the_same_places_in_both_languages(self):
+        def targets(lang, page):
+            base = os.path.normpath(language_dir(lang))
+            found = []
+            for tag, _, value in page.links:
+                path, fragment = split_target(page, value)
+                if tag == "a" and (path is None or os.path.dirname(path) == base):
+                    found.append((os.path.basename(path or page.path), fragment))
+            return found
+
+        for name, page in self.pages["ja"].items():
+            with self.subTest(page=name):
+                self.assertEqual(targets(ENGLISH_HELP, self.pages["en"][name]),
+                                 targets(JAPANESE_HELP, page))
+
+    def test_each_page_links_to_the_same_page_in_the_other_language(self):
+        for lang, other in ((JAPANESE_HELP, ENGLISH_HELP), (ENGLISH_HELP, JAPANESE_HELP)):
+            for name, page in self.pages[lang.code].items():
+                with self.subTest(lang=lang.code, page=name):
+                    twin = os.path.normpath(os.path.join(language_dir(other), name))
+                    self.assertIn(twin, [split_target(page, v)[0] for t, _, v in page.links
+                                         if t == "a"])
 
 
 class CodecTableTest(unittest.TestCase):
-    """The Bluetooth codec table of help/limits.html is the program's own."""
+    """The Bluetooth codec table of limits.html, in each language, is the program's own."""
 
-    def test_the_help_page_shows_the_programs_codec_table(self):
+    def test_the_help_pages_show_the_programs_codec_table(self):
         header = os.path.join(HELP_DIR, os.pardir, "ui", "sound_path_check.h")
         with open(header, encoding="utf-8") as f:
             code = re.findall(r'\{"([^"]+)", (\d+)\}', f.read().split("kCodecLimits", 1)[1])
-        with open(os.path.join(HELP_DIR, "limits.html"), encoding="utf-8") as f:
-            page = f.read()
-        table = re.search(r'<table id="codecs">(.*?)</table>', page, re.S)
-        self.assertIsNotNone(table)
-        rows = re.findall(r"<tr><td>([^<]+)</td><td>(\d+) Hz</td></tr>", table.group(1))
         self.assertTrue(code)
-        self.assertEqual(rows, code)
+        for lang in LANGUAGES:
+            with self.subTest(lang=lang.code):
+                with open(os.path.join(language_dir(lang), "limits.html"), encoding="utf-8") as f:
+                    page = f.read()
+                table = re.search(r'<table id="codecs">(.*?)</table>', page, re.S)
+                self.assertIsNotNone(table)
+                rows = re.findall(r"<tr><td>([^<]+)</td><td>(\d+) Hz</td></tr>", table.group(1))
+                self.assertEqual(rows, code)
 
 
 if __name__ == "__main__":

@@ -39,6 +39,7 @@ arch="$(dpkg --print-architecture)"
 # Files.
 listing="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for file in ./usr/bin/kelvora ./usr/share/kelvora/help/index.html \
+            ./usr/share/kelvora/help/en/index.html \
             ./usr/share/icons/hicolor/16x16/apps/kelvora.png \
             ./usr/share/icons/hicolor/32x32/apps/kelvora.png \
             ./usr/share/icons/hicolor/scalable/apps/kelvora.svg \

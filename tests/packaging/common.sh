@@ -19,6 +19,15 @@ desktop_value() {
   sed -n '/^\[Desktop Entry\]/,/^\[/{s/^'"$1"'=//p}' "$2" | head -n 1
 }
 
+# Whether text holds kana or kanji.
+has_japanese_text() {
+  LC_ALL=C.UTF-8 grep -qP '[\p{Hiragana}\p{Katakana}\p{Han}]'
+}
+
+has_japanese() {
+  has_japanese_text <<<"$1"
+}
+
 # PNG width and height, from the IHDR chunk.
 png_size() {
   od -An -tu1 -j16 -N8 "$1" | awk '{printf "%dx%d\n", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}'
@@ -34,13 +43,15 @@ check_tree() {
     if [ -x "$root$prefix/bin/kelvora" ]; then pass "bin/kelvora"; else fail "no executable $prefix/bin/kelvora"; fi
   fi
 
-  local page
-  for page in "$source_dir"/help/*.html "$source_dir"/help/*.css "$source_dir"/help/*.svg; do
+  # The Japanese pages in help/, the English ones in help/en/.
+  local page name
+  for page in "$source_dir"/help/*.{html,css,svg} "$source_dir"/help/en/*.{html,css,svg}; do
     [ -e "$page" ] || continue
-    if cmp -s "$page" "$share/kelvora/help/$(basename "$page")"; then
-      pass "help/$(basename "$page")"
+    name="${page#"$source_dir"/}"
+    if cmp -s "$page" "$share/kelvora/$name"; then
+      pass "$name"
     else
-      fail "help/$(basename "$page") missing or different under $prefix/share/kelvora"
+      fail "$name missing or different under $prefix/share/kelvora"
     fi
   done
 
@@ -70,9 +81,16 @@ check_tree() {
       got="$(desktop_value "${key%%=*}" "$entry")"
       if [ "$got" = "$want" ]; then pass "desktop $key"; else fail "desktop ${key%%=*} is '$got', want '$want'"; fi
     done
+    # English by default, Japanese as the translation.
+    for key in Name Comment GenericName; do
+      got="$(desktop_value "$key" "$entry")"
+      if [ -n "$got" ] && ! has_japanese "$got"; then pass "desktop $key in English"; else fail "desktop $key is '$got', want English"; fi
+    done
     for key in "Name\\[ja\\]" "Comment\\[ja\\]"; do
       if [ -n "$(desktop_value "$key" "$entry")" ]; then pass "desktop $key"; else fail "desktop entry lacks $key"; fi
     done
+    got="$(desktop_value "Comment\\[ja\\]" "$entry")"
+    if has_japanese "$got"; then pass "desktop Comment[ja] in Japanese"; else fail "desktop Comment[ja] is '$got', want Japanese"; fi
     # The program opens help/index.html relative to the directory it starts in.
     local path
     path="$(desktop_value Path "$entry")"
@@ -106,6 +124,22 @@ check_tree() {
     grep -q "<id>$APP_ID</id>" "$meta" || fail "metainfo id is not $APP_ID"
     grep -q "<launchable type=\"desktop-id\">$APP_ID.desktop</launchable>" "$meta" ||
       fail "metainfo does not launch $APP_ID.desktop"
+    # Each summary and paragraph in English, then its Japanese translation.
+    local element english japanese
+    for element in name summary p; do
+      english="$(grep -c "<$element>" "$meta")"
+      japanese="$(grep -c "<$element xml:lang=\"ja\">" "$meta")"
+      if [ "$english" -gt 0 ] && [ "$english" = "$japanese" ]; then
+        pass "metainfo <$element> in English and Japanese"
+      else
+        fail "metainfo has $english <$element> and $japanese <$element xml:lang=\"ja\">"
+      fi
+    done
+    if sed -e '/xml:lang="ja">.*<\//d' -e '/xml:lang="ja"/,/<\/p>/d' "$meta" | has_japanese_text; then
+      fail "metainfo has Japanese outside xml:lang=\"ja\""
+    else
+      pass "metainfo defaults in English"
+    fi
     validate_metainfo "$meta"
   fi
 }

@@ -159,7 +159,7 @@ TEST(ResultsPictures, MarksFillThePlotAndNoTextCoversAMark) {
     EXPECT_GE((bottom - top) / c.layout.plot.height(), c.minSpread);
   }
   // The record's label is there, among the labels, in the narrow staircase.
-  EXPECT_EQ(cases[0].layout.labels.size(), 6u);  // five legend entries and the record
+  EXPECT_EQ(cases[0].layout.labels.size(), 7u);  // the title, five legend entries and the record
 }
 
 TEST(ResultsPictures, AConfirmedSessionShowsItsRecordHollowAndItsConfirmedFrequencyFilled) {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace kelvora {
@@ -19,21 +20,85 @@ void Touch(const QString& root, const QString& relativePath) {
 }
 
 TEST(HelpLocationTest, WorkingDirectoryFirstThenTheInstalledPagesThenNothing) {
-  const QString relative = ".\\help\\index.html";
-  const QString installedPage = "prefix/share/kelvora/help/index.html";
+  const QString japanese = ".\\help\\index.html";
+  const QString english = ".\\help\\en\\index.html";
+  const QString japaneseInstalled = "prefix/share/kelvora/help/index.html";
+  const QString englishInstalled = "prefix/share/kelvora/help/en/index.html";
   const struct {
     const char* situation;
-    QString inWorkingDir;  // file made in the working directory; empty: none
-    QString installed;     // file made under the temporary root; empty: none
+    HelpLanguage language;
+    QStringList inWorkingDir;  // files made in the working directory
+    QStringList installed;     // files made under the temporary root
+    QString want;              // relative path, or the installed file under the root
     bool wantInstalled;
   } cases[] = {
-      {"started in its data folder", "help/index.html", installedPage, false},
-      {"started elsewhere", "", installedPage, true},
-      {"a help folder without the page", "help/other.html", installedPage, true},
-      {"nowhere to be found", "", "", false},
-      {"unpacked with help/ beside the program", "", "prefix/bin/help/index.html", true},
-      {"beside the program, started in a folder with pages", "help/index.html",
-       "prefix/bin/help/index.html", false},
+      {"started in its data folder",
+       HelpLanguage::kJapanese,
+       {"help/index.html"},
+       {japaneseInstalled},
+       japanese,
+       false},
+      {"started elsewhere",
+       HelpLanguage::kJapanese,
+       {},
+       {japaneseInstalled},
+       japaneseInstalled,
+       true},
+      {"a help folder without the page",
+       HelpLanguage::kJapanese,
+       {"help/other.html"},
+       {japaneseInstalled},
+       japaneseInstalled,
+       true},
+      {"nowhere to be found", HelpLanguage::kJapanese, {}, {}, japanese, false},
+      {"English, started in its data folder",
+       HelpLanguage::kEnglish,
+       {"help/index.html", "help/en/index.html"},
+       {japaneseInstalled, englishInstalled},
+       english,
+       false},
+      {"English, started elsewhere",
+       HelpLanguage::kEnglish,
+       {},
+       {japaneseInstalled, englishInstalled},
+       englishInstalled,
+       true},
+      {"English, only the Japanese page here",
+       HelpLanguage::kEnglish,
+       {"help/index.html"},
+       {japaneseInstalled, englishInstalled},
+       englishInstalled,
+       true},
+      {"English, only Japanese pages anywhere",
+       HelpLanguage::kEnglish,
+       {"help/index.html"},
+       {japaneseInstalled},
+       english,
+       false},
+      {"Japanese, only the English page here",
+       HelpLanguage::kJapanese,
+       {"help/en/index.html"},
+       {japaneseInstalled, englishInstalled},
+       japaneseInstalled,
+       true},
+      {"unpacked with help/ beside the program",
+       HelpLanguage::kJapanese,
+       {},
+       {"prefix/bin/help/index.html"},
+       "prefix/bin/help/index.html",
+       true},
+      {"English, unpacked with help/ beside the program",
+       HelpLanguage::kEnglish,
+       {"help/index.html"},
+       {"prefix/bin/help/index.html", "prefix/bin/help/en/index.html"},
+       "prefix/bin/help/en/index.html",
+       true},
+      {"beside the program, started in a folder with pages",
+       HelpLanguage::kJapanese,
+       {"help/index.html"},
+       {"prefix/bin/help/index.html"},
+       japanese,
+       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.situation);
@@ -42,12 +107,19 @@ TEST(HelpLocationTest, WorkingDirectoryFirstThenTheInstalledPagesThenNothing) {
     const QString work = root.filePath("work");
     const QString bin = root.filePath("prefix/bin");
     ASSERT_TRUE(QDir().mkpath(work) && QDir().mkpath(bin));
-    if (!c.inWorkingDir.isEmpty()) Touch(work, c.inWorkingDir);
-    if (!c.installed.isEmpty()) Touch(root.path(), c.installed);
+    for (const QString& file : c.inWorkingDir) Touch(work, file);
+    for (const QString& file : c.installed) Touch(root.path(), file);
 
-    const QString want = c.wantInstalled ? root.filePath(c.installed) : relative;
-    EXPECT_EQ(HelpPageToOpen(work, bin).toStdString(), want.toStdString());
+    const QString want = c.wantInstalled ? root.filePath(c.want) : c.want;
+    EXPECT_EQ(HelpPageToOpen(work, bin, c.language).toStdString(), want.toStdString());
   }
+}
+
+TEST(HelpLocationTest, JapaneseUnlessToldOtherwise) {
+  QTemporaryDir root;
+  ASSERT_TRUE(root.isValid());
+  Touch(root.path(), "help/en/index.html");
+  EXPECT_EQ(HelpPageToOpen(root.path(), root.path()).toStdString(), ".\\help\\index.html");
 }
 
 }  // namespace
