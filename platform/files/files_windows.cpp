@@ -348,6 +348,8 @@ bool CreateFoldersAbove(const std::string& path) {
   return IsFolder(wide.substr(0, last));
 }
 
+bool IsNoSpaceError(int error) { return error == ENOSPC; }
+
 std::string UserDataFile(std::string_view name) {
   const wchar_t* data = _wgetenv(L"APPDATA");
   if (data == nullptr || *data == L'\0') return {};

@@ -46,6 +46,10 @@ int Close(int fd);
 // Creates the folders above `path` that are missing; false when one cannot be made.
 bool CreateFoldersAbove(const std::string& path);
 
+// True for the errno of a full disk (or, where the system has them, a full
+// disk quota).
+bool IsNoSpaceError(int error);
+
 // Where the program keeps a file of its own across runs: on Windows
 // %APPDATA%\Kelvora\<name>, elsewhere $XDG_DATA_HOME/kelvora/<name> or
 // ~/.local/share/kelvora/<name>; empty when no such place is named.

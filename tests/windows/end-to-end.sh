@@ -102,7 +102,9 @@ PY
 mkdir -m 700 "$work/runtime"
 cp -r "$help" "$work/help"
 cd "$work"
-XDG_RUNTIME_DIR="$work/runtime" PULSE_SERVER="unix:$work/none" ALSA_CONFIG_PATH="$work/asound.conf" \
+# Wine takes the Windows user locale (so the interface language) from LC_ALL.
+LC_ALL=ja_JP.UTF-8 XDG_RUNTIME_DIR="$work/runtime" PULSE_SERVER="unix:$work/none" \
+  ALSA_CONFIG_PATH="$work/asound.conf" \
   "$wine_run" "$program" >"$work/program.log" 2>&1 &
 pid=$!
 
