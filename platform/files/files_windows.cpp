@@ -182,6 +182,11 @@ WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_
   const std::wstring target = Wide(path);
   if (target.empty()) return Failure(WriteStatus::kCannotOpen, EINVAL);
   if (IsFolder(target)) return Failure(WriteStatus::kCannotOpen, EISDIR);
+  // A read-only file is refused, as Windows refuses to open it for writing.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return Failure(WriteStatus::kCannotOpen, EACCES);
+  }
   // Opening for writing, without changing anything, tells a file the user
   // may not write (refused, as on every system) and a device from a file.
   HANDLE existing = CreateFileW(target.c_str(), GENERIC_WRITE,

@@ -19,6 +19,7 @@ xvfb_pid=
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
@@ -26,6 +27,19 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# A Wine prefix of this test's own: Wine's desktop process, which stays with
+# the prefix's wineserver, then shows our windows on our display alone.
+export KELVORA_WINEPREFIX="$work/prefix"
+mkdir "$KELVORA_WINEPREFIX"
+
+mkfifo "$work/display"
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" \
+  2>"$work/xvfb.log" &
+xvfb_pid=$!
+read -r -t 30 number <"$work/display" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$number" KELVORA_WINE_DISPLAY=":$number"
+"$wine_run" wineboot --init >/dev/null 2>&1
 
 # The reference images, whole, as the program plays them.
 "$wine_run" "$render" pattern --frequency 8000 --volume 9000 --slots 11111 -o - >"$work/pattern.wav"
@@ -41,12 +55,6 @@ for f in pattern pattern2 chime buzz; do
   fi
 done
 
-mkfifo "$work/display"
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" \
-  2>"$work/xvfb.log" &
-xvfb_pid=$!
-read -r -t 30 number <"$work/display" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$number" KELVORA_WINE_DISPLAY=":$number"
 
 cat >"$work/asound.conf" <<CONF
 pcm.!default {
@@ -65,6 +73,7 @@ wait_for_window() {
     sleep 0.1
   done
   echo "FAIL: no window '$1'" >&2
+  tail -5 "$work/program.log" >&2
   return 1
 }
 # Waits until the samples of image $1 (with "pattern": a five-slot pattern
