@@ -4,7 +4,7 @@
 #include <clocale>
 
 #include "app/first_paint.h"
-#include "platform/audio/portaudio_player.h"
+#include "platform/audio/system_player.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/services.h"
 #include "res/language.h"
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   // One language everywhere, Qt's own dialogs included.
   kelvora::res::InstallTranslations();
 
-  kelvora::PortAudioPlayer player;
+  kelvora::SystemPlayer player;
   kelvora::ServerSoundPathCheck pathCheck(/*held=*/true);
   // The device scan starts once the volume dialog is on screen; a sound asked
   // for before it has finished waits for it. So does the sound-path question,

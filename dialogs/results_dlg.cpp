@@ -10,6 +10,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/files/native_file.h"
 #include "platform/files/safe_file.h"
 #include "platform/qt/services.h"
 #include "res/resources.h"
@@ -80,10 +81,8 @@ std::vector<HistoryRecord> ShownRecords(const std::vector<HistoryRecord>& file,
 }  // namespace
 
 QString SystemErrorText(int error, const std::string& systemText) {
+  if (platform::IsNoSpaceError(error)) return res::LoadString(IDS_ERROR_NO_SPACE);
   switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-      return res::LoadString(IDS_ERROR_NO_SPACE);
     case EACCES:
     case EPERM:
       return res::LoadString(IDS_ERROR_PERMISSION);

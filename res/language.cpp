@@ -6,6 +6,7 @@
 #include <QTranslator>
 #include <clocale>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace kelvora::res {
 
@@ -70,13 +71,17 @@ void PreferJapaneseDatesWithoutALocale() {
 
 namespace {
 
-// Loads `file` from `folder` into a translator owned by the application.
-void Install(const QString& file, const QString& folder) {
+// Loads `file` from the first of `folders` that has it into a translator
+// owned by the application.
+void Install(const QString& file, std::initializer_list<QString> folders) {
   auto* translator = new QTranslator(QCoreApplication::instance());
-  if (translator->load(file, folder))
-    QCoreApplication::installTranslator(translator);
-  else
-    delete translator;
+  for (const QString& folder : folders) {
+    if (translator->load(file, folder)) {
+      QCoreApplication::installTranslator(translator);
+      return;
+    }
+  }
+  delete translator;
 }
 
 }  // namespace
@@ -84,10 +89,13 @@ void Install(const QString& file, const QString& folder) {
 void InstallTranslations() {
   if (InterfaceLanguage() == Language::Japanese) {
     // The tables are Japanese already; only Qt's own texts need translating.
-    Install(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    // A program without Qt's translations folder (the static Windows one)
+    // carries the file in its resources.
+    Install(QStringLiteral("qtbase_ja"),
+            {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")});
   } else {
     // Qt speaks English by itself; the program's English is compiled in.
-    Install(QStringLiteral("kelvora_en"), QStringLiteral(":/translations"));
+    Install(QStringLiteral("kelvora_en"), {QStringLiteral(":/translations")});
   }
 }
 

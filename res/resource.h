@@ -68,6 +68,8 @@ inline constexpr int IDS_ERROR_NOT_FOUND = 1054;
 inline constexpr int IDS_SOUND_PATH_BLUETOOTH = 1011;
 // An addition: one ear was chosen on an output of one channel.
 inline constexpr int IDS_SOUND_PATH_ONE_CHANNEL = 1012;
+// An addition: the same warning as IDS_SOUND_PATH_RATE, with the Windows way to change the rate.
+inline constexpr int IDS_SOUND_PATH_RATE_WINDOWS = 1013;
 // Additions for confirming the record: the title's suffix while it runs (%1
 // the level), the confirmed level (%1 level, %2 checks, %3 right) and the end
 // without a result.

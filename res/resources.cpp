@@ -294,6 +294,16 @@ constexpr StringEntry kStringTable[] = {
          "・PipeWire: 設定の default.clock.rate を 48000 にする\r\n"
          "・PulseAudio: daemon.conf の default-sample-rate を 48000 にする\r\n"
          "そのあとサウンドサーバを起動し直してください。詳しくはヘルプをご覧ください。")},
+    {IDS_SOUND_PATH_RATE_WINDOWS,
+     QT_TRANSLATE_NOOP(
+         "kelvora",
+         "このコンピュータの音の出力は %1 Hz で動いています。\r\n"
+         "約 %2 Hz から上の音は、この出力では鳴らせません。"
+         "その付近と、それより上の検査結果は、耳ではなく音の経路の限界を表します。\r\n\r\n"
+         "出力を 48000 Hz で動かすには:\r\n"
+         "・コントロール パネルの「サウンド」で再生デバイスを選び、「プロパティ」→「詳細設定」の"
+         "「既定の形式」を 48000 Hz のものにする\r\n"
+         "そのあと Kelvora を起動し直してください。詳しくはヘルプをご覧ください。")},
     {IDS_PICTURE_STAIRCASE_TITLE, QT_TRANSLATE_NOOP("kelvora", "今回の検査の経過")},
     {IDS_PICTURE_SESSIONS_TITLE, QT_TRANSLATE_NOOP("kelvora", "これまでの最高可聴周波数")},
     {IDS_PICTURE_NO_CHECKS, QT_TRANSLATE_NOOP("kelvora", "まだ答えた検査がありません")},

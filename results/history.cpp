@@ -1,10 +1,5 @@
 #include "results/history.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -15,6 +10,8 @@
 #include <cstring>
 #include <sstream>
 #include <thread>
+
+#include "platform/files/native_file.h"
 
 namespace kelvora {
 namespace {
@@ -297,15 +294,6 @@ void ParseLines(std::string_view contents, Layout initial, HistoryContents& out)
   if (!IsBlank(contents.substr(start))) ++out.unreadableLines;
 }
 
-bool CreateFolders(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    const std::string folder = path.substr(0, slash);
-    if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return false;
-  }
-  return true;
-}
-
 std::int64_t WallClockMicroseconds() {
   return std::chrono::duration_cast<std::chrono::microseconds>(
              std::chrono::system_clock::now().time_since_epoch())
@@ -325,8 +313,8 @@ int ReadAt(int fd, std::string& bytes, std::int64_t offset, std::size_t size) {
   bytes.resize(size);
   std::size_t done = 0;
   while (done < size) {
-    const ssize_t n = pread(fd, bytes.data() + done, size - done,
-                            static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    const long n = platform::ReadAt(fd, bytes.data() + done, size - done,
+                                    offset + static_cast<std::int64_t>(done));
     if (n > 0) {
       done += static_cast<std::size_t>(n);
     } else if (n == 0) {
@@ -376,14 +364,14 @@ class Descriptor {
  public:
   explicit Descriptor(int fd) : m_fd(fd) {}
   ~Descriptor() {
-    if (m_fd >= 0) close(m_fd);
+    if (m_fd >= 0) platform::Close(m_fd);
   }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   int get() const { return m_fd; }
   // Closes now; returns the errno of a failing close (NFS reports a full disk there).
   int Close() {
-    const int result = close(m_fd) != 0 && errno != EINTR ? errno : 0;
+    const int result = platform::Close(m_fd);
     m_fd = -1;
     return result;
   }
@@ -421,11 +409,10 @@ std::string DescribeHistoryError(const HistoryError& error) {
 }
 
 std::string FormatLocalTime(std::time_t when) {
-  std::tm local{};
-  localtime_r(&when, &local);
+  long offset = 0;
+  const std::tm local = platform::LocalTime(when, offset);
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-  const long offset = local.tm_gmtoff;
   const int minutes = static_cast<int>((offset < 0 ? -offset : offset) / 60) % (24 * 60);
   char zone[16];
   std::snprintf(zone, sizeof zone, "%c%02d:%02d", offset < 0 ? '-' : '+', minutes / 60,
@@ -497,13 +484,7 @@ std::vector<HistoryRecord> ParseHistory(std::string_view contents) {
   return ParseHistoryContents(contents).records;
 }
 
-std::string DefaultHistoryPath() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  if (data && *data == '/') return std::string(data) + "/kelvora/history.csv";
-  const char* home = std::getenv("HOME");
-  if (home && *home) return std::string(home) + "/.local/share/kelvora/history.csv";
-  return {};
-}
+std::string DefaultHistoryPath() { return platform::UserDataFile("history.csv"); }
 
 History::History(std::string path, std::function<std::int64_t()> microseconds)
     : m_path(std::move(path)), m_microseconds(std::move(microseconds)) {
@@ -530,7 +511,7 @@ void History::Record(HistoryRecord record) {
 }
 
 long History::WriteBytes(int fd, const char* bytes, std::size_t size) {
-  return static_cast<long>(write(fd, bytes, size));
+  return platform::Append(fd, bytes, size);
 }
 
 bool History::NeedsCurrentHeader(int fd, std::int64_t size) {
@@ -545,49 +526,44 @@ bool History::Append(const std::string& line) {
     return false;
   }
   // Never open a pipe, device or folder: a pipe would wait for a reader.
-  struct stat info {};
-  if (stat(m_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+  if (platform::IsOtherThanRegularFile(m_path)) {
     m_writeError = kNotRegular;
     return false;
   }
-  // O_CREAT without O_EXCL also creates the target of a dangling link.
-  // Read as well, to see how the file ends and which header is its last.
-  constexpr int kFlags = O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-  const auto openFile = [this] {
-    const int fd = open(m_path.c_str(), kFlags, 0666);
-    if (fd >= 0 || errno != EACCES) return fd;
-    return open(m_path.c_str(), (kFlags & ~O_RDWR) | O_WRONLY, 0666);  // a write-only file
-  };
-  int opened = openFile();
-  if (opened < 0 && errno == ENOENT && CreateFolders(m_path)) opened = openFile();
+  int opened = platform::OpenForAppending(m_path);
+  if (opened < 0 && errno == ENOENT && platform::CreateFoldersAbove(m_path)) {
+    opened = platform::OpenForAppending(m_path);
+  }
   if (opened < 0) {
     m_writeError = SystemError(errno);
     return false;
   }
   Descriptor fd(opened);
-  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+  platform::FileStatus info;
+  if (platform::StatusOf(fd.get(), info) != 0 || !info.regular) {
     m_writeError = kNotRegular;
     return false;
   }
   // Another instance holds the lock only while it writes one line; should
   // something else hold it for long, the line goes without it.
-  for (int attempt = 0; attempt < 200 && flock(fd.get(), LOCK_EX | LOCK_NB) != 0; ++attempt) {
-    if (errno != EWOULDBLOCK && errno != EINTR) break;
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    const int locked = platform::TryLockExclusive(fd.get());
+    if (locked != EWOULDBLOCK && locked != EINTR) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  if (fstat(fd.get(), &info) != 0) {
-    m_writeError = SystemError(errno);
+  if (const int error = platform::StatusOf(fd.get(), info)) {
+    m_writeError = SystemError(error);
     return false;
   }
-  const std::int64_t sizeBefore = info.st_size;
-  const std::pair<std::uint64_t, std::uint64_t> identity{info.st_dev, info.st_ino};
+  const std::int64_t sizeBefore = info.size;
+  const std::pair<std::uint64_t, std::uint64_t> identity{info.device, info.inode};
   std::string bytes;
   bool headerKnown = m_currentHeaderFile == identity;
   if (sizeBefore == 0) {
     bytes = std::string(kHistoryHeader) + "\r\n";
   } else {
     char last = '\n';
-    if (pread(fd.get(), &last, 1, static_cast<off_t>(sizeBefore - 1)) == 1 && last != '\n') {
+    if (platform::ReadAt(fd.get(), &last, 1, sizeBefore - 1) == 1 && last != '\n') {
       bytes = "\r\n";  // closes a torn line, which stays unreadable but alone
     }
     if (!headerKnown && NeedsCurrentHeader(fd.get(), sizeBefore)) {
@@ -609,7 +585,7 @@ bool History::Append(const std::string& line) {
       break;
     }
   }
-  if (error != 0 && done > 0 && ftruncate(fd.get(), static_cast<off_t>(sizeBefore)) != 0) {
+  if (error != 0 && done > 0 && platform::Truncate(fd.get(), sizeBefore) != 0) {
     // What cannot be cut back is at least ended, so the next line is whole.
     WriteBytes(fd.get(), "\r\n", 2);
   }
@@ -631,22 +607,22 @@ HistoryContents History::Read() const {
     return out;
   }
   // Without waiting, so that a pipe cannot hold the window.
-  const int opened = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int opened = platform::OpenForReading(m_path);
   if (opened < 0) {
     if (errno != ENOENT) out.error = SystemError(errno);
     return out;
   }
   Descriptor fd(opened);
-  struct stat info {};
-  if (fstat(fd.get(), &info) != 0) {
-    out.error = SystemError(errno);
+  platform::FileStatus info;
+  if (const int error = platform::StatusOf(fd.get(), info)) {
+    out.error = SystemError(error);
     return out;
   }
-  if (!S_ISREG(info.st_mode)) {
+  if (!info.regular) {
     out.error = kNotRegular;
     return out;
   }
-  const std::int64_t size = info.st_size;
+  const std::int64_t size = info.size;
   const std::int64_t start =
       std::max<std::int64_t>(0, size - static_cast<std::int64_t>(kHistoryReadBytes));
   std::string bytes;

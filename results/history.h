@@ -99,7 +99,8 @@ HistoryContents ParseHistoryContents(std::string_view contents);
 std::vector<HistoryRecord> ParseHistory(std::string_view contents);
 
 // $XDG_DATA_HOME/kelvora/history.csv, or ~/.local/share/kelvora/history.csv
-// when the variable is unset or empty; empty if neither can be found.
+// when the variable is unset or empty (on Windows %APPDATA%\Kelvora\history.csv);
+// empty if none can be found.
 std::string DefaultHistoryPath();
 
 // The file of one program run, and the checks of its current session. A

@@ -13,9 +13,12 @@ QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
   const QString relative =
       english ? QStringLiteral(".\\help\\en\\index.html") : QStringLiteral(".\\help\\index.html");
   if (QFileInfo(QDir(currentDir), page).isFile()) return relative;
-  const QString installed =
-      QDir::cleanPath(applicationDir + QStringLiteral("/../share/kelvora/") + page);
-  return QFileInfo(installed).isFile() ? installed : relative;
+  // Installed under a prefix, or unpacked with its help/ beside it (the zip for Windows).
+  for (const QString& folder : {QStringLiteral("/../share/kelvora/"), QStringLiteral("/")}) {
+    const QString installed = QDir::cleanPath(applicationDir + folder + page);
+    if (QFileInfo(installed).isFile()) return installed;
+  }
+  return relative;
 }
 
 }  // namespace kelvora

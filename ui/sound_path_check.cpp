@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "platform/pulse/sink_rate.h"
+#include "platform/output_path.h"
 #include "res/resource.h"
 #include "res/resources.h"
 
@@ -14,13 +14,14 @@ namespace {
 // Below this the top of our 48000 Hz sound is cut off.
 constexpr std::uint32_t kOurRate = 48000;
 
-SoundPath FromSink(const std::optional<pulse::SinkPath>& sink) {
+SoundPath FromOutput(const std::optional<platform::OutputPath>& output) {
   SoundPath path;
-  if (!sink) return path;
-  path.rate = sink->rate;
-  path.channels = sink->channels;
-  path.bluetooth = sink->bluetooth;
-  path.codec = sink->codec;
+  if (!output) return path;
+  path.rate = output->rate;
+  path.channels = output->channels;
+  path.bluetooth = output->bluetooth;
+  path.codec = output->codec;
+  path.rateSetting = output->rateSetting;
   return path;
 }
 
@@ -48,7 +49,11 @@ QString SoundPathWarning(const SoundPath& path) {
   if (!path.rate) return {};
   QStringList parts;
   if (*path.rate < kOurRate) {
-    parts << res::LoadString(IDS_SOUND_PATH_RATE).arg(*path.rate).arg(*path.rate / 2);
+    // Where the rate is changed depends on the system that mixes our sound.
+    const int text = path.rateSetting == platform::RateSetting::kWindowsSoundPanel
+                         ? IDS_SOUND_PATH_RATE_WINDOWS
+                         : IDS_SOUND_PATH_RATE;
+    parts << res::LoadString(text).arg(*path.rate).arg(*path.rate / 2);
   }
   if (path.bluetooth) {
     const CodecLimit& limit = CodecLimitFor(path.codec);
@@ -92,7 +97,7 @@ void ServerSoundPathCheck::Ask(Answer answer) {
   auto done = std::make_shared<std::atomic<bool>>(false);
   QObject* receiver = m_receiver.get();
   std::thread thread([bound = m_bound, receiver, done, answer = std::move(answer)]() mutable {
-    SoundPath path = FromSink(pulse::QueryStreamSink(bound));
+    SoundPath path = FromOutput(platform::QueryOutputPath(bound));
     QMetaObject::invokeMethod(
         receiver, [answer = std::move(answer), path = std::move(path)] { answer(path); },
         Qt::QueuedConnection);

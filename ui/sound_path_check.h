@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/output_path.h"
+
 namespace kelvora {
 
 // What the output that carries our sound does to it: its rate (nothing when
@@ -24,6 +26,7 @@ struct SoundPath {
   std::uint32_t channels = 0;  // 0: not known
   bool bluetooth = false;
   std::string codec;  // as the server names it; empty when it does not say
+  platform::RateSetting rateSetting = platform::RateSetting::kSoundServer;
   bool operator==(const SoundPath&) const = default;
 };
 

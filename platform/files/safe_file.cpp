@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -212,6 +214,45 @@ WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_
 WriteResult WriteToDescriptor(int fd, std::span<const std::uint8_t> bytes) {
   const int error = WriteAll(fd, bytes);
   return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
+}
+
+namespace {
+
+// Where the temporary file is while it may exist; read by the signal handler.
+static_assert(std::atomic<int>::is_always_lock_free);
+std::atomic<int> g_temporaryFolder{-1};
+char g_temporaryName[64];
+
+void WatchTemporaryFile(int folder, const char* name) {
+  g_temporaryFolder.store(-1);
+  if (name == nullptr) return;
+  std::strncpy(g_temporaryName, name, sizeof g_temporaryName - 1);
+  g_temporaryFolder.store(folder);
+}
+
+// Async-signal-safe calls only.
+void RemoveTemporaryFileAndDie(int signal) {
+  const int folder = g_temporaryFolder.load();
+  if (folder >= 0) ::unlinkat(folder, g_temporaryName, 0);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+}  // namespace
+
+TemporaryFileWatch RemoveTemporaryFileOnInterrupt() {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction action {};
+    // A signal ignored by whoever started us (nohup, a background job) stays ignored.
+    if (::sigaction(signal, nullptr, &action) != 0 || action.sa_handler == SIG_IGN) continue;
+    action.sa_handler = RemoveTemporaryFileAndDie;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    ::sigaction(signal, &action, nullptr);
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
+  return WatchTemporaryFile;
 }
 
 }  // namespace kelvora::platform

@@ -1,6 +1,6 @@
 #pragma once
 
-// Writes whole files, without a window system (POSIX, no Qt). A regular file
+// Writes whole files, without a window system (POSIX or Windows, no Qt). A regular file
 // is replaced only once its new content is on disk, so a failure leaves the
 // old one as it was; devices, pipes and the process's own descriptors are
 // written in place.
@@ -44,7 +44,15 @@ using TemporaryFileWatch = void (*)(int folder, const char* name);
 WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
                             TemporaryFileWatch watch = nullptr);
 
-// Writes every byte to an open descriptor, waiting out short writes.
+// Installs what removes the temporary file of a write under way when the
+// program is interrupted (SIGINT, SIGTERM, SIGHUP; on Windows Ctrl+C, Ctrl+Break
+// and the console closing) and returns the watch to hand WriteFileSafely. A
+// closed pipe or the file size limit then fail a write instead of ending the
+// program without a word.
+TemporaryFileWatch RemoveTemporaryFileOnInterrupt();
+
+// Writes every byte to an open descriptor, waiting out short writes (on
+// Windows in binary mode: no line ending is changed).
 WriteResult WriteToDescriptor(int fd, std::span<const std::uint8_t> bytes);
 
 }  // namespace kelvora::platform

@@ -12,9 +12,11 @@ const char* const kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 }  // namespace
 
 void InstallFontSubstitutions() {
-  // Substitutes are only consulted when the named face is not installed.
+  // Substitutes are only consulted when the named face is not installed
+  // (Windows names it in English where the Japanese fonts are not the
+  // system's own).
   QFont::insertSubstitutions(QString::fromUtf8(kDialogFace),
-                             QStringList{"IPAPGothic", "IPAGothic"});
+                             QStringList{"MS PGothic", "IPAPGothic", "IPAGothic"});
   QFont::insertSubstitution("Arial", "Liberation Sans");
 }
 

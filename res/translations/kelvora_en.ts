@@ -352,6 +352,20 @@ To run the sound server at 48000 Hz:<byte value="xd"/>
 then restart the sound server. See the help for more.</translation>
     </message>
     <message>
+        <source>このコンピュータの音の出力は %1 Hz で動いています。<byte value="xd"/>
+約 %2 Hz から上の音は、この出力では鳴らせません。その付近と、それより上の検査結果は、耳ではなく音の経路の限界を表します。<byte value="xd"/>
+<byte value="xd"/>
+出力を 48000 Hz で動かすには:<byte value="xd"/>
+・コントロール パネルの「サウンド」で再生デバイスを選び、「プロパティ」→「詳細設定」の「既定の形式」を 48000 Hz のものにする<byte value="xd"/>
+そのあと Kelvora を起動し直してください。詳しくはヘルプをご覧ください。</source>
+        <translation>This computer&apos;s sound output runs at %1 Hz.<byte value="xd"/>
+It cannot play sounds from about %2 Hz up. Results near and above that show the limit of the sound path, not of your ears.<byte value="xd"/>
+<byte value="xd"/>
+To run the output at 48000 Hz:<byte value="xd"/>
+- in Control Panel, open Sound, choose the playback device, then Properties, Advanced, and pick a 48000 Hz Default Format<byte value="xd"/>
+then start Kelvora again. See the help for more.</translation>
+    </message>
+    <message>
         <source>今回の検査の経過</source>
         <translation>This session</translation>
     </message>

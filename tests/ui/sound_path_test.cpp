@@ -142,5 +142,18 @@ TEST(SoundPathWarningTest, ABluetoothOutputNamesItsCodecAndBothWarningsShareOneT
   EXPECT_TRUE(SoundPathWarning(SoundPath()).isEmpty());
 }
 
+TEST(SoundPathWarningTest, TheWindowsAudioEngineGetsTheWindowsWayToChangeTheRate) {
+  SoundPath path(44100);
+  path.rateSetting = platform::RateSetting::kWindowsSoundPanel;
+  const QString text = SoundPathWarning(path);
+  EXPECT_TRUE(text.contains("44100 Hz") && text.contains("22050 Hz") &&
+              text.contains(QString::fromUtf8("「サウンド」")) &&
+              text.contains(QString::fromUtf8("「既定の形式」")))
+      << text.toStdString();
+  EXPECT_FALSE(text.contains("default.clock.rate") || text.contains("default-sample-rate"));
+  path.rate = 48000;
+  EXPECT_TRUE(SoundPathWarning(path).isEmpty());
+}
+
 }  // namespace
 }  // namespace kelvora::uitest
