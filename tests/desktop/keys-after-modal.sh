@@ -8,6 +8,7 @@
 # restart instead and nothing would play.
 # Usage: keys-after-modal.sh PROGRAM
 set -euo pipefail
+. "$(cd "$(dirname "$0")" && pwd)/../support/window-and-capture.sh"
 program="$1"
 work="$(mktemp -d)"
 pid=
@@ -19,26 +20,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cat >"$work/asound.conf" <<CONF
-pcm.!default {
-  type file
-  slave.pcm { type null }
-  format "raw"
-  file "$work/recording.raw"
-}
-CONF
+write_alsa_capture "$work/asound.conf" "$work/recording.raw"
 
-# Waits until a visible window's title matches; prints its id.
-wait_for_window() {
-  local deadline=$((SECONDS + 10)) id
-  while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  echo "no window '$1'" >&2
-  return 1
-}
 wait_gone() {
   local deadline=$((SECONDS + 10))
   while [ $SECONDS -lt $deadline ]; do

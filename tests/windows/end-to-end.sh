@@ -13,6 +13,7 @@ program="$1"
 render="$2"
 help="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../support/window-and-capture.sh"
 wine_run="$here/../support/run-under-wine"
 work="$(mktemp -d)"
 xvfb_pid=
@@ -56,26 +57,10 @@ for f in pattern pattern2 chime buzz; do
 done
 
 
-cat >"$work/asound.conf" <<CONF
-pcm.!default {
-  type file
-  slave.pcm { type null }
-  format "raw"
-  file "$work/recording.raw"
-}
-CONF
+write_alsa_capture "$work/asound.conf" "$work/recording.raw"
 
-wait_for_window() {
-  local deadline=$((SECONDS + 60)) id
-  while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "FAIL: no window '$1'" >&2
-  tail -5 "$work/program.log" >&2
-  return 1
-}
+window_timeout=60
+program_log="$work/program.log"
 # Waits until the samples of image $1 (with "pattern": a five-slot pattern
 # built from its bursts) lie in the recording, bit for bit; prints the count
 # of bursts of a pattern. ALSA's file plugin may start the file anew for
