@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "check/command_ids.h"
+#include "check/session_probe.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/services.h"
 #include "platform/qt/template_dialog.h"
@@ -124,7 +125,8 @@ int main(int argc, char** argv) {
     auto& main = static_cast<kelvora::CKelvoraDlg&>(dialog);
     for (int check = 0; check < 3; ++check) {
       Click(main, kelvora::IDC_START);
-      const int right = kelvora::IDC_ANSWER1 + main.m_answerCount - 1;
+      const int right =
+          kelvora::IDC_ANSWER1 + kelvora::SessionProbe(main.session()).answerCount - 1;
       if (check < 2) {
         Click(main, right);
       } else {

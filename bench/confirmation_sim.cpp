@@ -12,6 +12,7 @@
 
 #include "check/check_observer.h"
 #include "check/check_session.h"
+#include "check/session_probe.h"
 #include "check/session_window.h"
 
 namespace {
@@ -21,6 +22,7 @@ using kelvora::CheckSession;
 using kelvora::ConfirmationEvent;
 using kelvora::JudgedCheck;
 using kelvora::PlayOutcome;
+using kelvora::SessionProbe;
 
 constexpr int kSessions = 4000;
 constexpr int kStaircaseChecks = 30;
@@ -40,7 +42,7 @@ class SilentWindow : public kelvora::SessionWindow {
   void DrawStatusPanel() override {}
   void DrawCorrectMark() override {}
   void DrawWrongMark() override {}
-  void ShowAnswer(int, int, const std::string&) override {}
+  void ShowAnswer(int, int, const std::array<bool, 5>&) override {}
   void Sleep(int) override {}
   PlayOutcome Play(std::span<const std::uint8_t>) override { return PlayOutcome::Played; }
   std::time_t Now() override { return ++clock_; }
@@ -76,9 +78,9 @@ struct Listener {
 void Answer(CheckSession& session, const Listener& listener, std::mt19937& rng) {
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   const double pHear =
-      1.0 / (1.0 + std::exp((session.m_frequency - listener.alpha) / listener.spread));
+      1.0 / (1.0 + std::exp((session.view().frequency - listener.alpha) / listener.spread));
   const bool heard = unit(rng) < pHear;
-  int answer = session.m_answerCount;
+  int answer = SessionProbe(session).answerCount;
   if (heard && unit(rng) < kLapse) {
     // A lapse: a wrong count, or unsure.
     if (listener.kind == Kind::Unsure) {
@@ -133,28 +135,28 @@ void Simulate(Kind kind, const char* name, unsigned seed) {
   const double spreads[] = {150.0, 300.0, 600.0};
   std::vector<double> confirmedOff, recordOff, checks;
   int noLevel = 0;
+  ConfirmationLog log;
+  session.AddObserver(log);
   for (int s = 0; s < kSessions; ++s) {
     Listener listener;
     listener.kind = kind;
     listener.alpha = alphaDist(rng);
     listener.spread = spreads[std::uniform_int_distribution<int>(0, 2)(rng)];
-    ConfirmationLog log;
-    session.SetObserver(&log);
+    log = ConfirmationLog();
     session.OnRestart();  // a fresh run at 8000 Hz, automatic change on
     for (int c = 0; c < kStaircaseChecks; ++c) {
       session.OnStartCheck();
       Answer(session, listener, rng);
     }
-    const double record = session.m_maxHeard;
+    const double record = session.view().record;
     if (record > 0) recordOff.push_back(record - listener.alpha);
     session.OnConfirmRecord();
-    for (int c = 0; c < kMaxConfirmationChecks && session.ConfirmingLevel(); ++c) {
+    for (int c = 0; c < kMaxConfirmationChecks && session.view().confirmingLevel; ++c) {
       session.OnStartCheck();
       Answer(session, listener, rng);
     }
     // Ends one still running (never, in practice); choosing it again would start a new one.
-    if (session.ConfirmingLevel()) session.OnConfirmRecord();
-    session.SetObserver(nullptr);
+    if (session.view().confirmingLevel) session.OnConfirmRecord();
     if (log.checks > 0) checks.push_back(log.checks);
     if (log.confirmed > 0) {
       confirmedOff.push_back(log.confirmed - listener.alpha);

@@ -12,10 +12,6 @@
 namespace kelvora {
 namespace {
 
-constexpr std::int32_t kLowestFrequency = 20;
-constexpr std::int32_t kHighestFrequency = 22000;
-constexpr std::int32_t kStartFrequency = 8000;
-
 // How many times two random slots are exchanged to scatter the bursts.
 constexpr int kSlotExchanges = 1001;
 
@@ -31,24 +27,18 @@ constexpr int kSoundMenuItems[] = {ID_SOUND_VOLUME, ID_SOUND_CONTINUOUS, ID_SOUN
 constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
                                    IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
 
-// The staircase after a wrong answer: the step shrinks, and the new step is
-// what the frequency falls by. The smallest step stays.
-std::int32_t ShrunkStep(std::int32_t step) {
-  switch (step) {
-    case 2000:
-      return 1000;
-    case 1000:
-      return 500;
-    case 500:
-      return 250;
-    case 250:
-      return 100;
-    case 100:
-      return 50;
-    default:
-      return 10;
-  }
-}
+// The manual frequency commands. The coarse step down keeps the step and the
+// score, so a listener can back off quickly without losing the run.
+struct NudgeCommand {
+  int id;
+  FrequencyNudge nudge;
+};
+constexpr NudgeCommand kNudgeCommands[] = {
+    {IDC_UP_1K, {.by = 1000}},  {IDC_DOWN_1K, {.by = -1000, .restartsBand = false}},
+    {IDC_UP_100, {.by = 100}},  {IDC_DOWN_100, {.by = -100}},
+    {IDC_UP_10, {.by = 10}},    {IDC_DOWN_10, {.by = -10}},
+    {IDC_SET_8K, {.to = 8000}}, {IDC_SET_16K, {.to = 16000}},
+};
 
 void Arrange(SessionWindow& window, bool idle) {
   for (int id : kFrequencyButtons) window.EnableControl(id, idle);
@@ -78,10 +68,9 @@ void CheckSession::ReleaseBuffers() {
 
 void CheckSession::Begin(std::int32_t volume) {
   m_volume = volume;
-  m_frequency = kStartFrequency;
+  m_staircase = FrequencyStaircase();
   m_maxHeard = 0;
   m_state = CheckState::Idle;
-  m_step = 2000;
   m_autoChange = true;
   m_trialCount = 0;
   m_correctCount = 0;
@@ -105,7 +94,7 @@ void CheckSession::OnStartCheck() {
     std::swap(m_slots[i], m_slots[j]);
   }
 
-  RenderTestPattern(m_testWave.bytes(), m_frequency, m_volume, m_slots);
+  RenderTestPattern(m_testWave.bytes(), m_staircase.frequency(), m_volume, m_slots);
   window_.Sleep(kPauseBeforePatternMs);
   m_patternPlayed = window_.Play(m_testWave.bytes()) == PlayOutcome::Played;
   window_.Sleep(kPauseAfterPatternMs);
@@ -135,18 +124,15 @@ void CheckSession::OnCorrectAnswer() {
   // passing m_trialCount should it be called out of turn.
   if (m_state != CheckState::AwaitingAnswer) return;
   // The record is the frequency just tested, before the staircase moves it.
-  if (m_maxHeard <= m_frequency) m_maxHeard = m_frequency;
+  if (m_maxHeard <= m_staircase.frequency()) m_maxHeard = m_staircase.frequency();
   const bool confirming = m_confirmation.has_value();
   const RecordConfirmation::Outcome outcome = Judge(std::exchange(lastAnswer_, 0), true);
   // A confirmation holds the frequency at its level.
-  if (m_autoChange && !confirming) {
-    m_frequency += m_step;
-    if (m_frequency >= kHighestFrequency) m_frequency = kHighestFrequency;
-  }
+  if (m_autoChange && !confirming) m_staircase.Right();
   window_.DrawCorrectMark();
   window_.Play(m_chimeWave.bytes());
   ++m_correctCount;
-  if (confirming) m_frequency = m_confirmation->level();
+  if (confirming) m_staircase.Hold(m_confirmation->level());
   window_.DrawStatusPanel();
   ArrangeIdleControls();
   m_state = CheckState::Idle;
@@ -160,13 +146,11 @@ void CheckSession::OnWrongAnswer() {
   window_.DrawWrongMark();
   window_.Play(m_buzzWave.bytes());
   // The dialog names the frequency just tested, so it runs before the step.
-  window_.ShowAnswer(m_frequency, m_answerCount, ComposeAnswerPattern(m_slots));
+  window_.ShowAnswer(m_staircase.frequency(), m_answerCount, m_slots);
   if (confirming) {
-    m_frequency = m_confirmation->level();
+    m_staircase.Hold(m_confirmation->level());
   } else if (m_autoChange) {
-    m_step = ShrunkStep(m_step);
-    m_frequency -= m_step;
-    if (m_frequency <= kLowestFrequency) m_frequency = kLowestFrequency;
+    m_staircase.Wrong();
   }
   window_.DrawStatusPanel();
   ArrangeIdleControls();
@@ -178,7 +162,7 @@ void CheckSession::OnWrongAnswer() {
 // even if the program ends while the chime or the buzz plays.
 RecordConfirmation::Outcome CheckSession::Judge(int answer, bool correct) {
   JudgedCheck check;
-  check.frequency = m_frequency;
+  check.frequency = m_staircase.frequency();
   check.bursts = m_answerCount;
   check.answer = answer;
   check.correct = correct;
@@ -196,7 +180,7 @@ RecordConfirmation::Outcome CheckSession::Judge(int answer, bool correct) {
       check.confirmedHz = m_confirmation->level();
     }
   }
-  if (observer_) observer_->OnCheckJudged(check);
+  for (CheckObserver* o : observers_) o->OnCheckJudged(check);
   return outcome;
 }
 
@@ -210,7 +194,8 @@ void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
     case RecordConfirmation::Outcome::Continue:
       return;
     case RecordConfirmation::Outcome::NextLevel:
-      if (observer_) observer_->OnConfirmation(ConfirmationEvent::NextLevel, level, 0, 0);
+      for (CheckObserver* o : observers_)
+        o->OnConfirmation(ConfirmationEvent::NextLevel, level, 0, 0);
       return;
     case RecordConfirmation::Outcome::Confirmed:
       event = ConfirmationEvent::Confirmed;
@@ -222,7 +207,7 @@ void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
   }
   m_confirmation.reset();
   window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, false);
-  if (observer_) observer_->OnConfirmation(event, level, rights, checks);
+  for (CheckObserver* o : observers_) o->OnConfirmation(event, level, rights, checks);
 }
 
 void CheckSession::OnConfirmRecord() {
@@ -233,15 +218,34 @@ void CheckSession::OnConfirmRecord() {
   }
   if (m_maxHeard == 0) return;
   m_confirmation.emplace(m_maxHeard);
-  m_frequency = m_confirmation->level();
+  m_staircase.Hold(m_confirmation->level());
   window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, true);
   window_.DrawStatusPanel();
-  if (observer_) observer_->OnConfirmation(ConfirmationEvent::Started, m_frequency, 0, 0);
+  for (CheckObserver* o : observers_) {
+    o->OnConfirmation(ConfirmationEvent::Started, m_confirmation->level(), 0, 0);
+  }
 }
 
-std::optional<std::int32_t> CheckSession::ConfirmingLevel() const {
-  if (!m_confirmation) return std::nullopt;
-  return m_confirmation->level();
+SessionView CheckSession::view() const {
+  SessionView v;
+  v.state = m_state;
+  v.frequency = m_staircase.frequency();
+  v.step = m_staircase.step();
+  v.record = m_maxHeard;
+  v.trials = m_trialCount;
+  v.corrects = m_correctCount;
+  v.autoChange = m_autoChange;
+  v.volume = m_volume;
+  v.ear = m_ear;
+  if (m_confirmation) v.confirmingLevel = m_confirmation->level();
+  return v;
+}
+
+bool CheckSession::ChooseEar(Ear ear) {
+  if (m_state != CheckState::Idle || ear == m_ear) return false;
+  m_ear = ear;
+  OnRestart();
+  return true;
 }
 
 void CheckSession::EndConfirmation() {
@@ -251,19 +255,16 @@ void CheckSession::EndConfirmation() {
   const int checks = m_confirmation->checks();
   m_confirmation.reset();
   window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, false);
-  if (observer_) observer_->OnConfirmation(ConfirmationEvent::Abandoned, level, rights, checks);
+  for (CheckObserver* o : observers_)
+    o->OnConfirmation(ConfirmationEvent::Abandoned, level, rights, checks);
 }
-
-// A frequency chosen by hand is no longer the confirmation's level.
-void CheckSession::OnFrequencyCommand() { EndConfirmation(); }
 
 void CheckSession::OnRestart() {
   if (m_state == CheckState::Busy) return;
   EndConfirmation();
   m_trialCount = 0;
   m_correctCount = 0;
-  m_frequency = kStartFrequency;
-  ResetStepForBand();
+  m_staircase.Restart();
   m_maxHeard = 0;
   m_state = CheckState::Idle;
   ArrangeIdleControls();
@@ -283,91 +284,18 @@ void CheckSession::OnAutoChange() {
 void CheckSession::ResetStepForBand() {
   m_trialCount = 0;
   m_correctCount = 0;
-  if (m_frequency >= 20 && m_frequency < 12000) {
-    m_step = 2000;
-  } else if (m_frequency >= 12000 && m_frequency < 15000) {
-    m_step = 1000;
-  } else if (m_frequency >= 15000 && m_frequency < 17000) {
-    m_step = 500;
-  } else {
-    m_step = 100;
+  m_staircase.ResetStepForBand();
+}
+
+// A frequency chosen by hand is no longer the confirmation's level, even when
+// the change is refused; a refused change only redraws.
+void CheckSession::OnNudge(const FrequencyNudge& nudge) {
+  if (m_state != CheckState::Idle) return;
+  EndConfirmation();
+  if (m_staircase.Nudge(nudge) && nudge.restartsBand) {
+    m_trialCount = 0;
+    m_correctCount = 0;
   }
-}
-
-// Each bound is the last frequency from which the step still lands within
-// 20 to 22000 Hz; a refused step only redraws.
-void CheckSession::OnUp1k() {
-  if (m_state != CheckState::Idle) return;
-  OnFrequencyCommand();
-  if (m_frequency <= 21000) {
-    m_frequency += 1000;
-    ResetStepForBand();
-  }
-  window_.DrawStatusPanel();
-}
-
-// The coarse step down keeps the step and the score, so a listener can back
-// off quickly without losing the run.
-void CheckSession::OnDown1k() {
-  if (m_state != CheckState::Idle) return;
-  OnFrequencyCommand();
-  if (m_frequency >= 1020) m_frequency -= 1000;
-  window_.DrawStatusPanel();
-}
-
-void CheckSession::OnUp100() {
-  if (m_state != CheckState::Idle) return;
-  OnFrequencyCommand();
-  if (m_frequency <= 21900) {
-    m_frequency += 100;
-    ResetStepForBand();
-  }
-  window_.DrawStatusPanel();
-}
-
-void CheckSession::OnDown100() {
-  if (m_state != CheckState::Idle) return;
-  OnFrequencyCommand();
-  if (m_frequency >= 120) {
-    m_frequency -= 100;
-    ResetStepForBand();
-  }
-  window_.DrawStatusPanel();
-}
-
-void CheckSession::OnUp10() {
-  if (m_state != CheckState::Idle) return;
-  OnFrequencyCommand();
-  if (m_frequency <= 21990) {
-    m_frequency += 10;
-    ResetStepForBand();
-  }
-  window_.DrawStatusPanel();
-}
-
-void CheckSession::OnDown10() {
-  if (m_state != CheckState::Idle) return;
-  OnFrequencyCommand();
-  if (m_frequency >= 30) {
-    m_frequency -= 10;
-    ResetStepForBand();
-  }
-  window_.DrawStatusPanel();
-}
-
-void CheckSession::OnSet8k() {
-  if (m_state != CheckState::Idle) return;
-  OnFrequencyCommand();
-  m_frequency = 8000;
-  ResetStepForBand();
-  window_.DrawStatusPanel();
-}
-
-void CheckSession::OnSet16k() {
-  if (m_state != CheckState::Idle) return;
-  OnFrequencyCommand();
-  m_frequency = 16000;
-  ResetStepForBand();
   window_.DrawStatusPanel();
 }
 
@@ -377,7 +305,7 @@ void CheckSession::OnContinuousTone() {
   m_state = CheckState::Busy;
   window_.BeginWaitCursor();
   ArrangeBusyControls();
-  RenderContinuousTone(m_testWave.bytes(), m_frequency, m_volume);
+  RenderContinuousTone(m_testWave.bytes(), m_staircase.frequency(), m_volume);
   window_.Play(m_testWave.bytes());
   window_.EndWaitCursor();
   m_state = CheckState::Idle;
@@ -400,6 +328,12 @@ void CheckSession::ArrangeIdleControls() { Arrange(window_, true); }
 void CheckSession::ArrangeBusyControls() { Arrange(window_, false); }
 
 bool CheckSession::HandleCommand(int id) {
+  for (const NudgeCommand& command : kNudgeCommands) {
+    if (id == command.id) {
+      OnNudge(command.nudge);
+      return true;
+    }
+  }
   switch (id) {
     case IDC_START:
       OnStartCheck();
@@ -425,30 +359,6 @@ bool CheckSession::HandleCommand(int id) {
     case IDC_RESTART:
       OnRestart();
       return true;
-    case IDC_UP_1K:
-      OnUp1k();
-      return true;
-    case IDC_DOWN_1K:
-      OnDown1k();
-      return true;
-    case IDC_UP_100:
-      OnUp100();
-      return true;
-    case IDC_DOWN_100:
-      OnDown100();
-      return true;
-    case IDC_UP_10:
-      OnUp10();
-      return true;
-    case IDC_DOWN_10:
-      OnDown10();
-      return true;
-    case IDC_SET_8K:
-      OnSet8k();
-      return true;
-    case IDC_SET_16K:
-      OnSet16k();
-      return true;
     case ID_SOUND_AUTO_CHANGE:
       OnAutoChange();
       return true;
@@ -464,15 +374,6 @@ bool CheckSession::HandleCommand(int id) {
     default:
       return false;
   }
-}
-
-// Twelve 200 ms symbols separated by ideographic spaces: each slot shows its
-// burst half and its silent half, framed by a silent symbol at either end.
-std::string ComposeAnswerPattern(const std::array<bool, 5>& slots) {
-  std::string line = "＿　";
-  for (bool tone : slots) line += tone ? "○　＿　" : "＿　＿　";
-  line += "＿";
-  return line;
 }
 
 }  // namespace kelvora

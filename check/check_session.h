@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "check/frequency_staircase.h"
 #include "check/record_confirmation.h"
+#include "sound/ear.h"
 #include "sound/wave_buffer.h"
 
 namespace kelvora {
@@ -14,6 +17,23 @@ class CheckObserver;
 class SessionWindow;
 
 enum class CheckState : int { Idle = 0, Busy = 1, AwaitingAnswer = 2 };
+
+// What the window may read of the session: what the panel, the title and the
+// menu show. The pattern being tested stays hidden.
+struct SessionView {
+  CheckState state = CheckState::Idle;
+  std::int32_t frequency = 0;
+  std::int32_t step = 0;
+  std::int32_t record = 0;  // the highest frequency heard; 0 while there is none
+  std::int32_t trials = 0;  // the rate's counts
+  std::int32_t corrects = 0;
+  bool autoChange = true;
+  std::int32_t volume = 0;
+  Ear ear = Ear::Both;
+  // The level of the confirmation that runs, if one does.
+  std::optional<std::int32_t> confirmingLevel;
+  bool operator==(const SessionView&) const = default;
+};
 
 // The hearing check: its fields, the staircase, the manual frequency commands
 // and the two control arrangements. The main dialog owns one and routes the
@@ -32,9 +52,17 @@ class CheckSession {
   // Gives back whatever buffers are still held (test, chime, buzz).
   void ReleaseBuffers();
 
-  // Who is told each judged check and the course of a confirmation; none by
-  // default. Not owned.
-  void SetObserver(CheckObserver* observer) { observer_ = observer; }
+  // Who is told each judged check and the course of a confirmation, in the
+  // order added; none by default. Not owned.
+  void AddObserver(CheckObserver& observer) { observers_.push_back(&observer); }
+
+  SessionView view() const;
+
+  // The level every sound rendered from now on takes.
+  void SetVolume(std::int32_t volume) { m_volume = volume; }
+  // A record belongs to one ear: another ear starts the session afresh. Only
+  // between checks; false when nothing changed.
+  bool ChooseEar(Ear ear);
 
   // Sets the session's initial values for `volume` and renders the chime and
   // the buzz once at that volume.
@@ -51,6 +79,7 @@ class CheckSession {
   void OnCorrectAnswer();
   void OnRestart();
   void OnAutoChange();
+  // The step of the band the frequency is in, and the rate's counts afresh.
   void ResetStepForBand();
 
   // Confirming the record: starts at the record's frequency in Idle, and
@@ -59,18 +88,9 @@ class CheckSession {
   // Whether the item may be chosen once the session is Idle: a record to
   // confirm, or a confirmation to end.
   bool CanConfirmRecord() const { return m_maxHeard != 0 || m_confirmation.has_value(); }
-  // The level of the confirmation that runs, if one does.
-  std::optional<std::int32_t> ConfirmingLevel() const;
 
-  // Manual frequency commands.
-  void OnUp1k();
-  void OnDown1k();
-  void OnUp100();
-  void OnDown100();
-  void OnUp10();
-  void OnDown10();
-  void OnSet8k();
-  void OnSet16k();
+  // A manual frequency command; refused outside Idle.
+  void OnNudge(const FrequencyNudge& nudge);
 
   // Sounds from the menu that pass the session through Busy.
   void OnContinuousTone();
@@ -82,9 +102,12 @@ class CheckSession {
   // Routes a command number to its handler; false if it is not a session command.
   bool HandleCommand(int id);
 
+ private:
+  // Tests arrange a session's state through it.
+  friend struct SessionProbe;
+
   CheckState m_state = CheckState::Idle;
-  std::int32_t m_frequency = 8000;
-  std::int32_t m_step = 2000;
+  FrequencyStaircase m_staircase;
   std::int32_t m_maxHeard = 0;
   std::int32_t m_trialCount = 0;
   std::int32_t m_correctCount = 0;
@@ -99,8 +122,8 @@ class CheckSession {
   WaveBuffer m_testWave;
   WaveBuffer m_chimeWave;
   WaveBuffer m_buzzWave;
+  Ear m_ear = Ear::Both;
 
- private:
   void OnAnswer(int heard);
   // Tells the confirmation and the observer about the check just judged;
   // returns what the confirmation made of it.
@@ -109,13 +132,9 @@ class CheckSession {
   // that moved on or ended.
   void FinishConfirmationStep(RecordConfirmation::Outcome outcome);
   void EndConfirmation();
-  void OnFrequencyCommand();
   SessionWindow& window_;
-  CheckObserver* observer_ = nullptr;
+  std::vector<CheckObserver*> observers_;
   int lastAnswer_ = 0;
 };
-
-// The answer reveal dialog's pattern line, in UTF-8.
-std::string ComposeAnswerPattern(const std::array<bool, 5>& slots);
 
 }  // namespace kelvora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <span>
@@ -28,9 +29,10 @@ class SessionWindow {
   virtual void DrawCorrectMark() = 0;
   virtual void DrawWrongMark() = 0;
 
-  // Runs the answer reveal dialog modally: how many bursts the pattern held
-  // (the window words it) and the pattern line (UTF-8 symbols, in any language).
-  virtual void ShowAnswer(int checkFrequency, int answerCount, const std::string& pattern) = 0;
+  // Runs the answer reveal dialog modally: the frequency tested, how many
+  // bursts the pattern held and which slots sounded (the window draws them).
+  virtual void ShowAnswer(int checkFrequency, int answerCount,
+                          const std::array<bool, 5>& slots) = 0;
 
   // Blocks for `milliseconds`; plays an image and returns when it is over,
   // with what the player made of it.

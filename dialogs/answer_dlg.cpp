@@ -8,8 +8,19 @@ QString AnswerCaption(int answerCount) {
   return res::LoadString(IDS_ANSWER_CAPTION).arg(answerCount);
 }
 
-CAnswerDlg::CAnswerDlg(platform::Services& services, QWidget* parent)
-    : TemplateDialog(res::kAnswerTemplate, services, parent) {}
+std::string ComposeAnswerPattern(const std::array<bool, 5>& tones) {
+  std::string line = "＿　";
+  for (bool tone : tones) line += tone ? "○　＿　" : "＿　＿　";
+  line += "＿";
+  return line;
+}
+
+CAnswerDlg::CAnswerDlg(platform::Services& services, std::int32_t checkFrequency, int answerCount,
+                       const std::array<bool, 5>& tones, QWidget* parent)
+    : TemplateDialog(res::kAnswerTemplate, services, parent),
+      m_caption(AnswerCaption(answerCount)),
+      m_pattern(QString::fromStdString(ComposeAnswerPattern(tones))),
+      m_checkFrequency(checkFrequency) {}
 
 bool CAnswerDlg::OnInitDialog() {
   TemplateDialog::OnInitDialog();

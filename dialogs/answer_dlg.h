@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
+#include <string>
 
 #include "platform/qt/template_dialog.h"
 
@@ -10,18 +12,28 @@ namespace kelvora {
 // The reveal's caption: how many bursts the pattern held.
 QString AnswerCaption(int answerCount);
 
-// Shown after a wrong or don't-know answer: how many bursts the pattern held
-// and which slots sounded. The caller fills the three fields, then DoModal.
+// The pattern line, in UTF-8: twelve 200 ms symbols separated by
+// ideographic spaces, each slot showing its burst half and its silent half,
+// framed by a silent symbol at either end.
+std::string ComposeAnswerPattern(const std::array<bool, 5>& tones);
+
+// Shown after a wrong or don't-know answer: the frequency tested, how many
+// bursts the pattern held and which tones sounded.
 class CAnswerDlg : public platform::TemplateDialog {
  public:
-  explicit CAnswerDlg(platform::Services& services, QWidget* parent = nullptr);
+  CAnswerDlg(platform::Services& services, std::int32_t checkFrequency, int answerCount,
+             const std::array<bool, 5>& tones, QWidget* parent = nullptr);
 
-  QString m_caption;
-  QString m_pattern;
-  std::int32_t m_checkFrequency = 0;
+  QString caption() const { return m_caption; }
+  QString pattern() const { return m_pattern; }
 
  protected:
   bool OnInitDialog() override;
+
+ private:
+  QString m_caption;
+  QString m_pattern;
+  std::int32_t m_checkFrequency;
 };
 
 }  // namespace kelvora

@@ -11,14 +11,16 @@ class WavePlayer;
 
 // Speaker volume calibration: a level in percent on a slider and in an edit
 // field that follow each other, and a button that plays a one-second sample.
-// The caller sets m_volume, runs DoModal, and reads m_volume (and m_failed)
-// however the dialog ended.
+// The caller sets the level it starts at, runs DoModal, and reads volume()
+// (and failed()) however the dialog ended.
 class CVolumeDlg : public platform::TemplateDialog {
  public:
   CVolumeDlg(WavePlayer& player, platform::Services& services, QWidget* parent = nullptr);
 
-  std::int32_t m_volume = 0;
-  bool m_failed = false;
+  void SetVolume(std::int32_t volume) { m_volume = volume; }
+  std::int32_t volume() const { return m_volume; }
+  // The sample's buffer could not be had: the application closes.
+  bool failed() const { return m_failed; }
 
  protected:
   bool OnInitDialog() override;
@@ -31,6 +33,8 @@ class CVolumeDlg : public platform::TemplateDialog {
   void OnChangeVolumePercent();
 
   WavePlayer& m_player;
+  std::int32_t m_volume = 0;
+  bool m_failed = false;
   WaveBuffer m_sampleWave;
 };
 

@@ -10,16 +10,16 @@ namespace kelvora {
 class WavePlayer;
 
 // Previews and saves a two-second tone of any frequency up to 24000 Hz as a
-// WAVE file. The caller sets m_volume, runs DoModal, and closes the
-// application if m_failed is set (the export buffer could not be had).
+// WAVE file. The caller sets the volume, runs DoModal, and closes the
+// application if failed() (the export buffer could not be had).
 class CWaveFileDlg : public platform::TemplateDialog {
  public:
   CWaveFileDlg(WavePlayer& player, platform::Services& services, QWidget* parent = nullptr);
 
-  bool m_fade = false;
-  std::int32_t m_volume = 0;
-  double m_exportFrequency = 440.0;
-  bool m_failed = false;
+  void SetVolume(std::int32_t volume) { m_volume = volume; }
+  std::int32_t volume() const { return m_volume; }
+  bool fade() const { return m_fade; }
+  bool failed() const { return m_failed; }
 
  protected:
   bool OnInitDialog() override;
@@ -34,6 +34,10 @@ class CWaveFileDlg : public platform::TemplateDialog {
   bool CheckExportFrequency();
 
   WavePlayer& m_player;
+  bool m_fade = false;
+  std::int32_t m_volume = 0;
+  double m_exportFrequency = 440.0;
+  bool m_failed = false;
   WaveBuffer m_exportWave;
 };
 

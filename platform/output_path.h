@@ -13,13 +13,15 @@ enum class RateSetting {
   kWindowsSoundPanel,  // the Sound control panel: device, Advanced, default format
 };
 
-// What the output that carries our sound does to it.
+// What the output that carries our sound does to it, as the platform tells
+// it and as the window warns about it: one type from the query to the warning.
 struct OutputPath {
   std::uint32_t rate = 0;
   std::uint32_t channels = 0;  // 0: not known
   bool bluetooth = false;
   std::string codec;  // a Bluetooth output's, as the system names it; may be empty
   RateSetting rateSetting = RateSetting::kSoundServer;
+  bool operator==(const OutputPath&) const = default;
 };
 
 // Asks the system about the output our sound plays into: on Linux the sound

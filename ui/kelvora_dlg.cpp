@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <chrono>
-#include <thread>
 
 #include "dialogs/about_dlg.h"
 #include "dialogs/answer_dlg.h"
@@ -51,23 +49,20 @@ constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
 
 }  // namespace
 
-void SessionClock::Sleep(int milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-std::time_t SessionClock::Now() { return std::time(nullptr); }
-
 CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
                          History* history, SoundPathCheck* pathCheck, QWidget* parent)
     : TemplateDialog(res::kMainTemplate, services, parent),
-      CheckSession(static_cast<SessionWindow&>(*this)),
       m_player(player),
       m_clock(clock),
       m_ownHistory(history ? nullptr : std::make_unique<History>(std::string())),
       m_history(history ? history : m_ownHistory.get()),
-      m_hIcon(platform::LoadIcon(res::kAppIconName)),
+      m_icon(platform::LoadIcon(res::kAppIconName)),
+      m_window(
+          *this, services, [this](int id) { return menuAction(id); }, player, clock,
+          [this](bool idle) { EnableSoundMenu(idle); }),
+      m_session(m_window),
       m_pathCheck(pathCheck) {
-  SetObserver(this);
+  m_session.AddObserver(*this);
   // The menu comes with the window, before initialisation, as the template's menu does.
   SetMenuBar(platform::BuildMenuBar(
       res::kMainMenu, this,
@@ -81,7 +76,9 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Serv
       &m_menuActions));
   // The item carries a check mark while a confirmation runs.
   if (QAction* confirm = menuAction(ID_SOUND_CONFIRM_RECORD)) confirm->setCheckable(true);
-  m_panel = new StatusPanel(client(), *this, LayoutPanel(res::kMainTemplate, baseUnits()));
+  m_panel = new StatusPanel(
+      client(), [this] { return m_session.view(); }, LayoutPanel(res::kMainTemplate, baseUnits()));
+  m_window.SetPanel(*m_panel);
 }
 
 CKelvoraDlg::~CKelvoraDlg() = default;
@@ -101,12 +98,12 @@ bool CKelvoraDlg::OnInitDialog() {
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
   }
 
-  setWindowIcon(m_hIcon);
+  setWindowIcon(m_icon);
   SetAccelerators(res::MainAccelerators());
   SetDlgItemText(0, res::LoadString(IDS_APP_TITLE));
   for (int id : kAnswerControls) EnableDlgItem(id, false);
 
-  if (!AllocateBuffers()) {
+  if (!m_session.AllocateBuffers()) {
     services().MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
                           platform::MessageIcon::Stop);
     // Closes the dialog before it is ever shown; nothing below may run, as
@@ -117,16 +114,16 @@ bool CKelvoraDlg::OnInitDialog() {
 
   AskSoundPath();
   CVolumeDlg volumeDlg(m_player, services());
-  volumeDlg.m_volume = kStartVolume;
+  volumeDlg.SetVolume(kStartVolume);
   volumeDlg.DoModal();
   // The volume dialog has told the user why; the application just closes.
-  if (volumeDlg.m_failed) PostClose();
+  if (volumeDlg.failed()) PostClose();
   // The window is shown once this returns; a warning waits for that.
-  if (!volumeDlg.m_failed) {
+  if (!volumeDlg.failed()) {
     QMetaObject::invokeMethod(
         this, [this] { SoundPathMayWarn(); }, Qt::QueuedConnection);
   }
-  Begin(volumeDlg.m_volume);
+  m_session.Begin(volumeDlg.volume());
   m_sessionBegun = true;
   EnableConfirmItem(true);  // nothing to confirm yet
   m_history->StartSession();
@@ -136,14 +133,14 @@ bool CKelvoraDlg::OnInitDialog() {
     m_toolTip->Add(GetDlgItem(tip.control), tip.text);
   }
 
-  DrawStatusPanel();
+  m_panel->Draw();
   return true;  // the focus goes to the start button, the default button
 }
 
 void CKelvoraDlg::OnCommand(int id) {
   if (m_sessionBegun) {
-    const CheckState before = m_state;
-    if (HandleCommand(id)) {
+    const CheckState before = m_session.view().state;
+    if (m_session.HandleCommand(id)) {
       if (id == IDC_RESTART && before != CheckState::Busy) m_history->StartSession();
       return;
     }
@@ -178,7 +175,7 @@ void CKelvoraDlg::OnCommand(int id) {
   }
 }
 
-void CKelvoraDlg::OnDestroy() { ReleaseBuffers(); }
+void CKelvoraDlg::OnDestroy() { m_session.ReleaseBuffers(); }
 
 void CKelvoraDlg::contextMenuEvent(QContextMenuEvent* event) {
   if (!m_systemMenu) {
@@ -199,11 +196,11 @@ void CKelvoraDlg::OnSoundVolume() {
   // Headphones may have been plugged in since, or a headset changed profile.
   AskSoundPath();
   CVolumeDlg dlg(m_player, services(), this);
-  dlg.m_volume = m_volume;
+  dlg.SetVolume(m_session.view().volume);
   dlg.DoModal();
-  if (dlg.m_failed) PostClose();
-  m_volume = dlg.m_volume;
-  if (!dlg.m_failed) SoundPathMayWarn();
+  if (dlg.failed()) PostClose();
+  m_session.SetVolume(dlg.volume());
+  if (!dlg.failed()) SoundPathMayWarn();
 }
 
 void CKelvoraDlg::AskSoundPath() {
@@ -211,7 +208,7 @@ void CKelvoraDlg::AskSoundPath() {
   const int question = ++m_pathQuestion;
   m_pathAnswered = false;
   m_pathMayWarn = false;
-  m_pathCheck->Start([self = QPointer<CKelvoraDlg>(this), question](SoundPath path) {
+  m_pathCheck->Start([self = QPointer<CKelvoraDlg>(this), question](KnownPath path) {
     if (!self || question != self->m_pathQuestion) return;
     self->m_pathAnswered = true;
     self->m_path = std::move(path);
@@ -230,10 +227,10 @@ void CKelvoraDlg::WarnAboutSoundPath() {
   if (!m_pathAnswered || !m_pathMayWarn) return;
   m_pathAnswered = false;
   m_pathMayWarn = false;
-  if (!m_path.rate || m_path == m_pathLast) return;
+  if (!m_path || m_path == m_pathLast) return;
   m_pathLast = m_path;
   QString warning = SoundPathWarning(m_path);
-  const bool earLost = m_ear != Ear::Both && OneChannelOutput(m_path);
+  const bool earLost = m_session.view().ear != Ear::Both && OneChannelOutput(m_path);
   if (earLost) warning += (warning.isEmpty() ? "" : "\r\n\r\n") + OneChannelWarning();
   if (warning.isEmpty()) return;
   services().MessageBox(this, warning, res::LoadString(IDS_APP_TITLE),
@@ -243,9 +240,9 @@ void CKelvoraDlg::WarnAboutSoundPath() {
 
 void CKelvoraDlg::OnFileMakeWave() {
   CWaveFileDlg dlg(m_player, services(), this);
-  dlg.m_volume = m_volume;
+  dlg.SetVolume(m_session.view().volume);
   dlg.DoModal();
-  if (dlg.m_failed) PostClose();
+  if (dlg.failed()) PostClose();
 }
 
 void CKelvoraDlg::OnFileResults() {
@@ -272,7 +269,7 @@ void CKelvoraDlg::OnCheckJudged(const JudgedCheck& check) {
     }
     record.ratePercent = rate;
   }
-  record.volumePercent = m_volume / 300;
+  record.volumePercent = m_session.view().volume / 300;
   record.confirmingHz = check.confirmingHz;
   record.confirmedHz = check.confirmedHz;
   record.played = check.played;
@@ -292,8 +289,10 @@ void CKelvoraDlg::OnConfirmation(ConfirmationEvent event, int level, int rights,
 }
 
 void CKelvoraDlg::ShowTitle() {
-  QString title = res::LoadString(IDS_APP_TITLE) + res::LoadString(ChoiceOf(m_ear).titleSuffix);
-  if (const std::optional<std::int32_t> level = ConfirmingLevel()) {
+  const SessionView session = m_session.view();
+  QString title =
+      res::LoadString(IDS_APP_TITLE) + res::LoadString(ChoiceOf(session.ear).titleSuffix);
+  if (const std::optional<std::int32_t> level = session.confirmingLevel) {
     title += res::LoadString(IDS_CONFIRMING_TITLE).arg(*level);
   }
   SetDlgItemText(0, title);
@@ -301,7 +300,7 @@ void CKelvoraDlg::ShowTitle() {
 
 void CKelvoraDlg::EnableConfirmItem(bool idle) {
   if (QAction* confirm = menuAction(ID_SOUND_CONFIRM_RECORD)) {
-    confirm->setEnabled(idle && CanConfirmRecord());
+    confirm->setEnabled(idle && m_session.CanConfirmRecord());
   }
 }
 
@@ -327,73 +326,29 @@ void CKelvoraDlg::OnSoundEar(Ear ear) {
                           platform::MessageIcon::Exclamation);
     ear = Ear::Both;
   }
-  if (m_sessionBegun && m_state == CheckState::Idle && ear != m_ear) {
-    m_ear = ear;
+  const SessionView session = m_session.view();
+  if (m_sessionBegun && session.state == CheckState::Idle && ear != session.ear) {
     m_player.SetEar(ear);
     m_history->SetEar(ear);
-    OnRestart();
+    m_session.ChooseEar(ear);
     ShowTitle();
   }
   // The mark shows the ear that sounds go to, whatever was chosen.
-  CheckMenuItem(ChoiceOf(m_ear).command, true);
+  CheckMenuItem(ChoiceOf(m_session.view().ear).command, true);
 }
 
-void CKelvoraDlg::EnableControl(int id, bool enabled) {
-  QWidget* control = GetDlgItem(id);
-  if (!control) return;
-  const bool changed = control->isEnabled() != enabled;
-  // Qt moves the focus off a control it disables; the focus comes back when
-  // that control is enabled again, so the start button keeps it across checks.
-  if (!enabled && control->hasFocus()) m_parkedFocus = control;
-  control->setEnabled(enabled);
-  if (enabled && control == m_parkedFocus) {
-    control->setFocus();
-    m_parkedFocus = nullptr;
-  }
-  // A sound may block the event loop next: the new state must be on screen
-  // before it starts, without handling any input queued meanwhile.
-  if (changed && control->isVisible()) control->repaint();
-}
-
-void CKelvoraDlg::EnableMenuItem(int id, bool enabled) {
-  if (QAction* action = menuAction(id)) action->setEnabled(enabled);
+void CKelvoraDlg::EnableSoundMenu(bool idle) {
   // The results window and the ear may change only between checks, as the
   // volume may.
-  if (id == ID_SOUND_VOLUME) {
-    if (QAction* results = menuAction(ID_FILE_RESULTS)) results->setEnabled(enabled);
-    if (QAction* ears = platform::PopupActionOf(menuAction(ID_SOUND_EAR_BOTH))) {
-      ears->setEnabled(enabled);
-    }
-    EnableConfirmItem(enabled);
+  if (QAction* results = menuAction(ID_FILE_RESULTS)) results->setEnabled(idle);
+  if (QAction* ears = platform::PopupActionOf(menuAction(ID_SOUND_EAR_BOTH))) {
+    ears->setEnabled(idle);
   }
+  EnableConfirmItem(idle);
 }
 
 void CKelvoraDlg::CheckMenuItem(int id, bool checked) {
   if (QAction* action = menuAction(id)) action->setChecked(checked);
 }
-
-void CKelvoraDlg::BeginWaitCursor() { platform::BeginWaitCursor(); }
-
-void CKelvoraDlg::EndWaitCursor() { platform::EndWaitCursor(); }
-
-void CKelvoraDlg::DrawStatusPanel() { m_panel->Draw(); }
-
-void CKelvoraDlg::DrawCorrectMark() { m_panel->DrawMark(PanelMark::Circle); }
-
-void CKelvoraDlg::DrawWrongMark() { m_panel->DrawMark(PanelMark::Cross); }
-
-void CKelvoraDlg::ShowAnswer(int checkFrequency, int answerCount, const std::string& pattern) {
-  CAnswerDlg dlg(services(), this);
-  dlg.m_caption = AnswerCaption(answerCount);
-  dlg.m_pattern = QString::fromStdString(pattern);
-  dlg.m_checkFrequency = checkFrequency;
-  dlg.DoModal();
-}
-
-void CKelvoraDlg::Sleep(int milliseconds) { m_clock.Sleep(milliseconds); }
-
-PlayOutcome CKelvoraDlg::Play(std::span<const std::uint8_t> image) { return m_player.Play(image); }
-
-std::time_t CKelvoraDlg::Now() { return m_clock.Now(); }
 
 }  // namespace kelvora

@@ -10,10 +10,10 @@
 
 #include "check/check_observer.h"
 #include "check/check_session.h"
-#include "check/session_window.h"
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
 #include "sound/player.h"
+#include "ui/dialog_session_window.h"
 #include "ui/sound_path_check.h"
 
 class QAction;
@@ -27,22 +27,10 @@ namespace platform {
 class ToolTips;
 }
 
-// The pauses around the test pattern and the seed of its random choice.
-// Tests replace it with one that does not wait.
-class SessionClock {
- public:
-  virtual ~SessionClock() = default;
-  virtual void Sleep(int milliseconds);
-  virtual std::time_t Now();
-};
-
 // The main dialog: owns the session, its three sound buffers, the menu, the
 // keys, the tips and the status panel, and turns every command into a call on
 // the session or on one of its own handlers.
-class CKelvoraDlg : public platform::TemplateDialog,
-                    public CheckSession,
-                    private SessionWindow,
-                    private CheckObserver {
+class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
  public:
   // `services` runs this dialog and every dialog it opens. Every answered
   // check goes to `history`; without one, the checks are kept for the
@@ -63,6 +51,9 @@ class CKelvoraDlg : public platform::TemplateDialog,
   // Null until the tips are set up.
   const platform::ToolTips* toolTips() const { return m_toolTip; }
   const History& history() const { return *m_history; }
+  // The session as the window reads it.
+  SessionView view() const { return m_session.view(); }
+  const CheckSession& session() const { return m_session; }
 
  protected:
   bool OnInitDialog() override;
@@ -85,49 +76,37 @@ class CKelvoraDlg : public platform::TemplateDialog,
   void WarnAboutSoundPath();
 
  private:
-  // SessionWindow
-  void EnableControl(int id, bool enabled) override;
-  void EnableMenuItem(int id, bool enabled) override;
-  void CheckMenuItem(int id, bool checked) override;
-  void BeginWaitCursor() override;
-  void EndWaitCursor() override;
-  void DrawStatusPanel() override;
-  void DrawCorrectMark() override;
-  void DrawWrongMark() override;
-  void ShowAnswer(int checkFrequency, int answerCount, const std::string& pattern) override;
-  void Sleep(int milliseconds) override;
-  PlayOutcome Play(std::span<const std::uint8_t> image) override;
-  std::time_t Now() override;
-
   // CheckObserver
   void OnCheckJudged(const JudgedCheck& check) override;
   void OnConfirmation(ConfirmationEvent event, int level, int rights, int checks) override;
 
   // The title: the program, the ear when one is chosen, a running confirmation.
   void ShowTitle();
-  // The confirmation item follows the volume item while there is something
-  // to confirm or to end.
+  // The items that follow the volume item: the results window, the ears, and
+  // the confirmation item while there is something to confirm or to end.
+  void EnableSoundMenu(bool idle);
   void EnableConfirmItem(bool idle);
+  void CheckMenuItem(int id, bool checked);
 
   WavePlayer& m_player;
   SessionClock& m_clock;
   std::unique_ptr<History> m_ownHistory;
   History* m_history;
-  QIcon m_hIcon;
+  QIcon m_icon;
   std::map<int, QAction*> m_menuActions;
   QMenu* m_systemMenu = nullptr;
   platform::ToolTips* m_toolTip = nullptr;
   StatusPanel* m_panel = nullptr;
+  DialogSessionWindow m_window;
+  CheckSession m_session;
   bool m_sessionBegun = false;
-  Ear m_ear = Ear::Both;
-  QPointer<QWidget> m_parkedFocus;
 
   SoundPathCheck* m_pathCheck;
   int m_pathQuestion = 0;  // answers to earlier questions are stale
   bool m_pathAnswered = false;
-  SoundPath m_path;
+  KnownPath m_path;
   bool m_pathMayWarn = false;  // the volume dialog has closed, the window is up
-  SoundPath m_pathLast;        // the last path known
+  KnownPath m_pathLast;        // the last path known
 };
 
 }  // namespace kelvora

@@ -14,21 +14,10 @@ namespace {
 // Below this the top of our 48000 Hz sound is cut off.
 constexpr std::uint32_t kOurRate = 48000;
 
-SoundPath FromOutput(const std::optional<platform::OutputPath>& output) {
-  SoundPath path;
-  if (!output) return path;
-  path.rate = output->rate;
-  path.channels = output->channels;
-  path.bluetooth = output->bluetooth;
-  path.codec = output->codec;
-  path.rateSetting = output->rateSetting;
-  return path;
-}
-
 }  // namespace
 
-bool OneChannelOutput(const SoundPath& path) {
-  return path.rate && path.channels > 0 && path.channels < 2;
+bool OneChannelOutput(const KnownPath& path) {
+  return path && path->channels > 0 && path->channels < 2;
 }
 
 QString OneChannelWarning() { return res::LoadString(IDS_SOUND_PATH_ONE_CHANNEL); }
@@ -45,15 +34,16 @@ const CodecLimit& CodecLimitFor(std::string_view codec) {
   return kCodecLimits.back();
 }
 
-QString SoundPathWarning(const SoundPath& path) {
-  if (!path.rate) return {};
+QString SoundPathWarning(const KnownPath& known) {
+  if (!known || known->rate == 0) return {};
+  const platform::OutputPath& path = *known;
   QStringList parts;
-  if (*path.rate < kOurRate) {
+  if (path.rate < kOurRate) {
     // Where the rate is changed depends on the system that mixes our sound.
     const int text = path.rateSetting == platform::RateSetting::kWindowsSoundPanel
                          ? IDS_SOUND_PATH_RATE_WINDOWS
                          : IDS_SOUND_PATH_RATE;
-    parts << res::LoadString(text).arg(*path.rate).arg(*path.rate / 2);
+    parts << res::LoadString(text).arg(path.rate).arg(path.rate / 2);
   }
   if (path.bluetooth) {
     const CodecLimit& limit = CodecLimitFor(path.codec);
@@ -97,7 +87,7 @@ void ServerSoundPathCheck::Ask(Answer answer) {
   auto done = std::make_shared<std::atomic<bool>>(false);
   QObject* receiver = m_receiver.get();
   std::thread thread([bound = m_bound, receiver, done, answer = std::move(answer)]() mutable {
-    SoundPath path = FromOutput(platform::QueryOutputPath(bound));
+    KnownPath path = platform::QueryOutputPath(bound);
     QMetaObject::invokeMethod(
         receiver, [answer = std::move(answer), path = std::move(path)] { answer(path); },
         Qt::QueuedConnection);

@@ -18,17 +18,8 @@
 
 namespace kelvora {
 
-// What the output that carries our sound does to it: its rate (nothing when
-// not known) and, for a Bluetooth output, its codec.
-struct SoundPath {
-  SoundPath(std::optional<std::uint32_t> rate = std::nullopt) : rate(rate) {}
-  std::optional<std::uint32_t> rate;
-  std::uint32_t channels = 0;  // 0: not known
-  bool bluetooth = false;
-  std::string codec;  // as the server names it; empty when it does not say
-  platform::RateSetting rateSetting = platform::RateSetting::kSoundServer;
-  bool operator==(const SoundPath&) const = default;
-};
+// What is known of the output path: nothing when the system did not say.
+using KnownPath = std::optional<platform::OutputPath>;
 
 // From about which frequency a Bluetooth codec may keep too little of a tone
 // to judge hearing by; help/limits.html shows the same table.
@@ -46,7 +37,7 @@ inline constexpr std::array<CodecLimit, 5> kCodecLimits = {{
 
 // True when the output is known to have fewer than two channels: the
 // server mixes our two down, and one ear cannot be checked on it.
-bool OneChannelOutput(const SoundPath& path);
+bool OneChannelOutput(const KnownPath& path);
 
 // The warning shown when one ear was chosen on such an output.
 QString OneChannelWarning();
@@ -56,13 +47,13 @@ const CodecLimit& CodecLimitFor(std::string_view codec);
 
 // The text of the warning about `path`, both parts in one; empty when the
 // path is fine or not known.
-QString SoundPathWarning(const SoundPath& path);
+QString SoundPathWarning(const KnownPath& path);
 
 // The sample rate of the sink our sound plays into, asked without holding
 // up the window. Tests hand the main dialog one that answers as told.
 class SoundPathCheck {
  public:
-  using Answer = std::function<void(SoundPath path)>;
+  using Answer = std::function<void(KnownPath path)>;
   virtual ~SoundPathCheck() = default;
   // Asks once; `answer` runs later on the window's thread (or at once, from
   // within Start, when the answer is already known).

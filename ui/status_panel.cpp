@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <charconv>
 #include <cstring>
+#include <utility>
 
 #include "check/check_session.h"
 #include "res/resources.h"
@@ -99,8 +100,8 @@ QFont PanelFont(const QWidget& widget) {
   return font;
 }
 
-StatusPanel::StatusPanel(QWidget* client, const CheckSession& session, const PanelLayout& layout)
-    : QWidget(client), m_session(session), m_layout(layout) {
+StatusPanel::StatusPanel(QWidget* client, ViewSource view, const PanelLayout& layout)
+    : QWidget(client), m_view(std::move(view)), m_layout(layout) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
   setGeometry(client->rect());
@@ -124,9 +125,10 @@ StatusPanel::StatusPanel(QWidget* client, const CheckSession& session, const Pan
 }
 
 void StatusPanel::ReadSession() {
-  m_texts.frequency = FormatFrequencyText(m_session.m_frequency);
-  m_texts.record = FormatRecordText(m_session.m_maxHeard);
-  m_texts.rate = FormatRateText(m_session.m_correctCount, m_session.m_trialCount);
+  const SessionView session = m_view();
+  m_texts.frequency = FormatFrequencyText(session.frequency);
+  m_texts.record = FormatRecordText(session.record);
+  m_texts.rate = FormatRateText(session.corrects, session.trials);
 }
 
 void StatusPanel::Draw() {

@@ -15,14 +15,14 @@
 #include <QRect>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "check/check_session.h"
 #include "platform/qt/dialog_template.h"
 #include "platform/qt/dialog_units.h"
 
 namespace kelvora {
-
-class CheckSession;
 
 // "%5d Hz" of the frequency.
 std::string FormatFrequencyText(std::int32_t frequency);
@@ -63,9 +63,11 @@ inline constexpr int kPanelBlankLength = 17;
 
 class StatusPanel : public QWidget {
  public:
+  // Where the panel reads the session at each drawing.
+  using ViewSource = std::function<SessionView()>;
   // A child of `client` covering it, below every control; paints nothing
   // until the first Draw, so that no unset session field is ever shown.
-  StatusPanel(QWidget* client, const CheckSession& session, const PanelLayout& layout);
+  StatusPanel(QWidget* client, ViewSource view, const PanelLayout& layout);
 
   // DrawStatusPanel: the three texts from the session, no mark; on screen now.
   void Draw();
@@ -84,7 +86,7 @@ class StatusPanel : public QWidget {
  private:
   void ReadSession();
 
-  const CheckSession& m_session;
+  ViewSource m_view;
   PanelLayout m_layout;
   QFont m_font;
   PanelTexts m_texts;

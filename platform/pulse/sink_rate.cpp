@@ -22,7 +22,7 @@ struct Query {
   pa_sample_spec sampleFormat{};
   pa_operation* operation = nullptr;
   bool finished = false;
-  std::optional<SinkPath> path;
+  std::optional<platform::OutputPath> path;
 
   void Finish() { finished = true; }
 
@@ -39,7 +39,7 @@ void OnSinkInfo(pa_context*, const pa_sink_info* info, int eol, void* userdata) 
   if (info) {
     const std::uint32_t rate = info->sample_spec.rate;
     if (rate >= kLowestRate && rate <= kHighestRate) {
-      SinkPath path;
+      platform::OutputPath path;
       path.rate = rate;
       path.channels = info->sample_spec.channels;
       const char* bus = pa_proplist_gets(info->proplist, PA_PROP_DEVICE_BUS);
@@ -109,8 +109,8 @@ void OnContextState(pa_context* context, void* userdata) {
 
 }  // namespace
 
-std::optional<SinkPath> QueryStreamSink(std::chrono::milliseconds bound, std::uint32_t streamRate,
-                                        const char* server) {
+std::optional<platform::OutputPath> QueryStreamSink(std::chrono::milliseconds bound,
+                                                    std::uint32_t streamRate, const char* server) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + bound;
 
@@ -140,7 +140,7 @@ std::optional<SinkPath> QueryStreamSink(std::chrono::milliseconds bound, std::ui
       break;
     }
   }
-  const std::optional<SinkPath> path = query.finished ? query.path : std::nullopt;
+  const std::optional<platform::OutputPath> path = query.finished ? query.path : std::nullopt;
 
   if (query.operation) {
     pa_operation_cancel(query.operation);

@@ -5,17 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/output_path.h"
+
 namespace kelvora::pulse {
 
-// What the sink that carries our sound says of itself.
-struct SinkPath {
-  std::uint32_t rate = 0;
-  std::uint32_t channels = 0;
-  bool bluetooth = false;  // device.bus
-  std::string codec;       // a Bluetooth sink's, as the server names it; may be empty
-};
-
-// The sample rate of the sink that this program's sound plays into, asked
+// What the sink that this program's sound plays into says of itself (its
+// rate, channels, device.bus and a Bluetooth sink's codec), asked
 // through libpulse (PulseAudio, or PipeWire's PulseAudio service). An idle
 // sink may run at a lower rate and switch to ours as soon as our sound
 // starts, so the question opens a short stream of its own at `streamRate`,
@@ -25,8 +20,8 @@ struct SinkPath {
 // is started), it refuses, does not answer in time, or answers with no
 // believable rate. `server` as in PULSE_SERVER; null for the usual one.
 // Prints nothing.
-std::optional<SinkPath> QueryStreamSink(std::chrono::milliseconds bound,
-                                        std::uint32_t streamRate = 48000,
-                                        const char* server = nullptr);
+std::optional<platform::OutputPath> QueryStreamSink(std::chrono::milliseconds bound,
+                                                    std::uint32_t streamRate = 48000,
+                                                    const char* server = nullptr);
 
 }  // namespace kelvora::pulse

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "check/session_probe.h"
 #include "session_fixture.h"
 
 namespace kelvora::testing {
@@ -75,30 +76,30 @@ TEST_F(SessionTest, RestartWhileAwaitingDropsTheCheckSilently) {
   EXPECT_TRUE(session.HandleCommand(IDC_RESTART));
 
   EXPECT_EQ(window.log, Cat({IdleArrangement(), {"panel"}}));
-  EXPECT_EQ(session.m_state, CheckState::Idle);
-  EXPECT_EQ(session.m_frequency, 8000);
-  EXPECT_EQ(session.m_step, 2000);
-  EXPECT_EQ(session.m_maxHeard, 0);
-  EXPECT_EQ(session.m_trialCount, 0);
-  EXPECT_EQ(session.m_correctCount, 0);
-  EXPECT_FALSE(session.m_autoChange);
-  EXPECT_EQ(session.m_volume, 9000);
+  EXPECT_EQ(session.view().state, CheckState::Idle);
+  EXPECT_EQ(session.view().frequency, 8000);
+  EXPECT_EQ(session.view().step, 2000);
+  EXPECT_EQ(session.view().record, 0);
+  EXPECT_EQ(session.view().trials, 0);
+  EXPECT_EQ(session.view().corrects, 0);
+  EXPECT_FALSE(session.view().autoChange);
+  EXPECT_EQ(session.view().volume, 9000);
 }
 
 TEST_F(SessionTest, RestartInIdleResetsScoreRecordAndFrequency) {
-  session.m_frequency = 16000;
-  session.m_step = 50;
+  SessionProbe(session).frequency = 16000;
+  SessionProbe(session).step = 50;
   Start();
   AnswerRight();
   window.log.clear();
   session.HandleCommand(IDC_RESTART);
   EXPECT_EQ(window.log, Cat({IdleArrangement(), {"panel"}}));
-  EXPECT_EQ(session.m_frequency, 8000);
-  EXPECT_EQ(session.m_step, 2000);
-  EXPECT_EQ(session.m_maxHeard, 0);
-  EXPECT_EQ(session.m_trialCount, 0);
-  EXPECT_EQ(session.m_correctCount, 0);
-  EXPECT_TRUE(session.m_autoChange);
+  EXPECT_EQ(session.view().frequency, 8000);
+  EXPECT_EQ(session.view().step, 2000);
+  EXPECT_EQ(session.view().record, 0);
+  EXPECT_EQ(session.view().trials, 0);
+  EXPECT_EQ(session.view().corrects, 0);
+  EXPECT_TRUE(session.view().autoChange);
 }
 
 TEST_F(SessionTest, AutomaticChangeTogglesInEveryStateAndTouchesNothingElse) {
@@ -106,7 +107,7 @@ TEST_F(SessionTest, AutomaticChangeTogglesInEveryStateAndTouchesNothingElse) {
     window.log.clear();
     Fields before = FieldsOf(session);
     session.HandleCommand(ID_SOUND_AUTO_CHANGE);
-    EXPECT_FALSE(session.m_autoChange);
+    EXPECT_FALSE(session.view().autoChange);
     session.HandleCommand(ID_SOUND_AUTO_CHANGE);
     EXPECT_EQ(FieldsOf(session), before);
     EXPECT_EQ(window.log, (Log{"check 32772 0", "check 32772 1"}));
@@ -119,7 +120,7 @@ TEST_F(SessionTest, AutomaticChangeTogglesInEveryStateAndTouchesNothingElse) {
   window.onPlay = nullptr;
   session.HandleCommand(IDC_RESTART);
   window.onPlay = [&] {
-    ASSERT_EQ(session.m_state, CheckState::Busy);
+    ASSERT_EQ(session.view().state, CheckState::Busy);
     toggleTwice();
   };
   session.HandleCommand(ID_SOUND_SILENCE);

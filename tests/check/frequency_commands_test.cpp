@@ -1,6 +1,7 @@
 // The eight manual frequency commands and the step of each frequency band.
 #include <gtest/gtest.h>
 
+#include "check/session_probe.h"
 #include "session_fixture.h"
 
 namespace kelvora::testing {
@@ -19,26 +20,26 @@ class FrequencyCommandTest : public SessionTest,
 
 TEST_P(FrequencyCommandTest, MovesWithinBoundsAndAlwaysRedraws) {
   const FrequencyCase& c = GetParam();
-  session.m_frequency = c.from;
-  session.m_step = 250;  // a step the band table never gives
-  session.m_trialCount = 4;
-  session.m_correctCount = 3;
-  session.m_maxHeard = 15000;
+  SessionProbe(session).frequency = c.from;
+  SessionProbe(session).step = 250;  // a step the band table never gives
+  SessionProbe(session).trialCount = 4;
+  SessionProbe(session).correctCount = 3;
+  SessionProbe(session).maxHeard = 15000;
 
   EXPECT_TRUE(session.HandleCommand(c.command));
 
-  EXPECT_EQ(session.m_frequency, c.to);
+  EXPECT_EQ(session.view().frequency, c.to);
   if (c.newStep != 0) {
-    EXPECT_EQ(session.m_step, c.newStep);
-    EXPECT_EQ(session.m_trialCount, 0);
-    EXPECT_EQ(session.m_correctCount, 0);
+    EXPECT_EQ(session.view().step, c.newStep);
+    EXPECT_EQ(session.view().trials, 0);
+    EXPECT_EQ(session.view().corrects, 0);
   } else {
-    EXPECT_EQ(session.m_step, 250);
-    EXPECT_EQ(session.m_trialCount, 4);
-    EXPECT_EQ(session.m_correctCount, 3);
+    EXPECT_EQ(session.view().step, 250);
+    EXPECT_EQ(session.view().trials, 4);
+    EXPECT_EQ(session.view().corrects, 3);
   }
-  EXPECT_EQ(session.m_maxHeard, 15000);
-  EXPECT_EQ(session.m_state, CheckState::Idle);
+  EXPECT_EQ(session.view().record, 15000);
+  EXPECT_EQ(session.view().state, CheckState::Idle);
   EXPECT_EQ(window.log, Log{"panel"});
 }
 
@@ -70,16 +71,16 @@ struct BandCase {
 class StepForBandTest : public SessionTest, public ::testing::WithParamInterface<BandCase> {};
 
 TEST_P(StepForBandTest, GivesTheBandStepAndZeroesTheScore) {
-  session.m_frequency = GetParam().frequency;
-  session.m_trialCount = 2;
-  session.m_correctCount = 1;
-  session.m_maxHeard = 9000;
+  SessionProbe(session).frequency = GetParam().frequency;
+  SessionProbe(session).trialCount = 2;
+  SessionProbe(session).correctCount = 1;
+  SessionProbe(session).maxHeard = 9000;
   session.ResetStepForBand();
-  EXPECT_EQ(session.m_step, GetParam().step);
-  EXPECT_EQ(session.m_trialCount, 0);
-  EXPECT_EQ(session.m_correctCount, 0);
-  EXPECT_EQ(session.m_maxHeard, 9000);
-  EXPECT_EQ(session.m_frequency, GetParam().frequency);
+  EXPECT_EQ(session.view().step, GetParam().step);
+  EXPECT_EQ(session.view().trials, 0);
+  EXPECT_EQ(session.view().corrects, 0);
+  EXPECT_EQ(session.view().record, 9000);
+  EXPECT_EQ(session.view().frequency, GetParam().frequency);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bands, StepForBandTest,
@@ -93,25 +94,25 @@ TEST_F(SessionTest, DownOneKilohertzKeepsTheStaircaseStepUntilAFinerCommand) {
   Start();
   AnswerWrongNumber();  // 7000 Hz, step 1000
   session.HandleCommand(IDC_DOWN_1K);
-  EXPECT_EQ(session.m_frequency, 6000);
-  EXPECT_EQ(session.m_step, 1000);
-  EXPECT_EQ(session.m_trialCount, 1);
+  EXPECT_EQ(session.view().frequency, 6000);
+  EXPECT_EQ(session.view().step, 1000);
+  EXPECT_EQ(session.view().trials, 1);
   session.HandleCommand(IDC_UP_100);
-  EXPECT_EQ(session.m_frequency, 6100);
-  EXPECT_EQ(session.m_step, 2000);
-  EXPECT_EQ(session.m_trialCount, 0);
-  EXPECT_EQ(session.m_correctCount, 0);
+  EXPECT_EQ(session.view().frequency, 6100);
+  EXPECT_EQ(session.view().step, 2000);
+  EXPECT_EQ(session.view().trials, 0);
+  EXPECT_EQ(session.view().corrects, 0);
 }
 
 TEST_F(SessionTest, RecordSurvivesEveryManualChange) {
   Start();
   AnswerRight();
-  ASSERT_EQ(session.m_maxHeard, 8000);
+  ASSERT_EQ(session.view().record, 8000);
   for (int id : {IDC_UP_1K, IDC_DOWN_1K, IDC_UP_100, IDC_DOWN_100, IDC_UP_10, IDC_DOWN_10,
                  IDC_SET_8K, IDC_SET_16K}) {
     session.HandleCommand(id);
   }
-  EXPECT_EQ(session.m_maxHeard, 8000);
+  EXPECT_EQ(session.view().record, 8000);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "check/session_probe.h"
 #include "session_fixture.h"
 #include "sound/synthesis.h"
 
@@ -25,14 +26,15 @@ TEST_F(SessionTest, PatternsHoldOneToFiveBurstsMatchingTheAnswerCount) {
   for (std::time_t seed = 1; seed <= 150; ++seed) {
     window.now = seed * 7919;  // spread over the clock, not just small numbers
     Start();
-    const int count = session.m_answerCount;
+    const int count = SessionProbe(session).answerCount;
     ASSERT_GE(count, 1);
     ASSERT_LE(count, 5);
-    ASSERT_EQ(Bursts(session.m_slots), count) << "seed " << window.now;
+    ASSERT_EQ(Bursts(SessionProbe(session).pattern), count) << "seed " << window.now;
     counts.insert(count);
-    for (int k = 0; k < 5; ++k) slotUsed[k] = slotUsed[k] || session.m_slots[k];
+    for (int k = 0; k < 5; ++k) slotUsed[k] = slotUsed[k] || SessionProbe(session).pattern[k];
     // Before the exchanges the bursts sit in the first slots; afterwards not always.
-    for (int k = 0; k < 5; ++k) scattered = scattered || session.m_slots[k] != (k < count);
+    for (int k = 0; k < 5; ++k)
+      scattered = scattered || SessionProbe(session).pattern[k] != (k < count);
     session.HandleCommand(IDC_RESTART);
   }
   EXPECT_EQ(counts, (std::set<int>{1, 2, 3, 4, 5}));
@@ -46,13 +48,13 @@ TEST_F(SessionTest, SameSecondGivesTheSamePattern) {
   for (std::time_t now : {std::time_t{0}, std::time_t{1}, std::time_t{1700000000}}) {
     window.now = now;
     Start();
-    const int count = session.m_answerCount;
-    const auto slots = session.m_slots;
+    const int count = SessionProbe(session).answerCount;
+    const auto slots = SessionProbe(session).pattern;
     AnswerWrongNumber();
     (void)std::rand();
     Start();
-    EXPECT_EQ(session.m_answerCount, count);
-    EXPECT_EQ(session.m_slots, slots);
+    EXPECT_EQ(SessionProbe(session).answerCount, count);
+    EXPECT_EQ(SessionProbe(session).pattern, slots);
     AnswerRight();
   }
 }
@@ -65,7 +67,7 @@ TEST_F(SessionTest, PatternTakesOneCountDrawThenTwoDrawsPerExchange) {
   const int nextDraw = std::rand();
 
   Start();
-  EXPECT_EQ(session.m_answerCount, firstDraw % 5 + 1);
+  EXPECT_EQ(SessionProbe(session).answerCount, firstDraw % 5 + 1);
   // The generator stands just past the last exchange.
   EXPECT_EQ(std::rand(), nextDraw);
 }
@@ -94,7 +96,7 @@ TEST_F(SessionTest, BurstsLandInTheSlotsTheDrawsAfterSeedingChoose) {
     const std::array<bool, 5> expected = DescribedPattern(now);
     (void)std::rand();  // the session must seed afresh, not carry on from here
     Start();
-    EXPECT_EQ(session.m_slots, expected) << "second " << now;
+    EXPECT_EQ(SessionProbe(session).pattern, expected) << "second " << now;
     counts.insert(Bursts(expected));
     session.HandleCommand(IDC_RESTART);
   }
@@ -104,16 +106,16 @@ TEST_F(SessionTest, BurstsLandInTheSlotsTheDrawsAfterSeedingChoose) {
 
 TEST_F(SessionTest, PlayedPatternIsTheChosenSlotsAtTheSessionFrequencyAndVolume) {
   session.Begin(21000);
-  session.m_frequency = 15430;
+  SessionProbe(session).frequency = 15430;
   for (std::time_t now : {std::time_t{5}, std::time_t{6}, std::time_t{7}}) {
     window.now = now;
     Start();
     Bytes expected(kTestWaveBufferSize);
-    RenderTestPattern(expected, 15430, 21000, session.m_slots);
+    RenderTestPattern(expected, 15430, 21000, SessionProbe(session).pattern);
     expected.resize(kWaveHeaderSize + kTwoSecondDataSize);
     EXPECT_EQ(window.played, expected);
     session.HandleCommand(IDC_RESTART);
-    session.m_frequency = 15430;
+    SessionProbe(session).frequency = 15430;
   }
 }
 

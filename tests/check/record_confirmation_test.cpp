@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "check/check_observer.h"
+#include "check/session_probe.h"
 #include "session_fixture.h"
 
 namespace kelvora::testing {
@@ -103,7 +104,7 @@ class ConfirmationSessionTest : public SessionTest {
  protected:
   void SetUp() override {
     SessionTest::SetUp();
-    session.SetObserver(&observer);
+    session.AddObserver(observer);
   }
   // Answers: "R" right, "W" a wrong number, "?" "分からない！".
   void Answer(char answer) {
@@ -149,18 +150,18 @@ TEST_F(ConfirmationSessionTest, ALevelHoldsTheFrequencyAndIsConfirmedAtItsFourth
   Answer('R');  // record 8000, frequency 10000
   Answer('R');  // record 10000, frequency 12000
   session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
-  EXPECT_EQ(session.m_frequency, 10000);
-  EXPECT_EQ(session.ConfirmingLevel(), 10000);
+  EXPECT_EQ(session.view().frequency, 10000);
+  EXPECT_EQ(session.view().confirmingLevel, 10000);
   for (char answer : std::string("RWR?")) Answer(answer);  // second miss: 9750
-  EXPECT_EQ(session.m_frequency, 9750);
-  EXPECT_EQ(session.m_step, 2000) << "the staircase's step is kept";
+  EXPECT_EQ(session.view().frequency, 9750);
+  EXPECT_EQ(session.view().step, 2000) << "the staircase's step is kept";
   window.log.clear();
   for (char answer : std::string("RRRR")) Answer(answer);
-  EXPECT_FALSE(session.ConfirmingLevel());
-  EXPECT_EQ(session.m_frequency, 9750);
-  EXPECT_EQ(session.m_maxHeard, 10000) << "a right answer below the record leaves it";
-  EXPECT_EQ(session.m_trialCount, 10);
-  EXPECT_EQ(session.m_correctCount, 8);
+  EXPECT_FALSE(session.view().confirmingLevel);
+  EXPECT_EQ(session.view().frequency, 9750);
+  EXPECT_EQ(session.view().record, 10000) << "a right answer below the record leaves it";
+  EXPECT_EQ(session.view().trials, 10);
+  EXPECT_EQ(session.view().corrects, 8);
   ASSERT_EQ(observer.checks.size(), 10u);
   for (std::size_t n = 2; n < 10; ++n) {
     EXPECT_EQ(observer.checks[n].confirmingHz, n < 6 ? 10000 : 9750) << n;
@@ -170,7 +171,7 @@ TEST_F(ConfirmationSessionTest, ALevelHoldsTheFrequencyAndIsConfirmedAtItsFourth
   EXPECT_EQ(window.log.back(), "confirmed 9750 4/4");
   EXPECT_NE(std::find(window.log.begin(), window.log.end(), "check 32784 0"), window.log.end());
   Answer('R');
-  EXPECT_EQ(session.m_frequency, 11750) << "the staircase carries on from the level";
+  EXPECT_EQ(session.view().frequency, 11750) << "the staircase carries on from the level";
 }
 
 TEST_F(ConfirmationSessionTest, APatternThatDidNotPlayCountsNeitherWay) {
@@ -179,8 +180,8 @@ TEST_F(ConfirmationSessionTest, APatternThatDidNotPlayCountsNeitherWay) {
   window.patternOutcome = PlayOutcome::GivenUp;
   for (char answer : std::string("WWWW")) Answer(answer);
   window.patternOutcome = PlayOutcome::Played;
-  EXPECT_EQ(session.ConfirmingLevel(), 8000);
-  EXPECT_EQ(session.m_trialCount, 5) << "the checks count in the rate as always";
+  EXPECT_EQ(session.view().confirmingLevel, 8000);
+  EXPECT_EQ(session.view().trials, 5) << "the checks count in the rate as always";
   for (char answer : std::string("RRRR")) Answer(answer);
   EXPECT_EQ(window.log.back(), "confirmed 8000 4/4");
   ASSERT_EQ(observer.checks.size(), 9u);
@@ -201,11 +202,11 @@ TEST_F(ConfirmationSessionTest, CommandsThatEndItWithoutAResult) {
                         IDC_SET_16K};
   long abandoned = 0;
   for (int id : enders) {
-    if (session.m_maxHeard == 0) Answer('R');
+    if (session.view().record == 0) Answer('R');
     session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
-    ASSERT_TRUE(session.ConfirmingLevel()) << id;
+    ASSERT_TRUE(session.view().confirmingLevel) << id;
     session.HandleCommand(id);
-    EXPECT_FALSE(session.ConfirmingLevel()) << id;
+    EXPECT_FALSE(session.view().confirmingLevel) << id;
     EXPECT_EQ(std::count_if(window.log.begin(), window.log.end(),
                             [](const std::string& line) { return line.starts_with("abandoned"); }),
               ++abandoned)
@@ -214,18 +215,18 @@ TEST_F(ConfirmationSessionTest, CommandsThatEndItWithoutAResult) {
   // Without a record there is nothing to confirm.
   session.HandleCommand(IDC_RESTART);
   session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
-  EXPECT_FALSE(session.ConfirmingLevel());
+  EXPECT_FALSE(session.view().confirmingLevel);
 }
 
 TEST_F(ConfirmationSessionTest, BelowTwentyHertzItEndsWithoutAResult) {
-  session.m_frequency = 260;
+  SessionProbe(session).frequency = 260;
   Answer('R');
   session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
   Answer('W');
   Answer('?');
-  EXPECT_FALSE(session.ConfirmingLevel());
+  EXPECT_FALSE(session.view().confirmingLevel);
   EXPECT_EQ(window.log.back(), "none 260 0/2");
-  EXPECT_EQ(session.m_frequency, 260);
+  EXPECT_EQ(session.view().frequency, 260);
 }
 
 }  // namespace

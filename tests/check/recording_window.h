@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "check/check_session.h"
+#include "check/session_probe.h"
 #include "check/session_window.h"
 #include "sound/player.h"
 #include "sound/wave_buffer.h"
@@ -34,10 +36,16 @@ class RecordingWindow final : public SessionWindow {
   void DrawStatusPanel() override { Log("panel"); }
   void DrawCorrectMark() override { Log("mark correct"); }
   void DrawWrongMark() override { Log("mark wrong"); }
-  void ShowAnswer(int checkFrequency, int answerCount, const std::string& pattern) override {
-    if (session_ != nullptr) stateAtAnswer = session_->m_state;
+  void ShowAnswer(int checkFrequency, int answerCount, const std::array<bool, 5>& slots) override {
+    if (session_ != nullptr) stateAtAnswer = session_->view().state;
     Log("answer " + std::to_string(checkFrequency) + " | " + std::to_string(answerCount) + " | " +
-        pattern);
+        SlotsText(slots));
+  }
+  // "10110": which slots sounded.
+  static std::string SlotsText(const std::array<bool, 5>& slots) {
+    std::string text;
+    for (bool tone : slots) text += tone ? '1' : '0';
+    return text;
   }
   void Sleep(int milliseconds) override { Log("sleep " + std::to_string(milliseconds)); }
   PlayOutcome Play(std::span<const std::uint8_t> image) override {
@@ -67,9 +75,9 @@ class RecordingWindow final : public SessionWindow {
   std::string BufferName(std::span<const std::uint8_t> bytes) const {
     const std::uint8_t* image = bytes.data();
     if (session_ == nullptr) return "?";
-    if (image == session_->m_testWave.data()) return "test";
-    if (image == session_->m_chimeWave.data()) return "chime";
-    if (image == session_->m_buzzWave.data()) return "buzz";
+    if (image == SessionProbe(*session_).testWave.data()) return "test";
+    if (image == SessionProbe(*session_).chimeWave.data()) return "chime";
+    if (image == SessionProbe(*session_).buzzWave.data()) return "buzz";
     return "?";
   }
 

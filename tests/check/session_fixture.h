@@ -9,6 +9,7 @@
 
 #include "check/check_session.h"
 #include "check/command_ids.h"
+#include "check/session_probe.h"
 #include "recording_window.h"
 
 namespace kelvora::testing {
@@ -26,8 +27,16 @@ struct Fields {
 };
 
 inline Fields FieldsOf(const CheckSession& s) {
-  return {s.m_state,        s.m_frequency,   s.m_step,  s.m_maxHeard,   s.m_trialCount,
-          s.m_correctCount, s.m_answerCount, s.m_slots, s.m_autoChange, s.m_volume};
+  return {s.view().state,
+          s.view().frequency,
+          s.view().step,
+          s.view().record,
+          s.view().trials,
+          s.view().corrects,
+          SessionProbe(s).answerCount,
+          SessionProbe(s).pattern,
+          s.view().autoChange,
+          s.view().volume};
 }
 
 // The two arrangements as the window sees them, in the order they are applied.
@@ -60,11 +69,13 @@ class SessionTest : public ::testing::Test {
 
   void Start() {
     session.HandleCommand(IDC_START);
-    ASSERT_EQ(session.m_state, CheckState::AwaitingAnswer);
+    ASSERT_EQ(session.view().state, CheckState::AwaitingAnswer);
   }
-  void AnswerRight() { session.HandleCommand(IDC_ANSWER1 + session.m_answerCount - 1); }
+  void AnswerRight() { session.HandleCommand(IDC_ANSWER1 + SessionProbe(session).answerCount - 1); }
   // A number other than the burst count: one more, wrapping 5 to 1.
-  void AnswerWrongNumber() { session.HandleCommand(IDC_ANSWER1 + session.m_answerCount % 5); }
+  void AnswerWrongNumber() {
+    session.HandleCommand(IDC_ANSWER1 + SessionProbe(session).answerCount % 5);
+  }
 
   RecordingWindow window;
   CheckSession session{window};

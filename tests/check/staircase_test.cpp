@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "check/session_probe.h"
 #include "session_fixture.h"
 
 namespace kelvora::testing {
@@ -25,8 +26,8 @@ class StaircaseTest : public SessionTest, public ::testing::WithParamInterface<T
 
 TEST_P(StaircaseTest, FollowsTheStaircase) {
   const Trace& trace = GetParam();
-  session.m_frequency = trace.frequency;
-  session.m_step = trace.step;
+  SessionProbe(session).frequency = trace.frequency;
+  SessionProbe(session).step = trace.step;
   int n = 0;
   for (const Move& move : trace.moves) {
     SCOPED_TRACE(::testing::Message() << "check " << ++n << " '" << move.answer << "'");
@@ -38,9 +39,9 @@ TEST_P(StaircaseTest, FollowsTheStaircase) {
     } else {
       session.HandleCommand(IDC_DONT_KNOW);
     }
-    EXPECT_EQ(session.m_state, CheckState::Idle);
-    EXPECT_EQ(session.m_frequency, move.frequency);
-    EXPECT_EQ(session.m_step, move.step);
+    EXPECT_EQ(session.view().state, CheckState::Idle);
+    EXPECT_EQ(session.view().frequency, move.frequency);
+    EXPECT_EQ(session.view().step, move.step);
   }
 }
 
@@ -86,17 +87,17 @@ TEST_F(SessionTest, WithAutomaticChangeOffAnswersMoveNeitherFrequencyNorStep) {
   session.HandleCommand(ID_SOUND_AUTO_CHANGE);
   Start();
   AnswerRight();
-  EXPECT_EQ(session.m_frequency, 8000);
-  EXPECT_EQ(session.m_step, 2000);
-  EXPECT_EQ(session.m_maxHeard, 8000);
+  EXPECT_EQ(session.view().frequency, 8000);
+  EXPECT_EQ(session.view().step, 2000);
+  EXPECT_EQ(session.view().record, 8000);
   Start();
   AnswerWrongNumber();
   Start();
   session.HandleCommand(IDC_DONT_KNOW);
-  EXPECT_EQ(session.m_frequency, 8000);
-  EXPECT_EQ(session.m_step, 2000);
-  EXPECT_EQ(session.m_trialCount, 3);
-  EXPECT_EQ(session.m_correctCount, 1);
+  EXPECT_EQ(session.view().frequency, 8000);
+  EXPECT_EQ(session.view().step, 2000);
+  EXPECT_EQ(session.view().trials, 3);
+  EXPECT_EQ(session.view().corrects, 1);
 }
 
 TEST_F(SessionTest, AutomaticChangeDoesNotAlterWhatTheListenerSeesOrHears) {
@@ -111,45 +112,45 @@ TEST_F(SessionTest, AutomaticChangeDoesNotAlterWhatTheListenerSeesOrHears) {
 
   for (CheckSession* s : {&session, &other}) {
     s->HandleCommand(IDC_START);
-    s->HandleCommand(IDC_ANSWER1 + s->m_answerCount % 5);
+    s->HandleCommand(IDC_ANSWER1 + SessionProbe(*s).answerCount % 5);
     s->HandleCommand(IDC_START);
-    s->HandleCommand(IDC_ANSWER1 + s->m_answerCount - 1);
+    s->HandleCommand(IDC_ANSWER1 + SessionProbe(*s).answerCount - 1);
   }
   EXPECT_EQ(window.log, otherWindow.log);
-  EXPECT_EQ(other.m_trialCount, session.m_trialCount);
-  EXPECT_EQ(other.m_correctCount, session.m_correctCount);
-  EXPECT_EQ(session.m_frequency, 8000);  // 7000 after the wrong, then back up by 1000
-  EXPECT_EQ(session.m_maxHeard, 7000);
-  EXPECT_EQ(other.m_maxHeard, 8000);
+  EXPECT_EQ(other.view().trials, session.view().trials);
+  EXPECT_EQ(other.view().corrects, session.view().corrects);
+  EXPECT_EQ(session.view().frequency, 8000);  // 7000 after the wrong, then back up by 1000
+  EXPECT_EQ(session.view().record, 7000);
+  EXPECT_EQ(other.view().record, 8000);
 }
 
 TEST_F(SessionTest, AChangeWhileAwaitingDecidesWhetherThatAnswerMoves) {
   Start();
   session.HandleCommand(ID_SOUND_AUTO_CHANGE);
-  EXPECT_EQ(session.m_state, CheckState::AwaitingAnswer);
+  EXPECT_EQ(session.view().state, CheckState::AwaitingAnswer);
   AnswerWrongNumber();
-  EXPECT_EQ(session.m_frequency, 8000);
-  EXPECT_EQ(session.m_step, 2000);
+  EXPECT_EQ(session.view().frequency, 8000);
+  EXPECT_EQ(session.view().step, 2000);
 }
 
 TEST_F(SessionTest, RecordIsTheTestedFrequencyAndNeverFalls) {
   session.HandleCommand(ID_SOUND_AUTO_CHANGE);
-  session.m_maxHeard = 10000;
+  SessionProbe(session).maxHeard = 10000;
   Start();
   AnswerRight();  // at 8000, below the record
-  EXPECT_EQ(session.m_maxHeard, 10000);
-  session.m_frequency = 10000;
+  EXPECT_EQ(session.view().record, 10000);
+  SessionProbe(session).frequency = 10000;
   Start();
   AnswerRight();  // equal to the record
-  EXPECT_EQ(session.m_maxHeard, 10000);
+  EXPECT_EQ(session.view().record, 10000);
   session.HandleCommand(ID_SOUND_AUTO_CHANGE);
   Start();
   AnswerRight();  // recorded at 10000, then the frequency moves on
-  EXPECT_EQ(session.m_maxHeard, 10000);
-  EXPECT_EQ(session.m_frequency, 12000);
+  EXPECT_EQ(session.view().record, 10000);
+  EXPECT_EQ(session.view().frequency, 12000);
   Start();
   AnswerWrongNumber();  // wrong answers leave the record alone
-  EXPECT_EQ(session.m_maxHeard, 10000);
+  EXPECT_EQ(session.view().record, 10000);
 }
 
 TEST_F(SessionTest, RightAnswersNearTheTopRecordTheTestedFrequencyAndStopAt22000) {
@@ -167,21 +168,21 @@ TEST_F(SessionTest, RightAnswersNearTheTopRecordTheTestedFrequencyAndStopAt22000
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.frequency << " Hz, step " << c.step);
-    session.m_frequency = c.frequency;
-    session.m_step = c.step;
-    session.m_maxHeard = c.record;
+    SessionProbe(session).frequency = c.frequency;
+    SessionProbe(session).step = c.step;
+    SessionProbe(session).maxHeard = c.record;
     Start();
     AnswerRight();
-    EXPECT_EQ(session.m_frequency, c.frequencyAfter);
-    EXPECT_EQ(session.m_step, c.step);
-    EXPECT_EQ(session.m_maxHeard, c.recordAfter);
+    EXPECT_EQ(session.view().frequency, c.frequencyAfter);
+    EXPECT_EQ(session.view().step, c.step);
+    EXPECT_EQ(session.view().record, c.recordAfter);
   }
 }
 
 TEST_F(SessionTest, ScoreCountsStartsAndRightAnswers) {
   Start();
-  EXPECT_EQ(session.m_trialCount, 1);  // counts from the start, before any answer
-  EXPECT_EQ(session.m_correctCount, 0);
+  EXPECT_EQ(session.view().trials, 1);  // counts from the start, before any answer
+  EXPECT_EQ(session.view().corrects, 0);
   AnswerRight();
   Start();
   AnswerRight();
@@ -189,17 +190,17 @@ TEST_F(SessionTest, ScoreCountsStartsAndRightAnswers) {
   AnswerWrongNumber();
   Start();
   AnswerRight();
-  EXPECT_EQ(session.m_trialCount, 4);
-  EXPECT_EQ(session.m_correctCount, 3);
+  EXPECT_EQ(session.view().trials, 4);
+  EXPECT_EQ(session.view().corrects, 3);
 }
 
 TEST_F(SessionTest, LastPatternOutlivesItsAnswer) {
   Start();
-  const auto count = session.m_answerCount;
-  const auto slots = session.m_slots;
+  const auto count = SessionProbe(session).answerCount;
+  const auto slots = SessionProbe(session).pattern;
   AnswerWrongNumber();
-  EXPECT_EQ(session.m_answerCount, count);
-  EXPECT_EQ(session.m_slots, slots);
+  EXPECT_EQ(SessionProbe(session).answerCount, count);
+  EXPECT_EQ(SessionProbe(session).pattern, slots);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "check/session_probe.h"
 #include "session_fixture.h"
 #include "sound/synthesis.h"
 
@@ -29,8 +30,8 @@ TEST_F(SessionTest, StartPlaysThePatternUnderTheWaitCursorThenAwaitsAnAnswer) {
                              BusyArrangement(),
                              {"sleep 400", "play test", "sleep 100", "wait end"},
                              kAnswerControlsEnabled}));
-  EXPECT_EQ(session.m_state, CheckState::AwaitingAnswer);
-  EXPECT_EQ(session.m_trialCount, 1);
+  EXPECT_EQ(session.view().state, CheckState::AwaitingAnswer);
+  EXPECT_EQ(session.view().trials, 1);
 }
 
 TEST_F(SessionTest, RightAnswerShowsTheCircleAndPlaysTheChime) {
@@ -38,20 +39,20 @@ TEST_F(SessionTest, RightAnswerShowsTheCircleAndPlaysTheChime) {
   window.log.clear();
   AnswerRight();
   EXPECT_EQ(window.log, Cat({{"mark correct", "play chime", "panel"}, IdleArrangement()}));
-  EXPECT_EQ(session.m_state, CheckState::Idle);
+  EXPECT_EQ(session.view().state, CheckState::Idle);
 }
 
 TEST_F(SessionTest, WrongAnswerShowsTheCrossBuzzesThenRevealsThePattern) {
   Start();
   window.log.clear();
   AnswerWrongNumber();
-  const std::string reveal = "answer 8000 | " + std::to_string(session.m_answerCount) + " | " +
-                             ComposeAnswerPattern(session.m_slots);
+  const std::string reveal = "answer 8000 | " + std::to_string(SessionProbe(session).answerCount) +
+                             " | " + RecordingWindow::SlotsText(SessionProbe(session).pattern);
   EXPECT_EQ(window.log, Cat({{"mark wrong", "play buzz", reveal, "panel"}, IdleArrangement()}));
   // The dialog opens before the session leaves AwaitingAnswer or moves the frequency.
   EXPECT_EQ(window.stateAtAnswer, CheckState::AwaitingAnswer);
-  EXPECT_EQ(session.m_state, CheckState::Idle);
-  EXPECT_EQ(session.m_frequency, 7000);
+  EXPECT_EQ(session.view().state, CheckState::Idle);
+  EXPECT_EQ(session.view().frequency, 7000);
 }
 
 TEST_F(SessionTest, DontKnowShowsExactlyWhatAWrongNumberShows) {
@@ -78,14 +79,14 @@ void ToneAt12340Volume9000(std::span<std::uint8_t> image) {
 class MenuSoundTest : public SessionTest, public ::testing::WithParamInterface<MenuSoundCase> {};
 
 TEST_P(MenuSoundTest, PlaysUnderTheWaitCursorAndLeavesTheSessionIdle) {
-  session.m_frequency = 12340;
-  session.m_step = 50;
-  session.m_trialCount = 3;
-  session.m_correctCount = 2;
-  session.m_maxHeard = 11000;
+  SessionProbe(session).frequency = 12340;
+  SessionProbe(session).step = 50;
+  SessionProbe(session).trialCount = 3;
+  SessionProbe(session).correctCount = 2;
+  SessionProbe(session).maxHeard = 11000;
   const Fields before = FieldsOf(session);
   CheckState stateWhilePlaying = CheckState::Idle;
-  window.onPlay = [&] { stateWhilePlaying = session.m_state; };
+  window.onPlay = [&] { stateWhilePlaying = session.view().state; };
 
   EXPECT_TRUE(session.HandleCommand(GetParam().command));
 
@@ -102,30 +103,30 @@ INSTANTIATE_TEST_SUITE_P(ToneAndSilence, MenuSoundTest,
                                            MenuSoundCase{ID_SOUND_SILENCE, RenderSilence}));
 
 TEST_F(SessionTest, BeginSetsStartUpValuesAndRendersChimeAndBuzzAtThatVolume) {
-  session.m_frequency = 500;
-  session.m_step = 10;
-  session.m_maxHeard = 600;
-  session.m_trialCount = 7;
-  session.m_correctCount = 5;
-  session.m_autoChange = false;
-  session.m_state = CheckState::AwaitingAnswer;
+  SessionProbe(session).frequency = 500;
+  SessionProbe(session).step = 10;
+  SessionProbe(session).maxHeard = 600;
+  SessionProbe(session).trialCount = 7;
+  SessionProbe(session).correctCount = 5;
+  SessionProbe(session).autoChange = false;
+  SessionProbe(session).state = CheckState::AwaitingAnswer;
 
   session.Begin(24000);
 
-  EXPECT_EQ(session.m_volume, 24000);
-  EXPECT_EQ(session.m_frequency, 8000);
-  EXPECT_EQ(session.m_step, 2000);
-  EXPECT_EQ(session.m_maxHeard, 0);
-  EXPECT_EQ(session.m_trialCount, 0);
-  EXPECT_EQ(session.m_correctCount, 0);
-  EXPECT_TRUE(session.m_autoChange);
-  EXPECT_EQ(session.m_state, CheckState::Idle);
+  EXPECT_EQ(session.view().volume, 24000);
+  EXPECT_EQ(session.view().frequency, 8000);
+  EXPECT_EQ(session.view().step, 2000);
+  EXPECT_EQ(session.view().record, 0);
+  EXPECT_EQ(session.view().trials, 0);
+  EXPECT_EQ(session.view().corrects, 0);
+  EXPECT_TRUE(session.view().autoChange);
+  EXPECT_EQ(session.view().state, CheckState::Idle);
   EXPECT_EQ(window.log, Log{});
 
   Bytes chime(kChimeWaveBufferSize), buzz(kBuzzWaveBufferSize);
   RenderChimeAndBuzz(chime, buzz, 24000);
-  const std::uint8_t* ownChime = session.m_chimeWave.data();
-  const std::uint8_t* ownBuzz = session.m_buzzWave.data();
+  const std::uint8_t* ownChime = SessionProbe(session).chimeWave.data();
+  const std::uint8_t* ownBuzz = SessionProbe(session).buzzWave.data();
   EXPECT_EQ(Bytes(ownChime, ownChime + kWaveHeaderSize + kChimeDataSize),
             Bytes(chime.begin(), chime.begin() + kWaveHeaderSize + kChimeDataSize));
   EXPECT_EQ(Bytes(ownBuzz, ownBuzz + kWaveHeaderSize + kBuzzDataSize),
@@ -166,9 +167,9 @@ TEST(CheckSessionBuffers, FailedAllocationGivesBackWhatWasTaken) {
       EXPECT_EQ(allocator.held, 0);
       EXPECT_EQ(allocator.requested,
                 std::vector<std::size_t>(sizes.begin(), sizes.begin() + failAt));
-      EXPECT_FALSE(session.m_testWave.IsAllocated());
-      EXPECT_FALSE(session.m_chimeWave.IsAllocated());
-      EXPECT_FALSE(session.m_buzzWave.IsAllocated());
+      EXPECT_FALSE(SessionProbe(session).testWave.IsAllocated());
+      EXPECT_FALSE(SessionProbe(session).chimeWave.IsAllocated());
+      EXPECT_FALSE(SessionProbe(session).buzzWave.IsAllocated());
     }
     SetBufferAllocator(nullptr);
   }

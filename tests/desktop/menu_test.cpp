@@ -43,7 +43,7 @@ TEST_F(DesktopTest, TheMenuBarKeepsEveryKeyWhileItHasTheKeyboard) {
     Press({"Down"});
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }))
         << "Alt, then Down opens no menu";
-    EXPECT_EQ(dlg.m_frequency, 8000);
+    EXPECT_EQ(dlg.view().frequency, 8000);
 
     Press({"Escape"});
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
@@ -65,7 +65,7 @@ TEST_F(DesktopTest, TheMenuBarKeepsEveryKeyWhileItHasTheKeyboard) {
 
     // Back with the dialog, its keys work again.
     Press({"Down"});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.m_frequency == 7900; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.view().frequency == 7900; }));
     Press({"Escape"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.isEnded(); }));
   });

@@ -33,23 +33,22 @@ TEST(AnswerCaption, SaysHowManyBurstsPlayedWithFullWidthMarksAndAsciiSpaces) {
 }
 
 TEST_F(AnswerDlgTest, ShowsTheTestedFrequencyTheCountAndThePattern) {
-  CAnswerDlg dlg(services);
-  dlg.m_checkFrequency = 8000;
-  dlg.m_caption = "残念！ 正解は 3 回でした。";
-  dlg.m_pattern = "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿";
+  CAnswerDlg dlg(services, 8000, 3, {true, false, true, true, false});
+  ASSERT_EQ(dlg.caption(), "残念！ 正解は 3 回でした。");
+  ASSERT_EQ(dlg.pattern(), "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿");
   RunModal(dlg, [&](TemplateDialog& d) {
     EXPECT_EQ(d.windowTitle(), "8000 Hzのチェック");
-    EXPECT_EQ(d.GetDlgItemText(IDC_ANSWER_CAPTION), dlg.m_caption);
-    EXPECT_EQ(d.GetDlgItemText(IDC_ANSWER_PATTERN), dlg.m_pattern);
+    EXPECT_EQ(d.GetDlgItemText(IDC_ANSWER_CAPTION), dlg.caption());
+    EXPECT_EQ(d.GetDlgItemText(IDC_ANSWER_PATTERN), dlg.pattern());
     EXPECT_EQ(d.focusWidget(), d.GetDlgItem(platform::kIdOk));
 
     // Selectable, not editable.
     QLineEdit* pattern = Edit(d, IDC_ANSWER_PATTERN);
     EXPECT_TRUE(pattern->isReadOnly());
     pattern->selectAll();
-    EXPECT_EQ(pattern->selectedText(), dlg.m_pattern);
+    EXPECT_EQ(pattern->selectedText(), dlg.pattern());
     QTest::keyClicks(pattern, "x");
-    EXPECT_EQ(pattern->text(), dlg.m_pattern);
+    EXPECT_EQ(pattern->text(), dlg.pattern());
     EXPECT_TRUE(Edit(d, IDC_ANSWER_CAPTION)->isReadOnly());
   });
 }
@@ -57,9 +56,7 @@ TEST_F(AnswerDlgTest, ShowsTheTestedFrequencyTheCountAndThePattern) {
 // The two texts look printed on what lies under them: the caption on the
 // dialog, the pattern on the shaded interior of its group box.
 TEST_F(AnswerDlgTest, EachTextHasTheColourOfWhatItSitsOn) {
-  CAnswerDlg dlg(services);
-  dlg.m_caption = "残念！ 正解は 3 回でした。";
-  dlg.m_pattern = "＿　○　＿　＿　＿　○　＿　○　＿　＿　＿　＿";
+  CAnswerDlg dlg(services, 0, 3, {true, false, true, true, false});
   RunModal(dlg, [&](TemplateDialog& d) {
     const QImage shot = d.client()->grab().toImage();
     const QRect group = d.client()->findChild<QGroupBox*>()->geometry();
@@ -96,8 +93,7 @@ TEST_F(AnswerDlgTest, OkEscapeAndTheCloseBoxAllEndIt) {
       [](TemplateDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Return); },
   };
   for (const auto& way : ways) {
-    CAnswerDlg dlg(services);
-    dlg.m_checkFrequency = 16000;
+    CAnswerDlg dlg(services, 16000, 0, {});
     bool ended = false;
     RunModal(dlg, [&](TemplateDialog& d) {
       way(d);

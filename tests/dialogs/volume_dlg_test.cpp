@@ -34,7 +34,7 @@ TEST_F(VolumeDlgTest, OpensAtTheCallersLevelWithFocusOnTheFinishButton) {
   RecordingAllocator allocator;
   SetBufferAllocator(&allocator);
   CVolumeDlg dlg(player, services);
-  dlg.m_volume = 9000;
+  dlg.SetVolume(9000);
   RunModal(dlg, [&](TemplateDialog& d) {
     EXPECT_EQ(Slider(d)->minimum(), 0);
     EXPECT_EQ(Slider(d)->maximum(), 100);
@@ -46,8 +46,8 @@ TEST_F(VolumeDlgTest, OpensAtTheCallersLevelWithFocusOnTheFinishButton) {
     qobject_cast<QPushButton*>(d.GetDlgItem(platform::kIdOk))->click();
   });
   EXPECT_EQ(dlg.endResult(), platform::kIdOk);
-  EXPECT_EQ(dlg.m_volume, 9000);
-  EXPECT_FALSE(dlg.m_failed);
+  EXPECT_EQ(dlg.volume(), 9000);
+  EXPECT_FALSE(dlg.failed());
   EXPECT_EQ(services.ShownDialogs().at(0).title, "スピーカの音量設定 [Kelvora]");
   EXPECT_TRUE(services.ShownMessages().empty());
   EXPECT_EQ(allocator.sizes, std::vector<std::size_t>{97024});
@@ -79,20 +79,20 @@ TEST_F(VolumeDlgTest, TypedTextMovesTheSliderAndKeepsItsText) {
   for (const TypedCase& c : cases) {
     SCOPED_TRACE(std::string("typed \"") + c.typed + '"');
     CVolumeDlg dlg(player, services);
-    dlg.m_volume = 9000;
+    dlg.SetVolume(9000);
     RunModal(dlg, [&](TemplateDialog& d) {
       TypeInto(d.GetDlgItem(IDC_VOLUME_PERCENT), c.typed);
       EXPECT_EQ(Slider(d)->value(), c.slider);
       EXPECT_EQ(Field(d), QString(c.typed));
       d.EndDialog(platform::kIdOk);
     });
-    EXPECT_EQ(dlg.m_volume, c.volume);
+    EXPECT_EQ(dlg.volume(), c.volume);
   }
 }
 
 TEST_F(VolumeDlgTest, UserMovesOfTheSliderRewriteTheField) {
   CVolumeDlg dlg(player, services);
-  dlg.m_volume = 9000;
+  dlg.SetVolume(9000);
   RunModal(dlg, [&](TemplateDialog& d) {
     QSlider* slider = Slider(d);
     TypeInto(d.GetDlgItem(IDC_VOLUME_PERCENT), "150");  // the field is rewritten from the slider
@@ -110,7 +110,7 @@ TEST_F(VolumeDlgTest, UserMovesOfTheSliderRewriteTheField) {
       QTest::keyClick(slider, k.key);
       EXPECT_EQ(Field(d), k.field) << "after key " << k.key;
     }
-    EXPECT_EQ(dlg.m_volume, 30000);
+    EXPECT_EQ(dlg.volume(), 30000);
 
     // Mouse: drag the handle to the left end.
     QStyleOptionSlider option;
@@ -137,27 +137,27 @@ TEST_F(VolumeDlgTest, UserMovesOfTheSliderRewriteTheField) {
     EXPECT_EQ(Field(d), "0");
     d.EndDialog(platform::kIdOk);
   });
-  EXPECT_EQ(dlg.m_volume, 0);
+  EXPECT_EQ(dlg.volume(), 0);
 }
 
 TEST_F(VolumeDlgTest, ProgramMovesOfTheSliderAreSilentButFieldChangesAreNot) {
   CVolumeDlg dlg(player, services);
-  dlg.m_volume = 9000;
+  dlg.SetVolume(9000);
   RunModal(dlg, [&](TemplateDialog& d) {
     Slider(d)->setValue(80);
     EXPECT_EQ(Field(d), "30");
-    EXPECT_EQ(dlg.m_volume, 9000);
+    EXPECT_EQ(dlg.volume(), 9000);
 
     d.SetDlgItemText(IDC_VOLUME_PERCENT, "55");
     EXPECT_EQ(Slider(d)->value(), 55);
-    EXPECT_EQ(dlg.m_volume, 16500);
+    EXPECT_EQ(dlg.volume(), 16500);
     d.EndDialog(platform::kIdOk);
   });
 }
 
 TEST_F(VolumeDlgTest, SamplePlaysAtTheSliderLevelUnderTheWaitCursor) {
   CVolumeDlg dlg(player, services);
-  dlg.m_volume = 9000;
+  dlg.SetVolume(9000);
   RunModal(dlg, [&](TemplateDialog& d) {
     auto* sample = qobject_cast<QPushButton*>(d.GetDlgItem(IDC_PLAY_SAMPLE));
     TypeInto(d.GetDlgItem(IDC_VOLUME_PERCENT), "150");
@@ -183,32 +183,32 @@ TEST_F(VolumeDlgTest, SamplePlaysAtTheSliderLevelUnderTheWaitCursor) {
   EXPECT_EQ(player.played[3], VolumeSample(0));
   EXPECT_EQ(player.waitCursorDepths, (std::vector<int>{1, 1, 1, 1}));
   EXPECT_EQ(platform::WaitCursorDepth(), 0);
-  EXPECT_EQ(dlg.m_volume, 0);
+  EXPECT_EQ(dlg.volume(), 0);
 }
 
 TEST_F(VolumeDlgTest, EscapeKeepsTheLevelSetInTheDialog) {
   CVolumeDlg dlg(player, services);
-  dlg.m_volume = 9000;
+  dlg.SetVolume(9000);
   RunModal(dlg, [&](TemplateDialog& d) {
     TypeInto(d.GetDlgItem(IDC_VOLUME_PERCENT), "64");
     QTest::keyClick(d.GetDlgItem(IDC_VOLUME_PERCENT), Qt::Key_Escape);
     EXPECT_TRUE(d.isEnded());
   });
   EXPECT_EQ(dlg.endResult(), platform::kIdCancel);
-  EXPECT_EQ(dlg.m_volume, 19200);
+  EXPECT_EQ(dlg.volume(), 19200);
 }
 
 TEST_F(VolumeDlgTest, WithoutItsBufferItSaysSoAndEndsBeforeAnyInput) {
   RecordingAllocator failing(/*fail=*/true);
   SetBufferAllocator(&failing);
   CVolumeDlg dlg(player, services);
-  dlg.m_volume = 9000;
+  dlg.SetVolume(9000);
   bool userActed = false;
   RunModal(dlg, [&](TemplateDialog&) { userActed = true; });
 
   EXPECT_FALSE(userActed);
-  EXPECT_TRUE(dlg.m_failed);
-  EXPECT_EQ(dlg.m_volume, 9000);
+  EXPECT_TRUE(dlg.failed());
+  EXPECT_EQ(dlg.volume(), 9000);
   ASSERT_EQ(services.ShownDialogs().size(), 1u);
   EXPECT_FALSE(services.ShownDialogs()[0].shown);
   ASSERT_EQ(services.ShownMessages().size(), 1u);

@@ -58,7 +58,7 @@ class WaveFileDlgTest : public DialogTest {
   Bytes PreviewThenSave(const QString& frequency, std::int32_t volume, bool fade,
                         const QString& path) {
     CWaveFileDlg dlg(player, services);
-    dlg.m_volume = volume;
+    dlg.SetVolume(volume);
     services.PushSaveFileAnswer(path);
     RunModal(dlg, [&](TemplateDialog& d) {
       TypeInto(d.GetDlgItem(IDC_EXPORT_FREQ), frequency);
@@ -80,7 +80,7 @@ TEST_F(WaveFileDlgTest, OpensAt440HzWithoutFades) {
   RecordingAllocator allocator;
   SetBufferAllocator(&allocator);
   CWaveFileDlg dlg(player, services);
-  dlg.m_volume = 9000;
+  dlg.SetVolume(9000);
   RunModal(dlg, [&](TemplateDialog& d) {
     EXPECT_EQ(d.windowTitle(), "指定した周波数のWAVEファイルを作成する");
     EXPECT_EQ(d.GetDlgItemText(IDC_EXPORT_FREQ), "440.0");
@@ -93,7 +93,7 @@ TEST_F(WaveFileDlgTest, OpensAt440HzWithoutFades) {
   EXPECT_EQ(platform::WaitCursorDepth(), 0);
   EXPECT_EQ(allocator.sizes, std::vector<std::size_t>{193024});
   EXPECT_EQ(allocator.releases, 1);
-  EXPECT_FALSE(dlg.m_failed);
+  EXPECT_FALSE(dlg.failed());
 }
 
 struct FrequencyCase {
@@ -121,7 +121,7 @@ void WaveFileDlgTest::ExpectFrequencyCases() {
     services.Reset();
     player.played.clear();
     CWaveFileDlg dlg(player, services);
-    dlg.m_volume = 30000;
+    dlg.SetVolume(30000);
     services.PushSaveFileAnswer(std::nullopt);
     bool open = false;
     RunModal(dlg, [&](TemplateDialog& d) {
@@ -159,16 +159,16 @@ TEST_F(WaveFileDlgTest, FrequencyReadsTheSameUnderADecimalCommaLocale) {
 
 TEST_F(WaveFileDlgTest, FadeBoxTogglesTheFadesAndItsMark) {
   CWaveFileDlg dlg(player, services);
-  dlg.m_volume = 9000;
+  dlg.SetVolume(9000);
   RunModal(dlg, [&](TemplateDialog& d) {
     auto* box = qobject_cast<QCheckBox*>(d.GetDlgItem(IDC_EXPORT_FADE));
     Click(d, IDC_EXPORT_FADE);
     EXPECT_TRUE(box->isChecked());
-    EXPECT_TRUE(dlg.m_fade);
+    EXPECT_TRUE(dlg.fade());
     Click(d, IDC_EXPORT_PREVIEW);
     QTest::keyClick(box, Qt::Key_Space);
     EXPECT_FALSE(box->isChecked());
-    EXPECT_FALSE(dlg.m_fade);
+    EXPECT_FALSE(dlg.fade());
     Click(d, IDC_EXPORT_PREVIEW);
   });
   ASSERT_EQ(player.played.size(), 2u);
@@ -307,7 +307,7 @@ TEST_F(WaveFileDlgTest, WithoutItsBufferItSaysSoAndEndsBeforeAnyInput) {
   bool userActed = false;
   RunModal(dlg, [&](TemplateDialog&) { userActed = true; });
   EXPECT_FALSE(userActed);
-  EXPECT_TRUE(dlg.m_failed);
+  EXPECT_TRUE(dlg.failed());
   EXPECT_EQ(services.ShownDialogs().at(0).shown, false);
   EXPECT_EQ(MessageTexts(), QStringList{"動作に必要なメモリが確保出来ませんでした。\r\n"
                                         "アプリケーションを強制終了します。"});

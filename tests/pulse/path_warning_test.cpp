@@ -43,7 +43,7 @@ class InstantClock : public SessionClock {
 class CountedCheck : public SoundPathCheck {
  public:
   void Start(Answer answer) override {
-    m_real.Start([this, answer = std::move(answer)](SoundPath path) {
+    m_real.Start([this, answer = std::move(answer)](KnownPath path) {
       ++answered;
       answer(std::move(path));
     });

@@ -20,7 +20,7 @@ constexpr milliseconds kSlack(200);
 
 struct Asked {
   std::optional<std::uint32_t> rate;
-  std::optional<pulse::SinkPath> path;
+  std::optional<platform::OutputPath> path;
   milliseconds took;
   std::string printed;  // on stderr
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "check/session_probe.h"
 #include "dialogs/volume_dlg.h"
 #include "dialogs/wave_file_dlg.h"
 #include "main_dialog_fixture.h"
@@ -33,13 +34,13 @@ TEST_F(CommandsTest, TheVolumeFromTheMenuSilencesThePatternButNotTheChime) {
   Run(dlg, [&](TestDlg& main) {
     int shownVolume = -1;
     services.PushModalAnswer([&](TemplateDialog& volume) {
-      shownVolume = static_cast<CVolumeDlg&>(volume).m_volume;
+      shownVolume = static_cast<CVolumeDlg&>(volume).volume();
       volume.SetDlgItemText(IDC_VOLUME_PERCENT, "0");
       return IDOK;
     });
     main.menuAction(ID_SOUND_VOLUME)->trigger();
     EXPECT_EQ(shownVolume, 9000);
-    EXPECT_EQ(main.m_volume, 0);
+    EXPECT_EQ(main.view().volume, 0);
 
     CheckRight(main);
     ASSERT_EQ(player.played.size(), 2u);
@@ -73,7 +74,7 @@ TEST_F(CommandsTest, TheVolumeDialogFromTheMenuKeepsTheLevelOnEsc) {
       return IDCANCEL;
     });
     main.menuAction(ID_SOUND_VOLUME)->trigger();
-    EXPECT_EQ(main.m_volume, 30000);
+    EXPECT_EQ(main.view().volume, 30000);
     EXPECT_FALSE(main.isEnded());
   });
 }
@@ -85,7 +86,7 @@ TEST_F(CommandsTest, TheExportDialogGetsTheCurrentVolume) {
       [&](TestDlg& main) {
         int exportVolume = -1;
         services.PushModalAnswer([&](TemplateDialog& exportDialog) {
-          exportVolume = static_cast<CWaveFileDlg&>(exportDialog).m_volume;
+          exportVolume = static_cast<CWaveFileDlg&>(exportDialog).volume();
           return IDOK;
         });
         main.menuAction(ID_FILE_MAKE_WAVE)->trigger();
@@ -110,7 +111,7 @@ TEST_F(CommandsTest, ADialogFromTheMenuThatCannotHaveItsBufferClosesTheApplicati
     TestDlg dlg(player, clock, services);
     Run(dlg, [&](TestDlg& main) {
       main.menuAction(command)->trigger();
-      EXPECT_EQ(main.m_volume, 9000);
+      EXPECT_EQ(main.view().volume, 9000);
       QCoreApplication::processEvents();
       EXPECT_TRUE(main.isEnded());
     });
@@ -127,7 +128,7 @@ TEST_F(CommandsTest, HelpMenuOpensTheHelpPageAndTheAboutBox) {
     // Neither item is ever grayed, so both work while an answer is awaited.
     main.menuAction(ID_HELP_USAGE)->trigger();
     main.menuAction(ID_HELP_ABOUT)->trigger();
-    EXPECT_EQ(main.m_state, CheckState::AwaitingAnswer);
+    EXPECT_EQ(main.view().state, CheckState::AwaitingAnswer);
   });
   ASSERT_EQ(services.OpenRequests().size(), 1u);
   EXPECT_EQ(services.OpenRequests()[0].argument, ".\\help\\index.html");
@@ -149,24 +150,26 @@ TEST_F(CommandsTest, ADigitTypedWhileThePatternPlaysAnswersTheCheckAfterwards) {
   player.onPlay = [&](std::span<const std::uint8_t>) {
     if (posted) return;
     posted = true;
-    const char digit = static_cast<char>('0' + dlg.m_answerCount);
+    const char digit = static_cast<char>('0' + SessionProbe(dlg.session()).answerCount);
     QCoreApplication::postEvent(
-        &dlg, new QKeyEvent(QEvent::KeyPress, Qt::Key_0 + dlg.m_answerCount, Qt::NoModifier,
-                            QString(QChar::fromLatin1(digit))));
+        &dlg, new QKeyEvent(QEvent::KeyPress, Qt::Key_0 + SessionProbe(dlg.session()).answerCount,
+                            Qt::NoModifier, QString(QChar::fromLatin1(digit))));
     QCoreApplication::postEvent(&dlg, new QKeyEvent(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier));
   };
   Run(dlg, [](TestDlg& main) {
     Type(main, Qt::Key_Return);
-    EXPECT_EQ(main.m_state, CheckState::AwaitingAnswer) << "nothing handled during the sound";
-    EXPECT_EQ(main.m_correctCount, 0);
+    EXPECT_EQ(main.view().state, CheckState::AwaitingAnswer) << "nothing handled during the sound";
+    EXPECT_EQ(main.view().corrects, 0);
 
     QCoreApplication::processEvents();
-    EXPECT_EQ(main.m_maxHeard, 8000) << "answered right";
-    EXPECT_EQ(main.m_state, CheckState::Idle);
+    EXPECT_EQ(main.view().record, 8000) << "answered right";
+    EXPECT_EQ(main.view().state, CheckState::Idle);
     // The arrow came after the answer, so it moved the raised frequency.
-    EXPECT_EQ(main.m_frequency, 10100);
-    EXPECT_EQ(main.commands,
-              (std::vector<int>{IDC_START, IDC_ANSWER1 + main.m_answerCount - 1, IDC_UP_100}));
+    EXPECT_EQ(main.view().frequency, 10100);
+    EXPECT_EQ(
+        main.commands,
+        (std::vector<int>{IDC_START, IDC_ANSWER1 + SessionProbe(main.session()).answerCount - 1,
+                          IDC_UP_100}));
   });
 }
 

@@ -90,10 +90,10 @@ TEST_F(ConfirmationTest, TheMenuItemConfirmsTheRecordAndSaysHowLikelyLuckWas) {
     confirm->trigger();
     EXPECT_TRUE(confirm->isChecked());
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Kelvora ver 1.000 [左耳] [記録の確認 10000 Hz]"));
-    EXPECT_EQ(d.m_frequency, 10000);
+    EXPECT_EQ(d.view().frequency, 10000);
     bool grayedWhileBusy = false;
     player.onPlay = [&](std::span<const std::uint8_t>) {
-      if (d.m_state == CheckState::Busy) grayedWhileBusy = !confirm->isEnabled();
+      if (d.view().state == CheckState::Busy) grayedWhileBusy = !confirm->isEnabled();
     };
     CheckWrong(d);
     CheckWrong(d);  // the next level
@@ -108,7 +108,7 @@ TEST_F(ConfirmationTest, TheMenuItemConfirmsTheRecordAndSaysHowLikelyLuckWas) {
     CheckRight(d);
     EXPECT_FALSE(confirm->isChecked());
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Kelvora ver 1.000 [左耳]"));
-    EXPECT_EQ(d.m_frequency, 9750);
+    EXPECT_EQ(d.view().frequency, 9750);
     ASSERT_EQ(services.ShownMessages().size(), 1u);
     const TestServices::ShownMessage& shown = services.ShownMessages()[0];
     EXPECT_EQ(shown.text, QString::fromUtf8("9750 Hz を確かめました（5 回中 4 回正解）。\r\n"

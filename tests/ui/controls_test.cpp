@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "check/session_probe.h"
 #include "main_dialog_fixture.h"
 #include "platform/qt/tool_tips.h"
 
@@ -74,7 +75,7 @@ TEST_F(ControlsTest, ControlsAndMenuItemsFollowIdleBusyAndAwaitingAnswer) {
     EXPECT_EQ(EnabledStates(main), ExpectedStates(kIdle)) << "at start-up";
     main.OnCommand(IDC_START);
     EXPECT_EQ(EnabledStates(main), ExpectedStates(kAwaiting));
-    main.OnCommand(IDC_ANSWER1 + main.m_answerCount - 1);
+    main.OnCommand(IDC_ANSWER1 + SessionProbe(main.session()).answerCount - 1);
     EXPECT_EQ(EnabledStates(main), ExpectedStates(kIdle)) << "after a right answer";
     main.OnCommand(IDC_START);
     main.OnCommand(IDC_DONT_KNOW);
@@ -95,14 +96,14 @@ TEST_F(ControlsTest, ContinuousToneAndSilencePlayInBusyAndReturnToIdle) {
     std::vector<CheckState> states;
     player.onPlay = [&](std::span<const std::uint8_t>) {
       whilePlaying.push_back(EnabledStates(dlg));
-      states.push_back(dlg.m_state);
+      states.push_back(dlg.view().state);
     };
     Run(dlg, [&](TestDlg& main) {
       Type(main, Qt::Key_Up);
       main.menuAction(command)->trigger();
-      EXPECT_EQ(main.m_state, CheckState::Idle);
+      EXPECT_EQ(main.view().state, CheckState::Idle);
       EXPECT_EQ(EnabledStates(main), ExpectedStates(kIdle));
-      EXPECT_EQ(main.m_frequency, 8100);
+      EXPECT_EQ(main.view().frequency, 8100);
     });
     ASSERT_EQ(whilePlaying.size(), 1u);
     EXPECT_EQ(whilePlaying[0], ExpectedStates(kBusy));
@@ -116,12 +117,12 @@ TEST_F(ControlsTest, TheAutoChangeItemIsCheckedWhileAutomaticChangeIsOn) {
   Run(dlg, [](TestDlg& main) {
     QAction* item = main.menuAction(ID_SOUND_AUTO_CHANGE);
     item->trigger();
-    EXPECT_FALSE(main.m_autoChange);
+    EXPECT_FALSE(main.view().autoChange);
     EXPECT_FALSE(item->isChecked());
     CheckRight(main);
-    EXPECT_EQ(main.m_frequency, 8000) << "no staircase while off";
+    EXPECT_EQ(main.view().frequency, 8000) << "no staircase while off";
     item->trigger();
-    EXPECT_TRUE(main.m_autoChange);
+    EXPECT_TRUE(main.view().autoChange);
     EXPECT_TRUE(item->isChecked());
   });
 }

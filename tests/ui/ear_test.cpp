@@ -2,6 +2,7 @@
 #include <QAction>
 #include <vector>
 
+#include "check/session_probe.h"
 #include "main_dialog_fixture.h"
 #include "platform/qt/menu_template.h"
 
@@ -35,8 +36,8 @@ TEST_F(EarTest, ChoosingAnotherEarRestartsTheSessionAndNamesTheEarInTheTitle) {
       SCOPED_TRACE(step.title);
       CheckRight(main);
       CheckWrong(main);
-      const int frequency = main.m_frequency;
-      const int maxHeard = main.m_maxHeard;
+      const int frequency = main.view().frequency;
+      const int maxHeard = main.view().record;
       main.menuAction(step.command)->trigger();
       EXPECT_EQ(main.windowTitle(), QString::fromUtf8(step.title));
       EXPECT_EQ(player.ear, step.ear);
@@ -44,16 +45,16 @@ TEST_F(EarTest, ChoosingAnotherEarRestartsTheSessionAndNamesTheEarInTheTitle) {
         EXPECT_EQ(main.menuAction(id)->isChecked(), id == step.command) << id;
       }
       if (step.restarts) {
-        EXPECT_EQ(main.m_frequency, 8000);
-        EXPECT_EQ(main.m_step, 2000);
-        EXPECT_EQ(main.m_maxHeard, 0);
-        EXPECT_EQ(main.m_trialCount, 0);
-        EXPECT_EQ(main.m_correctCount, 0);
+        EXPECT_EQ(main.view().frequency, 8000);
+        EXPECT_EQ(main.view().step, 2000);
+        EXPECT_EQ(main.view().record, 0);
+        EXPECT_EQ(main.view().trials, 0);
+        EXPECT_EQ(main.view().corrects, 0);
       } else {
-        EXPECT_EQ(main.m_frequency, frequency);
-        EXPECT_EQ(main.m_maxHeard, maxHeard);
-        EXPECT_EQ(main.m_trialCount, 2);
-        EXPECT_EQ(main.m_correctCount, 1);
+        EXPECT_EQ(main.view().frequency, frequency);
+        EXPECT_EQ(main.view().record, maxHeard);
+        EXPECT_EQ(main.view().trials, 2);
+        EXPECT_EQ(main.view().corrects, 1);
       }
     }
   });
@@ -73,7 +74,7 @@ TEST_F(EarTest, TheEarSubmenuIsGrayedWhileACheckRunsOrAwaitsItsAnswer) {
     main.OnCommand(ID_SOUND_EAR_LEFT);  // as no menu could send it now
     EXPECT_EQ(player.ear, Ear::Both);
     EXPECT_TRUE(main.menuAction(ID_SOUND_EAR_BOTH)->isChecked());
-    main.OnCommand(IDC_ANSWER1 + main.m_answerCount - 1);
+    main.OnCommand(IDC_ANSWER1 + SessionProbe(main.session()).answerCount - 1);
     EXPECT_TRUE(EarSubmenu(main)->isEnabled());
     EXPECT_EQ(enabledWhilePlaying, (std::vector<bool>{false, false})) << "pattern, chime";
   });

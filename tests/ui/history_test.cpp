@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "check/session_probe.h"
 #include "main_dialog_fixture.h"
 
 namespace kelvora::uitest {
@@ -56,18 +57,18 @@ TEST_F(HistoryTest, EachAnsweredCheckAppendsWhatThePanelShowsAfterIt) {
     ASSERT_NE(results, nullptr);
     EXPECT_TRUE(results->isEnabled());
     CheckRight(d);  // 8000 Hz, then 10000
-    bursts.push_back(d.m_answerCount);
+    bursts.push_back(SessionProbe(d.session()).answerCount);
     CheckWrong(d);  // don't know at 10000, then 9000
-    bursts.push_back(d.m_answerCount);
+    bursts.push_back(SessionProbe(d.session()).answerCount);
     d.OnCommand(IDC_START);  // a wrong number at 9000
     EXPECT_FALSE(results->isEnabled()) << "grayed while an answer is awaited";
-    bursts.push_back(d.m_answerCount);
-    d.OnCommand(IDC_ANSWER1 + d.m_answerCount % 5);
+    bursts.push_back(SessionProbe(d.session()).answerCount);
+    d.OnCommand(IDC_ANSWER1 + SessionProbe(d.session()).answerCount % 5);
     EXPECT_TRUE(results->isEnabled());
     d.OnCommand(IDC_START);
     d.OnCommand(IDC_RESTART);  // drops the pending check: no line
     CheckRight(d);             // 8000 Hz in a new session
-    bursts.push_back(d.m_answerCount);
+    bursts.push_back(SessionProbe(d.session()).answerCount);
   });
   ASSERT_EQ(bursts.size(), 4u);
   const auto b = [&bursts](int n) { return std::to_string(bursts[n]); };

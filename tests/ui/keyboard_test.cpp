@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "check/session_probe.h"
 #include "main_dialog_fixture.h"
 
 namespace kelvora::uitest {
@@ -64,7 +65,7 @@ TEST_F(KeyboardTest, EveryKeyOfTheTableSendsItsCommandInIdleAndWhileAnAnswerIsAw
       Run(dlg, [&](TestDlg& main) {
         if (awaiting) {
           main.OnCommand(IDC_START);
-          ASSERT_EQ(main.m_state, CheckState::AwaitingAnswer);
+          ASSERT_EQ(main.view().state, CheckState::AwaitingAnswer);
           main.commands.clear();
         }
         key.press(main);
@@ -89,8 +90,8 @@ TEST_F(KeyboardTest, ModifiedKeysOutsideTheTableSendNothing) {
     Run(dlg, [&](TestDlg& main) {
       key.press(main);
       EXPECT_TRUE(main.commands.empty());
-      EXPECT_EQ(main.m_frequency, 8000);
-      EXPECT_EQ(main.m_trialCount, 0);
+      EXPECT_EQ(main.view().frequency, 8000);
+      EXPECT_EQ(main.view().trials, 0);
       EXPECT_FALSE(main.isEnded());
     });
   }
@@ -104,7 +105,7 @@ TEST_F(KeyboardTest, AltMnemonicsPressTheirButtons) {
     // A mnemonic presses the button visibly, releasing it a moment later.
     EXPECT_TRUE(QTest::qWaitFor([&] { return main.commands.size() == 2; }));
     EXPECT_EQ(main.commands, (std::vector<int>{IDC_UP_100, IDC_RESTART}));
-    EXPECT_EQ(main.m_frequency, 8000);
+    EXPECT_EQ(main.view().frequency, 8000);
   });
 }
 
@@ -118,8 +119,8 @@ TEST_F(KeyboardTest, EnterSpaceAndPlusStartACheck) {
     TestDlg dlg(player, clock, services);
     Run(dlg, [&](TestDlg& main) {
       key.press(main);
-      EXPECT_EQ(main.m_state, CheckState::AwaitingAnswer);
-      EXPECT_EQ(main.m_trialCount, 1);
+      EXPECT_EQ(main.view().state, CheckState::AwaitingAnswer);
+      EXPECT_EQ(main.view().trials, 1);
       EXPECT_EQ(player.played.size(), 1u);
     });
   }
@@ -142,7 +143,7 @@ TEST_F(KeyboardTest, FrequencyKeysMoveTheFrequencyFrom8000) {
     Run(dlg, [&](TestDlg& main) {
       const QWidget* focus = QApplication::focusWidget();
       Type(main, key.key);
-      EXPECT_EQ(main.m_frequency, key.frequency);
+      EXPECT_EQ(main.view().frequency, key.frequency);
       EXPECT_EQ(main.statusPanel().texts().frequency, FormatFrequencyText(key.frequency));
       EXPECT_EQ(QApplication::focusWidget(), focus) << "arrows do not move the focus";
     });
@@ -153,14 +154,14 @@ TEST_F(KeyboardTest, HomeGoesTo8000KeepingTheRecordWhileCRestarts) {
   TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     CheckRight(main);
-    ASSERT_EQ(main.m_frequency, 10000);
+    ASSERT_EQ(main.view().frequency, 10000);
     Type(main, Qt::Key_Home);
-    EXPECT_EQ(main.m_frequency, 8000);
-    EXPECT_EQ(main.m_maxHeard, 8000);
+    EXPECT_EQ(main.view().frequency, 8000);
+    EXPECT_EQ(main.view().record, 8000);
     Type(main, Qt::Key_PageUp);
     Type(main, Qt::Key_C);
-    EXPECT_EQ(main.m_frequency, 8000);
-    EXPECT_EQ(main.m_maxHeard, 0);
+    EXPECT_EQ(main.view().frequency, 8000);
+    EXPECT_EQ(main.view().record, 0);
   });
 }
 
@@ -168,14 +169,14 @@ TEST_F(KeyboardTest, DigitsAnswerOnlyWhileAnAnswerIsAwaited) {
   TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) {
     for (char digit : {'1', '2', '3', '4', '5', '0'}) Type(main, digit);
-    EXPECT_EQ(main.m_state, CheckState::Idle);
-    EXPECT_EQ(main.m_correctCount, 0);
-    EXPECT_EQ(main.m_trialCount, 0);
+    EXPECT_EQ(main.view().state, CheckState::Idle);
+    EXPECT_EQ(main.view().corrects, 0);
+    EXPECT_EQ(main.view().trials, 0);
 
     Type(main, Qt::Key_Return);
-    Type(main, static_cast<char>('0' + main.m_answerCount));
-    EXPECT_EQ(main.m_state, CheckState::Idle);
-    EXPECT_EQ(main.m_correctCount, 1);
+    Type(main, static_cast<char>('0' + SessionProbe(main.session()).answerCount));
+    EXPECT_EQ(main.view().state, CheckState::Idle);
+    EXPECT_EQ(main.view().corrects, 1);
     EXPECT_EQ(QApplication::focusWidget(), main.GetDlgItem(IDC_START))
         << "the start button has the focus again after the check";
   });

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "check/command_ids.h"
+#include "check/session_probe.h"
 #include "res/resource.h"
 #include "sound/player.h"
 #include "sound/synthesis.h"
@@ -148,7 +149,7 @@ inline void Type(TestDlg& dlg, char character, Qt::KeyboardModifiers modifiers =
 // Starts a check and gives the right answer, or the "don't know" answer.
 inline void CheckRight(TestDlg& dlg) {
   dlg.OnCommand(IDC_START);
-  dlg.OnCommand(IDC_ANSWER1 + dlg.m_answerCount - 1);
+  dlg.OnCommand(IDC_ANSWER1 + SessionProbe(dlg.session()).answerCount - 1);
 }
 inline void CheckWrong(TestDlg& dlg) {
   dlg.OnCommand(IDC_START);

@@ -8,6 +8,12 @@ namespace {
 
 using Rate = std::optional<std::uint32_t>;
 
+platform::OutputPath PathAt(std::uint32_t rate) {
+  platform::OutputPath path;
+  path.rate = rate;
+  return path;
+}
+
 // Answers at once with the next queued rate; with none queued it holds the
 // question until the test answers it.
 class FakePathCheck : public SoundPathCheck {
@@ -20,7 +26,7 @@ class FakePathCheck : public SoundPathCheck {
     }
     const Rate rate = rates.front();
     rates.pop_front();
-    answer(rate);
+    answer(rate ? KnownPath(PathAt(*rate)) : std::nullopt);
   }
   std::deque<Rate> rates;
   Answer held;
@@ -89,7 +95,7 @@ TEST_F(SoundPathTest, AnAnswerThatComesAfterTheWindowIsUpIsShownWhenItComes) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(services.ShownMessages().empty());
     ASSERT_TRUE(check.held);
-    check.held(Rate(16000));
+    check.held(PathAt(16000));
     ASSERT_EQ(Warnings(&main).size(), 1u);
     EXPECT_TRUE(Names(Warnings(&main)[0], "16000", "8000"));
   });
@@ -124,7 +130,7 @@ TEST(SoundPathWarningTest, ABluetoothOutputNamesItsCodecAndBothWarningsShareOneT
                {"ldac", "LDAC", 20000}, {"", "unknown", 14000}, {"opus_05", "unknown", 14000},
                {"sbc_xq", "SBC", 14000}};
   for (const auto& c : cases) {
-    SoundPath path(48000);
+    platform::OutputPath path = PathAt(48000);
     path.bluetooth = true;
     path.codec = c.codec;
     const QString text = SoundPathWarning(path);
@@ -133,17 +139,17 @@ TEST(SoundPathWarningTest, ABluetoothOutputNamesItsCodecAndBothWarningsShareOneT
         << c.codec << ": " << text.toStdString();
     EXPECT_FALSE(text.contains("default-sample-rate")) << c.codec;
   }
-  SoundPath both(16000);
+  platform::OutputPath both = PathAt(16000);
   both.bluetooth = true;
   both.codec = "aac";
   const QString text = SoundPathWarning(both);
   EXPECT_TRUE(Names(text, "16000", "8000") && text.contains("AAC")) << text.toStdString();
-  EXPECT_TRUE(SoundPathWarning(SoundPath(48000)).isEmpty());
-  EXPECT_TRUE(SoundPathWarning(SoundPath()).isEmpty());
+  EXPECT_TRUE(SoundPathWarning(PathAt(48000)).isEmpty());
+  EXPECT_TRUE(SoundPathWarning(std::nullopt).isEmpty());
 }
 
 TEST(SoundPathWarningTest, TheWindowsAudioEngineGetsTheWindowsWayToChangeTheRate) {
-  SoundPath path(44100);
+  platform::OutputPath path = PathAt(44100);
   path.rateSetting = platform::RateSetting::kWindowsSoundPanel;
   const QString text = SoundPathWarning(path);
   EXPECT_TRUE(text.contains("44100 Hz") && text.contains("22050 Hz") &&

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <vector>
 
+#include "check/session_probe.h"
 #include "dialogs/volume_dlg.h"
 #include "main_dialog_fixture.h"
 
@@ -40,15 +41,15 @@ TEST_F(StartupTest, TheVolumeDialogComesFirstAt30PercentThenTheMainDialogInItsSt
         EXPECT_FALSE(main.windowIcon().isNull());
 
         EXPECT_EQ(main.statusPanel().texts(), (PanelTexts{" 8000 Hz", "----- Hz", "---.- %"}));
-        EXPECT_EQ(main.m_volume, 9000);
-        EXPECT_EQ(main.m_frequency, 8000);
-        EXPECT_EQ(main.m_step, 2000);
-        EXPECT_EQ(main.m_state, CheckState::Idle);
-        EXPECT_TRUE(main.m_autoChange);
+        EXPECT_EQ(main.view().volume, 9000);
+        EXPECT_EQ(main.view().frequency, 8000);
+        EXPECT_EQ(main.view().step, 2000);
+        EXPECT_EQ(main.view().state, CheckState::Idle);
+        EXPECT_TRUE(main.view().autoChange);
       },
       [&](TemplateDialog& volume) {
         mainVisibleDuringVolume = dlg.isVisible();
-        EXPECT_EQ(static_cast<CVolumeDlg&>(volume).m_volume, 9000);
+        EXPECT_EQ(static_cast<CVolumeDlg&>(volume).volume(), 9000);
         EXPECT_EQ(volume.GetDlgItemText(IDC_VOLUME_PERCENT), "30");
         return IDOK;
       });
@@ -64,10 +65,11 @@ TEST_F(StartupTest, EscInTheStartUpVolumeDialogStillTakesItsVolumeForEverySound)
   Run(
       dlg,
       [&](TestDlg& main) {
-        EXPECT_EQ(main.m_volume, 15000);
+        EXPECT_EQ(main.view().volume, 15000);
         // The chime is rendered once, at the start-up volume.
         const std::vector<std::uint8_t> chime(
-            main.m_chimeWave.data(), main.m_chimeWave.data() + kWaveHeaderSize + kChimeDataSize);
+            SessionProbe(main.session()).chimeWave.data(),
+            SessionProbe(main.session()).chimeWave.data() + kWaveHeaderSize + kChimeDataSize);
         EXPECT_EQ(chime, Chime(15000));
       },
       [](TemplateDialog& volume) {
@@ -117,7 +119,7 @@ TEST_F(StartupTest, AFailedVolumeDialogClosesTheApplicationWithoutAMessageOfItsO
   EXPECT_EQ(services.ShownMessages().size(), 1u) << "only the volume dialog's own";
   ASSERT_EQ(ShownTemplates(services), (std::vector<int>{IDD_VOLUME, IDD_MAIN}));
   EXPECT_FALSE(services.ShownDialogs()[1].shown);
-  EXPECT_EQ(dlg.m_volume, 9000);
+  EXPECT_EQ(dlg.view().volume, 9000);
   EXPECT_EQ(allocator.allocations, 3);
   EXPECT_EQ(allocator.releases, 3);
   EXPECT_TRUE(allocator.sizes.empty());

@@ -52,7 +52,7 @@ TEST_F(StatusPanelTest, TheLowestFrequencyReadsTwentyHertz) {
     for (int i = 0; i < 7; ++i) Type(main, Qt::Key_PageDown);
     for (int i = 0; i < 9; ++i) Type(main, Qt::Key_Down);
     for (int i = 0; i < 8; ++i) Type(main, Qt::Key_Left);
-    EXPECT_EQ(main.m_frequency, 20);
+    EXPECT_EQ(main.view().frequency, 20);
     EXPECT_EQ(main.statusPanel().texts().frequency, "   20 Hz");
   });
 }
@@ -104,7 +104,7 @@ TEST_F(StatusPanelTest, ARepaintTakesAMarkAway) {
   TestDlg dlg(player, clock, services);
   bool markShown = false;
   player.onPlay = [&](std::span<const std::uint8_t>) {
-    if (dlg.m_state != CheckState::AwaitingAnswer) return;
+    if (dlg.view().state != CheckState::AwaitingAnswer) return;
     const QRect area = dlg.statusPanel().layout().frequencyArea;
     markShown = RedPixels(OnScreen(dlg), area) > 0;
     dlg.update();
