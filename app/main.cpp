@@ -1,26 +1,15 @@
 // Kelvora: a hearing test that finds the highest tone the listener can hear.
 
-#include <QApplication>
-#include <clocale>
-
 #include "app/first_paint.h"
 #include "platform/audio/system_player.h"
-#include "platform/qt/dialog_units.h"
 #include "platform/qt/services.h"
-#include "res/language.h"
+#include "ui/application.h"
 #include "ui/kelvora_dlg.h"
 #include "ui/sound_path_check.h"
 
 int main(int argc, char** argv) {
-  kelvora::res::PreferJapaneseDatesWithoutALocale();
-  QApplication app(argc, argv);
-  // QApplication hands the user's locale to the C library; no number that the
-  // program reads or writes may take a decimal comma from it.
-  std::setlocale(LC_NUMERIC, "C");
+  kelvora::KelvoraApplication app(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("org.kelvora.Kelvora"));
-  kelvora::platform::InstallFontSubstitutions();
-  // One language everywhere, Qt's own dialogs included.
-  kelvora::res::InstallTranslations();
 
   kelvora::SystemPlayer player;
   kelvora::ServerSoundPathCheck pathCheck(/*held=*/true);

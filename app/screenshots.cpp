@@ -24,6 +24,7 @@
 #include "res/language.h"
 #include "results/history.h"
 #include "sound/player.h"
+#include "ui/application.h"
 #include "ui/kelvora_dlg.h"
 
 namespace {
@@ -104,11 +105,7 @@ int main(int argc, char** argv) {
     qputenv("LANGUAGE", argv[2]);
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  kelvora::res::PreferJapaneseDatesWithoutALocale();
-  QApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
-  kelvora::platform::InstallFontSubstitutions();
-  kelvora::res::InstallTranslations();
+  kelvora::KelvoraApplication app(argc, argv);
 
   const QDir folder(QString::fromLocal8Bit(folderName));
   if (!QDir().mkpath(folder.path())) {

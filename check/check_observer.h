@@ -16,6 +16,7 @@ struct JudgedCheck {
   int trials = 0;  // the counts of the rate after this check
   int corrects = 0;
   bool played = true;  // false when the pattern was cut short or never sounded
+  int volume = 0;      // the level the pattern was rendered at
   // A check of a record's confirmation: the level it was at, and on the
   // check that confirmed that level, the level again.
   std::optional<int> confirmingHz;

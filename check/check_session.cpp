@@ -171,6 +171,7 @@ RecordConfirmation::Outcome CheckSession::Judge(int answer, bool correct) {
   // The count itself grows only after the chime, as it always has.
   check.corrects = m_correctCount + (correct ? 1 : 0);
   check.played = m_patternPlayed;
+  check.volume = m_volume;
   RecordConfirmation::Outcome outcome = RecordConfirmation::Outcome::Continue;
   if (m_confirmation) {
     check.confirmingHz = m_confirmation->level();

@@ -9,6 +9,7 @@
 #include "check/frequency_staircase.h"
 #include "check/record_confirmation.h"
 #include "sound/ear.h"
+#include "sound/volume.h"
 #include "sound/wave_buffer.h"
 
 namespace kelvora {
@@ -114,7 +115,7 @@ class CheckSession {
   std::int32_t m_answerCount = 0;
   std::array<bool, 5> m_slots{};
   bool m_autoChange = true;
-  std::int32_t m_volume = 9000;
+  std::int32_t m_volume = kStartVolume;
   // Whether the last test pattern was played whole.
   bool m_patternPlayed = true;
   std::optional<RecordConfirmation> m_confirmation;

@@ -2,12 +2,9 @@
 
 #include <cstdint>
 
-namespace kelvora {
+#include "sound/frequency_range.h"
 
-// The frequencies a check may test: 20 to 22000 Hz.
-inline constexpr std::int32_t kLowestFrequency = 20;
-inline constexpr std::int32_t kHighestFrequency = 22000;
-inline constexpr std::int32_t kStartFrequency = 8000;
+namespace kelvora {
 
 // A change of the frequency by hand: a step from where it is, or a jump to a
 // fixed frequency.

@@ -8,12 +8,9 @@
 #include "res/resources.h"
 #include "sound/player.h"
 #include "sound/synthesis.h"
+#include "sound/volume.h"
 
 namespace kelvora {
-
-namespace {
-constexpr int kPercentToVolume = 300;
-}
 
 CVolumeDlg::CVolumeDlg(WavePlayer& player, platform::Services& services, QWidget* parent)
     : TemplateDialog(res::kVolumeTemplate, services, parent), m_player(player) {
@@ -43,8 +40,8 @@ bool CVolumeDlg::OnInitDialog() {
   auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
   slider->setTickInterval(10);
   slider->setRange(0, 100);
-  slider->setValue(m_volume / kPercentToVolume);
-  SetDlgItemText(IDC_VOLUME_PERCENT, QString::number(m_volume / kPercentToVolume));
+  slider->setValue(m_volume / kVolumePerPercent);
+  SetDlgItemText(IDC_VOLUME_PERCENT, QString::number(m_volume / kVolumePerPercent));
   return true;
 }
 
@@ -65,7 +62,7 @@ void CVolumeDlg::OnPlaySample() {
   if (!m_sampleWave.IsAllocated()) return;
   // The slider, not the field, holds the level that is played.
   const auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
-  m_volume = slider->sliderPosition() * kPercentToVolume;
+  m_volume = slider->sliderPosition() * kVolumePerPercent;
   platform::BeginWaitCursor();
   RenderVolumeSample(m_sampleWave.bytes(), m_volume);
   m_player.Play(m_sampleWave.bytes());
@@ -75,18 +72,18 @@ void CVolumeDlg::OnPlaySample() {
 void CVolumeDlg::OnHScroll() {
   // During a movement the position is already the new one, the value not yet.
   const auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
-  m_volume = slider->sliderPosition() * kPercentToVolume;
-  SetDlgItemText(IDC_VOLUME_PERCENT, QString::number(m_volume / kPercentToVolume));
+  m_volume = slider->sliderPosition() * kVolumePerPercent;
+  SetDlgItemText(IDC_VOLUME_PERCENT, QString::number(m_volume / kVolumePerPercent));
 }
 
 void CVolumeDlg::OnChangeVolumePercent() {
   int percent = ReadLeadingInteger(GetDlgItemText(IDC_VOLUME_PERCENT).toStdString());
   if (percent >= 100) percent = 100;
   if (percent <= 0) percent = 0;
-  m_volume = percent * kPercentToVolume;
+  m_volume = percent * kVolumePerPercent;
   // The field keeps what was typed (150 stays 150); only the slider follows.
   auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
-  slider->setValue(m_volume / kPercentToVolume);
+  slider->setValue(m_volume / kVolumePerPercent);
 }
 
 }  // namespace kelvora

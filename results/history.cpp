@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/files/native_file.h"
+#include "sound/frequency_range.h"
 
 namespace kelvora {
 namespace {
@@ -114,7 +115,8 @@ std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
 
 // A frequency the program can test: 20 to 22000 Hz in steps of 10.
 bool ParseFrequency(std::string_view text, int& hz) {
-  return IsDigits(text) && ParseNumber(text, hz) && hz >= 20 && hz <= 22000 && hz % 10 == 0;
+  return IsDigits(text) && ParseNumber(text, hz) && hz >= kLowestFrequency &&
+         hz <= kHighestFrequency && hz % kFrequencyGrid == 0;
 }
 
 bool ParseOptionalFrequency(std::string_view text, std::optional<int>& hz) {

@@ -186,7 +186,7 @@ RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
                 "not " +
                 Quoted(value));
           }
-        } else if (!ParseWhole(value, 20, 22000, &options.frequency)) {
+        } else if (!ParseWhole(value, kLowestFrequency, kHighestFrequency, &options.frequency)) {
           return Error("--frequency must be a whole number of hertz from 20 to 22000, not " +
                        Quoted(value));
         }

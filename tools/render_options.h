@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/files/safe_file.h"
+#include "sound/frequency_range.h"
+#include "sound/volume.h"
 #include "sound/wave_buffer.h"
 
 namespace kelvora {
@@ -18,10 +20,10 @@ struct RenderOptions {
   RenderSoundKind sound = RenderSoundKind::kPattern;
   std::int32_t frequency = 0;    // pattern, continuous: whole hertz
   double exportFrequency = 0.0;  // export: any hertz the export dialog accepts
-  std::int32_t volume = 9000;    // the program's start-up volume
-  std::array<bool, 5> slots{};   // pattern: slots 1 to 5
-  bool fade = false;             // export
-  std::string output;            // "-" is standard output
+  std::int32_t volume = kStartVolume;
+  std::array<bool, 5> slots{};  // pattern: slots 1 to 5
+  bool fade = false;            // export
+  std::string output;           // "-" is standard output
 };
 
 struct RenderCommand {

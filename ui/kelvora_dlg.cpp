@@ -18,15 +18,13 @@
 #include "res/language.h"
 #include "res/resources.h"
 #include "sound/player.h"
+#include "sound/volume.h"
 #include "ui/help_location.h"
 #include "ui/sound_path_check.h"
 #include "ui/status_panel.h"
 
 namespace kelvora {
 namespace {
-
-// Every run starts at 30 %.
-constexpr std::int32_t kStartVolume = 9000;
 
 struct EarChoice {
   Ear ear;
@@ -61,7 +59,10 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Serv
           *this, services, [this](int id) { return menuAction(id); }, player, clock,
           [this](bool idle) { EnableSoundMenu(idle); }),
       m_session(m_window),
+      m_historyWriter(*m_history, [&clock] { return clock.Now(); }),
       m_pathCheck(pathCheck) {
+  // The line is kept before the window hears of the check.
+  m_session.AddObserver(m_historyWriter);
   m_session.AddObserver(*this);
   // The menu comes with the window, before initialisation, as the template's menu does.
   SetMenuBar(platform::BuildMenuBar(
@@ -248,32 +249,6 @@ void CKelvoraDlg::OnFileMakeWave() {
 void CKelvoraDlg::OnFileResults() {
   CResultsDlg dlg(*m_history, services(), this);
   dlg.DoModal();
-}
-
-// The session tells each check as soon as it has judged it, before the
-// chime, the buzz or the answer dialog: the line is on disk before the
-// listener hears the verdict. Record and rate are those the panel shows next.
-void CKelvoraDlg::OnCheckJudged(const JudgedCheck& check) {
-  HistoryRecord record;
-  record.time = FormatLocalTime(m_clock.Now());
-  record.frequencyHz = check.frequency;
-  record.bursts = check.bursts;
-  record.answer = check.answer;
-  record.correct = check.correct;
-  if (check.record != 0) record.recordHz = check.record;
-  if (check.trials >= 1) {
-    // The panel's text without its padding and unit: "66.7".
-    std::string rate;
-    for (char c : FormatRateText(check.corrects, check.trials)) {
-      if (c != ' ' && c != '%') rate += c;
-    }
-    record.ratePercent = rate;
-  }
-  record.volumePercent = m_session.view().volume / 300;
-  record.confirmingHz = check.confirmingHz;
-  record.confirmedHz = check.confirmedHz;
-  record.played = check.played;
-  m_history->Record(std::move(record));
 }
 
 void CKelvoraDlg::OnConfirmation(ConfirmationEvent event, int level, int rights, int checks) {

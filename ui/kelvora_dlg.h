@@ -12,6 +12,7 @@
 #include "check/check_session.h"
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
+#include "results/history_writer.h"
 #include "sound/player.h"
 #include "ui/dialog_session_window.h"
 #include "ui/sound_path_check.h"
@@ -77,7 +78,7 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
 
  private:
   // CheckObserver
-  void OnCheckJudged(const JudgedCheck& check) override;
+  void OnCheckJudged(const JudgedCheck& /*check*/) override {}
   void OnConfirmation(ConfirmationEvent event, int level, int rights, int checks) override;
 
   // The title: the program, the ear when one is chosen, a running confirmation.
@@ -100,6 +101,7 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   DialogSessionWindow m_window;
   CheckSession m_session;
   bool m_sessionBegun = false;
+  HistoryWriter m_historyWriter;
 
   SoundPathCheck* m_pathCheck;
   int m_pathQuestion = 0;  // answers to earlier questions are stale

@@ -7,14 +7,10 @@
 #include "platform/output_path.h"
 #include "res/resource.h"
 #include "res/resources.h"
+#include "sound/wave_buffer.h"
 
 namespace kelvora {
-namespace {
-
-// Below this the top of our 48000 Hz sound is cut off.
-constexpr std::uint32_t kOurRate = 48000;
-
-}  // namespace
+namespace {}  // namespace
 
 bool OneChannelOutput(const KnownPath& path) {
   return path && path->channels > 0 && path->channels < 2;
@@ -38,7 +34,8 @@ QString SoundPathWarning(const KnownPath& known) {
   if (!known || known->rate == 0) return {};
   const platform::OutputPath& path = *known;
   QStringList parts;
-  if (path.rate < kOurRate) {
+  // Below our own rate the top of our sound is cut off.
+  if (path.rate < kSampleRate) {
     // Where the rate is changed depends on the system that mixes our sound.
     const int text = path.rateSetting == platform::RateSetting::kWindowsSoundPanel
                          ? IDS_SOUND_PATH_RATE_WINDOWS

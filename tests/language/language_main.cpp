@@ -3,12 +3,9 @@
 // locale and translations are set up as the program sets them up.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <clocale>
 #include <cstring>
 
-#include "platform/qt/dialog_units.h"
-#include "res/language.h"
+#include "ui/application.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -21,10 +18,6 @@ int main(int argc, char** argv) {
     }
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  kelvora::res::PreferJapaneseDatesWithoutALocale();
-  QApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
-  kelvora::platform::InstallFontSubstitutions();
-  kelvora::res::InstallTranslations();
+  kelvora::KelvoraApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }
