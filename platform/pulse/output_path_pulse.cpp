@@ -1,18 +1,11 @@
 #include "platform/output_path.h"
-#include "platform/pulse/sink_rate.h"
+#include "platform/pulse/pulse_player.h"
 
 namespace kelvora::platform {
 
-std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound) {
-  const std::optional<pulse::SinkPath> sink = pulse::QueryStreamSink(bound);
-  if (!sink) return std::nullopt;
-  OutputPath path;
-  path.rate = sink->rate;
-  path.channels = sink->channels;
-  path.bluetooth = sink->bluetooth;
-  path.codec = sink->codec;
-  path.rateSetting = RateSetting::kSoundServer;
-  return path;
+std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound,
+                                          const std::string& deviceId) {
+  return pulse::QueryProgramPath(bound, deviceId);
 }
 
 }  // namespace kelvora::platform
