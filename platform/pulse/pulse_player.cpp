@@ -30,13 +30,19 @@ constexpr auto kSetupBound = std::chrono::seconds(1);
 // How long past a sound's own length (and the buffer's) Play waits for it
 // before giving it up.
 constexpr auto kStallBound = std::chrono::seconds(1);
-// The stream's buffer. Each sound is written ahead as far as the server
-// takes it, so the buffer delays no onset; asked for as the latency, so the
-// sink holds no more than this behind what it has played.
+// The stream's buffer, asked for as the latency, so the sink holds no more
+// than this behind what it has played; the silence after each sound is as
+// long. Each sound is handed to the server whole, so it delays no onset.
 constexpr pa_usec_t kBufferUsec = 200000;
 
 // Zeros for the silence after every sound; static, so no sound allocates.
 constexpr std::array<std::uint8_t, 19200> kSilence{};
+
+// Lets an operation run on without waiting for it; a request that could not
+// be made (null) is no operation.
+void Forget(pa_operation* operation) {
+  if (operation) pa_operation_unref(operation);
+}
 
 std::chrono::steady_clock::duration PlayingTime(std::size_t frames) {
   return std::chrono::ceil<std::chrono::steady_clock::duration>(
@@ -170,8 +176,8 @@ struct PulsePlayer::State {
     }
   }
 
-  // Writes the sound and then one whole buffer of silence as fast as the
-  // server takes them, drains the stream and corks it again.
+  // Writes the sound and then one whole buffer of silence, drains the
+  // stream and corks it again.
   PlayOutcome PlayOut(std::size_t frames) {
     const pa_buffer_attr* buffer = pa_stream_get_buffer_attr(stream);
     // Some sinks end a stream with their own buffer still holding what it
@@ -185,38 +191,42 @@ struct PulsePlayer::State {
     int drained = 0;  // 1 drained, -1 failed
     Clock::time_point started = Clock::now();
     // A stream reused from an earlier sound starts from an empty buffer.
-    pa_operation_unref(pa_stream_flush(stream, nullptr, nullptr));
+    Forget(pa_stream_flush(stream, nullptr, nullptr));
     const auto deadline =
         Clock::now() + PlayingTime(frames) + std::chrono::microseconds(kBufferUsec) + kStallBound;
     const auto pump = [&]() -> bool {
       if (!StreamReady()) return true;
-      for (std::size_t room = pa_stream_writable_size(stream); room > 0 && written < total;
-           room = pa_stream_writable_size(stream)) {
+      // Everything at once: the server holds it all (far less than its
+      // largest buffer), so a busy machine that keeps us from running for a
+      // while cannot starve the sound in the middle.
+      while (written < total) {
         const std::uint8_t* data;
         std::size_t piece;
         if (written < sound.size()) {
           data = sound.data() + written;
-          piece = std::min(room, sound.size() - written);
+          piece = sound.size() - written;
         } else {
           data = kSilence.data();
-          piece = std::min({room, total - written, kSilence.size()});
+          piece = std::min(total - written, kSilence.size());
         }
         if (pa_stream_write(stream, data, piece, nullptr, 0, PA_SEEK_RELATIVE) < 0) return true;
         written += piece;
       }
       if (!uncorked && written > 0) {
-        pa_operation_unref(pa_stream_cork(stream, 0, nullptr, nullptr));
+        Forget(pa_stream_cork(stream, 0, nullptr, nullptr));
         started = Clock::now();
         uncorked = true;
       }
       if (written == total && drained == 0) {
         drained = 2;  // asked
-        pa_operation_unref(pa_stream_drain(
+        pa_operation* drain = pa_stream_drain(
             stream,
             [](pa_stream*, int success, void* userdata) {
               *static_cast<int*>(userdata) = success ? 1 : -1;
             },
-            &drained));
+            &drained);
+        if (!drain) drained = -1;
+        Forget(drain);
       }
       return drained == 1 || drained == -1;
     };
