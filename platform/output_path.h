@@ -24,11 +24,13 @@ struct OutputPath {
   bool operator==(const OutputPath&) const = default;
 };
 
-// Asks the system about the output our sound plays into: on Linux the sound
-// server, about a stream of our own (pulse/); on Windows the audio engine,
-// about the default output's mix format (wasapi/). Blocks the calling thread
-// for at most `bound`; nothing when the answer is not known by then.
-// Prints nothing.
-std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound);
+// Asks the system about the output our sound plays into on the output
+// `deviceId` (as ListOutputDevices names it; empty for the default output):
+// on Linux the sound server, about the player's own stream (pulse/); on
+// Windows the audio engine, about the endpoint's mix format (wasapi/).
+// Blocks the calling thread for at most `bound`; nothing when the answer is
+// not known by then. Prints nothing.
+std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound,
+                                          const std::string& deviceId = {});
 
 }  // namespace kelvora::platform

@@ -2,16 +2,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "sound/player.h"
 
 namespace kelvora {
 
-// The sound player of the system the program runs on: PortAudio on Linux
-// (portaudio_player.h), the multimedia library's PlaySoundA on Windows.
-// Play returns once the sound has been played; a sound that cannot be played
-// is skipped without a word.
+// The sound player of the system the program runs on. Linux: the sound
+// server's own stream (pulse/pulse_player.h) where a server answers at
+// start, else PortAudio on ALSA's default device (portaudio_player.h);
+// Windows: the multimedia library's PlaySoundA. Play returns once the sound
+// has been played; a sound that cannot be played is skipped without a word.
 class SystemPlayer final : public WavePlayer {
  public:
   SystemPlayer();
@@ -23,6 +26,13 @@ class SystemPlayer final : public WavePlayer {
 
   PlayOutcome Play(std::span<const std::uint8_t> image) override;
   void SetEar(Ear ear) override;
+
+  // The output the sounds from now on go to, by the id ListOutputDevices
+  // gives it (platform/audio/output_devices.h); "" for the system's default.
+  void SetOutput(std::string deviceId);
+  // The chosen output's id, once, after a Play found it absent and played on
+  // the default output instead.
+  std::optional<std::string> TakeMissingOutput();
 
  private:
   struct Device;

@@ -40,4 +40,8 @@ PlayOutcome SystemPlayer::Play(std::span<const std::uint8_t> image) {
   return played ? PlayOutcome::Played : PlayOutcome::NotOpened;
 }
 
+// Only the default output, until the player can be aimed at an endpoint.
+void SystemPlayer::SetOutput(std::string) {}
+std::optional<std::string> SystemPlayer::TakeMissingOutput() { return std::nullopt; }
+
 }  // namespace kelvora

@@ -1,10 +1,11 @@
 #include "platform/output_path.h"
-#include "platform/pulse/sink_rate.h"
+#include "platform/pulse/pulse_player.h"
 
 namespace kelvora::platform {
 
-std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound) {
-  return pulse::QueryStreamSink(bound);
+std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound,
+                                          const std::string& deviceId) {
+  return pulse::QueryProgramPath(bound, deviceId);
 }
 
 }  // namespace kelvora::platform

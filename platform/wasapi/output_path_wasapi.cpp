@@ -80,7 +80,7 @@ std::optional<OutputPath> AskAudioEngine() {
 
 }  // namespace
 
-std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound) {
+std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound, const std::string&) {
   // A driver may hold the audio engine up; the question then goes on on its
   // own thread and its answer is dropped.
   struct Shared {
