@@ -280,6 +280,12 @@ TEST(ResultsPictures, EveryPictureKeepsItsPartsApartInBothLanguages) {
   ASSERT_FALSE(staircaseArea.isEmpty());
   for (const bool english : {false, true}) {
     const PictureTexts texts = TextsIn(english);
+    const QString language = english ? "en" : "ja";
+    SaveToLook("window-staircase-" + language + ".png", [&](QPainter& p) {
+      DrawStaircase(p, staircaseArea, BuildStaircase(confirming), texts);
+    });
+    SaveToLook("window-sessions-" + language + ".png",
+               [&](QPainter& p) { DrawSessions(p, sessionsArea, sessions, texts); });
     const struct {
       const char* name;
       QRectF area;
