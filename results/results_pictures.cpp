@@ -113,7 +113,7 @@ struct LegendEntry {
   QRectF box;  // the marker and the text
 };
 
-// Where DrawFrame writes the title.
+// Where DrawPaper writes the title.
 QRectF TitleBox(const QRectF& area, const QString& title) {
   const QFontMetricsF metrics(LabelFont());
   return QRectF(PlotRect(area).left(), area.top() + 4, metrics.horizontalAdvance(title), kRow);
