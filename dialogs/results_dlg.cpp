@@ -44,25 +44,6 @@ QWidget* PlacePicture(QWidget* label, Painting paint) {
 }
 
 // The pictures' words, from the string table.
-const results::PictureTexts& PictureTexts() {
-  static const results::PictureTexts texts = {res::LoadString(IDS_PICTURE_STAIRCASE_TITLE),
-                                              res::LoadString(IDS_PICTURE_SESSIONS_TITLE),
-                                              res::LoadString(IDS_PICTURE_NO_CHECKS),
-                                              res::LoadString(IDS_PICTURE_NO_SESSIONS),
-                                              res::LoadString(IDS_PICTURE_HZ),
-                                              res::LoadString(IDS_PICTURE_RECORD_LINE),
-                                              res::LoadString(IDS_PICTURE_RIGHT),
-                                              res::LoadString(IDS_PICTURE_WRONG),
-                                              res::LoadString(IDS_PICTURE_CONFIRMING),
-                                              res::LoadString(IDS_PICTURE_LEVEL_CONFIRMED),
-                                              res::LoadString(IDS_PICTURE_LEVEL_FAILED),
-                                              res::LoadString(IDS_PICTURE_BOTH_EARS),
-                                              res::LoadString(IDS_PICTURE_LEFT_EAR),
-                                              res::LoadString(IDS_PICTURE_RIGHT_EAR),
-                                              res::LoadString(IDS_PICTURE_RECORD),
-                                              res::LoadString(IDS_PICTURE_CONFIRMED)};
-  return texts;
-}
 
 // What the window shows: the file's lines of other sessions, then this
 // session's, which the file may lack when a line could not be written.
@@ -111,6 +92,26 @@ QString HistoryErrorText(const HistoryError& error) {
   return SystemErrorText(error.code);
 }
 
+const results::PictureTexts& ResultsPictureTexts() {
+  static const results::PictureTexts texts = {res::LoadString(IDS_PICTURE_STAIRCASE_TITLE),
+                                              res::LoadString(IDS_PICTURE_SESSIONS_TITLE),
+                                              res::LoadString(IDS_PICTURE_NO_CHECKS),
+                                              res::LoadString(IDS_PICTURE_NO_SESSIONS),
+                                              res::LoadString(IDS_PICTURE_HZ),
+                                              res::LoadString(IDS_PICTURE_RECORD_LINE),
+                                              res::LoadString(IDS_PICTURE_RIGHT),
+                                              res::LoadString(IDS_PICTURE_WRONG),
+                                              res::LoadString(IDS_PICTURE_CONFIRMING),
+                                              res::LoadString(IDS_PICTURE_LEVEL_CONFIRMED),
+                                              res::LoadString(IDS_PICTURE_LEVEL_FAILED),
+                                              res::LoadString(IDS_PICTURE_BOTH_EARS),
+                                              res::LoadString(IDS_PICTURE_LEFT_EAR),
+                                              res::LoadString(IDS_PICTURE_RIGHT_EAR),
+                                              res::LoadString(IDS_PICTURE_RECORD),
+                                              res::LoadString(IDS_PICTURE_CONFIRMED)};
+  return texts;
+}
+
 CResultsDlg::CResultsDlg(const History& history, platform::Services& services, QWidget* parent)
     : TemplateDialog(res::kResultsTemplate, services, parent), m_history(history) {}
 
@@ -121,11 +122,11 @@ bool CResultsDlg::OnInitDialog() {
 
   m_staircasePicture =
       PlacePicture(GetDlgItem(IDC_RESULTS_STAIRCASE), [this](QPainter& p, const QRectF& area) {
-        results::DrawStaircase(p, area, m_staircase, PictureTexts());
+        results::DrawStaircase(p, area, m_staircase, ResultsPictureTexts());
       });
   m_sessionsPicture =
       PlacePicture(GetDlgItem(IDC_RESULTS_SESSIONS), [this](QPainter& p, const QRectF& area) {
-        results::DrawSessions(p, area, m_sessions, PictureTexts());
+        results::DrawSessions(p, area, m_sessions, ResultsPictureTexts());
       });
 
   const QString path = QString::fromStdString(m_history.path());
@@ -179,9 +180,9 @@ QImage CResultsDlg::RenderPictures(qreal scale) const {
   image.setDevicePixelRatio(scale);
   image.fill(Qt::white);
   QPainter painter(&image);
-  results::DrawStaircase(painter, QRectF(QPointF(0, 0), top), m_staircase, PictureTexts());
+  results::DrawStaircase(painter, QRectF(QPointF(0, 0), top), m_staircase, ResultsPictureTexts());
   results::DrawSessions(painter, QRectF(QPointF(0, top.height()), bottom), m_sessions,
-                        PictureTexts());
+                        ResultsPictureTexts());
   return image;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/files/safe_file.h"
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
+#include "results/results_pictures.h"
 #include "results/staircase.h"
 
 namespace kelvora {
@@ -16,6 +17,9 @@ namespace kelvora {
 // table, the system's own text (`systemText`, or strerror) for the rest.
 QString SystemErrorText(int error, const std::string& systemText = {});
 QString HistoryErrorText(const HistoryError& error);
+
+// The pictures' words, from the string table in the window's language.
+const results::PictureTexts& ResultsPictureTexts();
 
 // The results window: this session's staircase over the sessions of the
 // history file, with the pictures and the file to save.

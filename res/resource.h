@@ -79,6 +79,8 @@ inline constexpr int IDS_NO_LEVEL_CONFIRMED = 1082;
 // The main window's title while one ear is tested.
 inline constexpr int IDS_TITLE_LEFT_EAR = 1083;
 inline constexpr int IDS_TITLE_RIGHT_EAR = 1084;
+// An addition: the help page could not be opened (%1 its path).
+inline constexpr int IDS_HELP_NOT_OPENED = 1085;
 // The answer reveal: its title (%1 the tested frequency) and caption (%1 the bursts).
 inline constexpr int IDS_ANSWER_TITLE = 1090;
 inline constexpr int IDS_ANSWER_CAPTION = 1091;

@@ -14,10 +14,16 @@
 namespace kelvora::results {
 namespace {
 
-// Room for "22000" on the left, the title and legend above, the x labels below.
+// Room for "22000" on the left, the title row above, the x labels below.
 constexpr double kLeft = 52, kRight = 14, kTop = 24, kBottom = 26;
+constexpr double kRow = 16;  // the title's line, and each legend row beneath it
 constexpr double kMarkRadius = 5;
-constexpr double kSwatch = 14;  // a legend entry's marker and its gap
+// From the frame to the centre of an outermost marker: the whole marker
+// and its confirmation band stay inside.
+constexpr double kMarkRoom = kMarkRadius + 4;
+constexpr double kSwatch = 14;      // a legend entry's marker and its gap
+constexpr double kLegendGap = 12;   // between legend entries, and after the title
+constexpr double kLegendInset = 6;  // the legend's end before the frame's right edge
 
 const QColor kPaper{255, 255, 255};
 const QColor kInk{0, 0, 0};
@@ -40,7 +46,10 @@ QColor EarColour(Ear ear) {
   }
 }
 
-QRectF PlotRect(const QRectF& area) { return area.adjusted(kLeft, kTop, -kRight, -kBottom); }
+// `top`: the title row and the legend rows beneath it, if any.
+QRectF PlotRect(const QRectF& area, double top = kTop) {
+  return area.adjusted(kLeft, top, -kRight, -kBottom);
+}
 
 // The application's font, every property set, so that a window's own font
 // does not change the picture: the screen and the saved PNG draw alike.
@@ -63,7 +72,21 @@ QRectF MarkRect(QPointF at) {
           2 * kMarkRadius + 2};
 }
 
-Axis StaircaseHzAxis(const StaircaseModel& model) {
+// The fitted axis leaves a share of its span beyond the data; on a short
+// plot that can be less than a marker, so widen it until the markers on the
+// lowest and highest values are whole. The ticks stay as they were fitted.
+Axis FrequencyAxisFor(int lowestHz, int highestHz, double plotHeight) {
+  Axis axis = FitFrequencyAxis(lowestHz, highestHz);
+  if (plotHeight <= 2 * kMarkRoom) return axis;
+  for (int round = 0; round < 12; ++round) {
+    const double hzPerPixel = (axis.high - axis.low) / plotHeight;
+    axis.low = std::min(axis.low, lowestHz - kMarkRoom * hzPerPixel);
+    axis.high = std::max(axis.high, highestHz + kMarkRoom * hzPerPixel);
+  }
+  return axis;
+}
+
+Axis StaircaseHzAxis(const StaircaseModel& model, double plotHeight) {
   int low = model.points.empty() ? 0 : model.points.front().frequencyHz;
   int high = low;
   for (const StaircasePoint& p : model.points) {
@@ -74,15 +97,15 @@ Axis StaircaseHzAxis(const StaircaseModel& model) {
     low = std::min(low, level.levelHz);
     high = std::max(high, level.levelHz);
   }
-  return FitFrequencyAxis(low, high);
+  return FrequencyAxisFor(low, high, plotHeight);
 }
 
 int LastCheck(const StaircaseModel& model) {
   return model.points.empty() ? 1 : std::max(model.points.back().check, 1);
 }
 
-// A legend in the title row, right-aligned, outside the plot so it hides no
-// point. Each entry draws its marker in the square before its text.
+// A legend above the plot, right-aligned, so it hides no point. Each entry
+// draws its marker in the square before its text.
 using Swatch = std::function<void(QPainter&, QPointF)>;
 struct LegendEntry {
   QString text;
@@ -90,20 +113,48 @@ struct LegendEntry {
   QRectF box;  // the marker and the text
 };
 
-// Where DrawFrame writes the title.
+// Where DrawPaper writes the title.
 QRectF TitleBox(const QRectF& area, const QString& title) {
   const QFontMetricsF metrics(LabelFont());
-  return QRectF(PlotRect(area).left(), area.top() + 4, metrics.horizontalAdvance(title), kTop - 8);
+  return QRectF(PlotRect(area).left(), area.top() + 4, metrics.horizontalAdvance(title), kRow);
 }
 
-void PlaceLegend(const QRectF& area, std::vector<LegendEntry>& entries) {
+// Beside the title when the row holds both; otherwise in rows of their own
+// beneath it, as many entries to a row as fit. Returns the plot's top margin.
+double PlaceLegend(const QRectF& area, const QString& title, std::vector<LegendEntry>& entries) {
   const QFontMetricsF metrics(LabelFont());
-  double right = PlotRect(area).right();
-  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-    const double width = kSwatch + metrics.horizontalAdvance(it->text) + 2;
-    it->box = QRectF(right - width, area.top() + 4, width, kTop - 8);
-    right -= width + 12;
+  const double left = PlotRect(area).left();
+  const double right = PlotRect(area).right() - kLegendInset;
+  std::vector<double> widths;
+  double total = 0;
+  for (const LegendEntry& e : entries) {
+    widths.push_back(kSwatch + metrics.horizontalAdvance(e.text) + 2);
+    total += widths.back() + (widths.size() > 1 ? kLegendGap : 0);
   }
+  const auto placeRow = [&](std::size_t first, std::size_t end, double y) {
+    double x = right;
+    for (std::size_t n = end; n-- > first;) {
+      x -= widths[n];
+      entries[n].box = QRectF(x, y, widths[n], kRow);
+      x -= kLegendGap;
+    }
+  };
+  const double titleRow = area.top() + 4;
+  if (right - total >= TitleBox(area, title).right() + kLegendGap) {
+    placeRow(0, entries.size(), titleRow);
+    return kTop;
+  }
+  double y = titleRow + kRow;
+  for (std::size_t first = 0; first < entries.size(); y += kRow) {
+    std::size_t end = first + 1;
+    double used = widths[first];
+    while (end < entries.size() && used + kLegendGap + widths[end] <= right - left) {
+      used += kLegendGap + widths[end++];
+    }
+    placeRow(first, end, y);
+    first = end;
+  }
+  return y - area.top() + (kTop - 4 - kRow);
 }
 
 void DrawLegend(QPainter& painter, const std::vector<LegendEntry>& entries) {
@@ -115,16 +166,19 @@ void DrawLegend(QPainter& painter, const std::vector<LegendEntry>& entries) {
   }
 }
 
-// The paper, the title, the frequency grid and its labels.
-void DrawFrame(QPainter& painter, const QRectF& area, const Axis& axis, const QString& title,
-               const QString& unit) {
+// The paper and the title.
+void DrawPaper(QPainter& painter, const QRectF& area, const QString& title) {
   painter.fillRect(area, kPaper);
-  const QRectF plot = PlotRect(area);
   painter.setFont(LabelFont());
-  const QFontMetricsF metrics(painter.font());
   painter.setPen(kInk);
-  painter.drawText(QRectF(plot.left(), area.top() + 4, plot.width(), kTop - 4),
-                   Qt::AlignLeft | Qt::AlignTop, title);
+  painter.drawText(TitleBox(area, title), Qt::AlignLeft | Qt::AlignVCenter, title);
+}
+
+// The paper, the title, the frequency grid and its labels.
+void DrawFrame(QPainter& painter, const QRectF& area, const QRectF& plot, const Axis& axis,
+               const QString& title, const QString& unit) {
+  DrawPaper(painter, area, title);
+  const QFontMetricsF metrics(painter.font());
   for (std::int64_t hz : axis.ticks) {
     const double y = HzToY(plot, axis, static_cast<double>(hz));
     painter.setPen(QPen(kGrid, 1));
@@ -141,8 +195,8 @@ void DrawFrame(QPainter& painter, const QRectF& area, const Axis& axis, const QS
 
 // A tick below the plot and its text centred under it, moved inward at the
 // picture's edges so that no label is cut.
-void DrawXLabel(QPainter& painter, const QRectF& area, double x, const QString& text) {
-  const QRectF plot = PlotRect(area);
+void DrawXLabel(QPainter& painter, const QRectF& area, const QRectF& plot, double x,
+                const QString& text) {
   painter.setPen(QPen(kInk, 1));
   painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
   const double width = QFontMetricsF(painter.font()).horizontalAdvance(text) + 4;
@@ -214,13 +268,19 @@ void DrawLevelBand(QPainter& painter, const QRectF& band, LevelOutcome outcome) 
   painter.setBrush(Qt::NoBrush);
 }
 
-QRectF LevelBand(const QRectF& area, const StaircaseModel& model, const Axis& axis,
+// The staircase's x: half a check beyond the first and the last, and room
+// for a whole marker besides.
+QPointF PointAt(const QRectF& plot, const Axis& axis, int lastCheck, double check, double hz) {
+  const double width = plot.width() - 2 * kMarkRoom;
+  return {plot.left() + kMarkRoom + (check - 0.5) / lastCheck * width, HzToY(plot, axis, hz)};
+}
+
+QRectF LevelBand(const QRectF& plot, const Axis& axis, int lastCheck,
                  const ConfirmationLevel& level) {
-  const QRectF plot = PlotRect(area);
-  const double width = plot.width() / LastCheck(model);
+  const double width = (plot.width() - 2 * kMarkRoom) / lastCheck;
   const double y = HzToY(plot, axis, level.levelHz);
-  const double left = StaircasePosition(area, model, level.firstCheck, level.levelHz).x();
-  const double right = StaircasePosition(area, model, level.lastCheck, level.levelHz).x();
+  const double left = PointAt(plot, axis, lastCheck, level.firstCheck, level.levelHz).x();
+  const double right = PointAt(plot, axis, lastCheck, level.lastCheck, level.levelHz).x();
   const double half = std::min(width * 0.45, kMarkRadius + 3);
   return {left - half, y - kMarkRadius - 3, right - left + 2 * half, 2 * kMarkRadius + 6};
 }
@@ -293,8 +353,17 @@ QRectF PlaceRecordLabel(const QRectF& plot, double y, QSizeF size,
                             : candidates.front();
 }
 
+// Where the message of an empty picture goes: the middle of the plot.
+QRectF EmptyTextBox(const QRectF& plot, const QString& text) {
+  const QFontMetricsF metrics(LabelFont());
+  const QSizeF size(metrics.horizontalAdvance(text) + 4, metrics.height());
+  return {QPointF(plot.center().x() - size.width() / 2, plot.center().y() - size.height() / 2),
+          size};
+}
+
 struct StaircaseParts {
   PictureLayout layout;
+  int lastCheck = 1;
   std::vector<LegendEntry> legend;
   std::optional<QRectF> recordLabel;
 };
@@ -303,14 +372,21 @@ StaircaseParts StaircaseLayoutParts(const QRectF& area, const StaircaseModel& mo
                                     const PictureTexts& texts) {
   StaircaseParts parts;
   PictureLayout& layout = parts.layout;
-  layout.plot = PlotRect(area);
-  layout.hzAxis = StaircaseHzAxis(model);
-  for (const StaircasePoint& p : model.points) {
-    layout.marks.push_back(MarkRect(StaircasePosition(area, model, p.check, p.frequencyHz)));
+  layout.labels.push_back(TitleBox(area, texts.staircaseTitle));
+  // Nothing to draw: the title and a word instead of an axis of nothing.
+  if (model.points.empty()) {
+    layout.plot = PlotRect(area);
+    layout.labels.push_back(EmptyTextBox(layout.plot, texts.noChecks));
+    return parts;
   }
   parts.legend = StaircaseLegend(model, texts);
-  PlaceLegend(area, parts.legend);
-  layout.labels.push_back(TitleBox(area, texts.staircaseTitle));
+  layout.plot = PlotRect(area, PlaceLegend(area, texts.staircaseTitle, parts.legend));
+  layout.hzAxis = StaircaseHzAxis(model, layout.plot.height());
+  parts.lastCheck = LastCheck(model);
+  for (const StaircasePoint& p : model.points) {
+    layout.marks.push_back(
+        MarkRect(PointAt(layout.plot, layout.hzAxis, parts.lastCheck, p.check, p.frequencyHz)));
+  }
   for (const LegendEntry& e : parts.legend) layout.labels.push_back(e.box);
   if (model.recordHz) {
     const QFontMetricsF metrics(LabelFont());
@@ -335,45 +411,53 @@ SessionsParts SessionsLayoutParts(const QRectF& area, const std::vector<SessionP
                                   const PictureTexts& texts) {
   SessionsParts parts;
   PictureLayout& layout = parts.layout;
-  layout.plot = PlotRect(area);
-  parts.legend = SessionsLegend(texts);
-  PlaceLegend(area, parts.legend);
   layout.labels.push_back(TitleBox(area, texts.sessionsTitle));
-  for (const LegendEntry& e : parts.legend) layout.labels.push_back(e.box);
   if (sessions.empty()) {
-    layout.hzAxis = FitFrequencyAxis(0, 0);
+    layout.plot = PlotRect(area);
+    layout.labels.push_back(EmptyTextBox(layout.plot, texts.noSessions));
     return parts;
   }
+  parts.legend = SessionsLegend(texts);
+  layout.plot = PlotRect(area, PlaceLegend(area, texts.sessionsTitle, parts.legend));
+  for (const LegendEntry& e : parts.legend) layout.labels.push_back(e.box);
   int low = sessions.front().recordHz, high = low;
   for (const SessionPoint& s : sessions) {
     low = std::min({low, s.recordHz, s.confirmedHz.value_or(low)});
     high = std::max({high, s.recordHz, s.confirmedHz.value_or(high)});
   }
-  layout.hzAxis = FitFrequencyAxis(low, high);
+  const QRectF& plot = layout.plot;
+  layout.hzAxis = FrequencyAxisFor(low, high, plot.height());
   const std::int64_t first = sessions.front().time;
   parts.timeAxis = FitTimeAxis(first, sessions.back().time,
                                QDateTime::fromSecsSinceEpoch(first).offsetFromUtc());
-  const QRectF& plot = layout.plot;
   const auto xOf = [&](double t) {
     return plot.left() +
            (t - parts.timeAxis.low) / (parts.timeAxis.high - parts.timeAxis.low) * plot.width();
   };
   for (const SessionPoint& s : sessions) {
     const double x = xOf(static_cast<double>(s.time));
-    parts.records.emplace_back(x, HzToY(plot, layout.hzAxis, s.recordHz));
-    layout.marks.push_back(MarkRect(parts.records.back()));
-    parts.confirmed.emplace_back();
-    if (s.confirmedHz) {
-      parts.confirmed.back() = QPointF(x, HzToY(plot, layout.hzAxis, *s.confirmedHz));
-      layout.marks.push_back(MarkRect(*parts.confirmed.back()));
+    QPointF record(x, HzToY(plot, layout.hzAxis, s.recordHz));
+    std::optional<QPointF> confirmed;
+    if (s.confirmedHz) confirmed = QPointF(x, HzToY(plot, layout.hzAxis, *s.confirmedHz));
+    // A confirmed frequency just below the record would merge with it into
+    // one blot: the two stand side by side instead. At the record itself the
+    // filled marker sits inside the hollow one.
+    if (confirmed && *s.confirmedHz != s.recordHz &&
+        std::abs(confirmed->y() - record.y()) < 2 * kMarkRadius + 2) {
+      record.rx() -= kMarkRadius + 1.5;
+      confirmed->rx() += kMarkRadius + 1.5;
     }
+    parts.records.push_back(record);
+    layout.marks.push_back(MarkRect(record));
+    parts.confirmed.push_back(confirmed);
+    if (confirmed) layout.marks.push_back(MarkRect(*confirmed));
   }
   return parts;
 }
 
-void DrawEmpty(QPainter& painter, const QRectF& plot, const QString& text) {
+void DrawEmpty(QPainter& painter, const QRectF& box, const QString& text) {
   painter.setPen(kInk);
-  painter.drawText(plot, Qt::AlignCenter, text);
+  painter.drawText(box, Qt::AlignCenter, text);
 }
 
 }  // namespace
@@ -388,13 +472,10 @@ PictureLayout LayOutSessions(const QRectF& area, const std::vector<SessionPoint>
   return SessionsLayoutParts(area, sessions, texts).layout;
 }
 
-QPointF StaircasePosition(const QRectF& area, const StaircaseModel& model, double check,
-                          double hz) {
-  const QRectF plot = PlotRect(area);
-  // Half a check of room at both ends keeps the first and last marks whole.
-  const double span = LastCheck(model);
-  return {plot.left() + (check - 0.5) / span * plot.width(),
-          HzToY(plot, StaircaseHzAxis(model), hz)};
+QPointF StaircasePosition(const QRectF& area, const StaircaseModel& model,
+                          const PictureTexts& texts, double check, double hz) {
+  const StaircaseParts parts = StaircaseLayoutParts(area, model, texts);
+  return PointAt(parts.layout.plot, parts.layout.hzAxis, parts.lastCheck, check, hz);
 }
 
 void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& model,
@@ -402,25 +483,26 @@ void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   const StaircaseParts parts = StaircaseLayoutParts(area, model, texts);
-  const Axis& axis = parts.layout.hzAxis;
-  DrawFrame(painter, area, axis, texts.staircaseTitle, texts.hz);
   const QRectF plot = parts.layout.plot;
   if (model.points.empty()) {
-    DrawEmpty(painter, plot, texts.noChecks);
+    DrawPaper(painter, area, texts.staircaseTitle);
+    DrawEmpty(painter, parts.layout.labels.back(), texts.noChecks);
     painter.restore();
     return;
   }
+  const Axis& axis = parts.layout.hzAxis;
+  const int count = parts.lastCheck;
+  DrawFrame(painter, area, plot, axis, texts.staircaseTitle, texts.hz);
   DrawLegend(painter, parts.legend);
-  const int count = LastCheck(model);
   const int step = CheckLabelStep(count);
   for (int check = 1; check <= count; ++check) {
     if (check == 1 || check % step == 0) {
-      DrawXLabel(painter, area, StaircasePosition(area, model, check, axis.low).x(),
+      DrawXLabel(painter, area, plot, PointAt(plot, axis, count, check, axis.low).x(),
                  QString::number(check));
     }
   }
   for (const ConfirmationLevel& level : model.levels) {
-    DrawLevelBand(painter, LevelBand(area, model, axis, level), level.outcome);
+    DrawLevelBand(painter, LevelBand(plot, axis, count, level), level.outcome);
   }
   if (model.recordHz && parts.recordLabel) {
     const double y = HzToY(plot, axis, *model.recordHz);
@@ -432,7 +514,7 @@ void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& 
   QPainterPath line;
   for (std::size_t n = 0; n < model.points.size(); ++n) {
     const StaircasePoint& p = model.points[n];
-    const QPointF at = StaircasePosition(area, model, p.check, p.frequencyHz);
+    const QPointF at = PointAt(plot, axis, count, p.check, p.frequencyHz);
     if (n == 0) {
       line.moveTo(at);
     } else {
@@ -442,7 +524,7 @@ void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& 
   painter.setPen(QPen(kPanelBlue, 1.5));
   painter.drawPath(line);
   for (const StaircasePoint& p : model.points) {
-    DrawMarker(painter, StaircasePosition(area, model, p.check, p.frequencyHz), p.marker,
+    DrawMarker(painter, PointAt(plot, axis, count, p.check, p.frequencyHz), p.marker,
                p.confirming ? kConfirmPurple : kMarkRed);
   }
   painter.restore();
@@ -453,20 +535,21 @@ void DrawSessions(QPainter& painter, const QRectF& area, const std::vector<Sessi
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   const SessionsParts parts = SessionsLayoutParts(area, sessions, texts);
-  DrawFrame(painter, area, parts.layout.hzAxis, texts.sessionsTitle, texts.hz);
   const QRectF plot = parts.layout.plot;
   if (sessions.empty()) {
-    DrawEmpty(painter, plot, texts.noSessions);
+    DrawPaper(painter, area, texts.sessionsTitle);
+    DrawEmpty(painter, parts.layout.labels.back(), texts.noSessions);
     painter.restore();
     return;
   }
+  DrawFrame(painter, area, plot, parts.layout.hzAxis, texts.sessionsTitle, texts.hz);
   DrawLegend(painter, parts.legend);
   const Axis& time = parts.timeAxis;
   for (std::int64_t t : time.ticks) {
     const QDateTime when = QDateTime::fromSecsSinceEpoch(t);
     const double x =
         plot.left() + (static_cast<double>(t) - time.low) / (time.high - time.low) * plot.width();
-    DrawXLabel(painter, area, x,
+    DrawXLabel(painter, area, plot, x,
                when.toString(time.withinADay ? QStringLiteral("MM/dd HH:mm")
                                              : QStringLiteral("yyyy/MM/dd")));
   }

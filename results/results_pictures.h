@@ -35,17 +35,19 @@ struct PictureTexts {
   QString bothEars;
   QString leftEar;
   QString rightEar;
-  QString record;     // a session's record (hollow)
+  QString record;     // a session's record alone, unconfirmed (hollow)
   QString confirmed;  // a session's confirmed frequency (filled)
 };
 
 // Where a picture puts its parts, so that a test can see that no text
-// covers a mark.
+// covers a mark or another text. The legend stands beside the title when
+// the row holds both, else in rows beneath it. A picture with nothing to
+// draw has no ticks, no marks and, after its title, the text that says so.
 struct PictureLayout {
   QRectF plot;
   Axis hzAxis;
   std::vector<QRectF> marks;   // every marker drawn in the plot
-  std::vector<QRectF> labels;  // every text and legend entry
+  std::vector<QRectF> labels;  // the title first, then every text and legend entry
 };
 
 PictureLayout LayOutStaircase(const QRectF& area, const StaircaseModel& model,
@@ -54,7 +56,8 @@ PictureLayout LayOutSessions(const QRectF& area, const std::vector<SessionPoint>
                              const PictureTexts& texts);
 
 // Where the staircase picture in `area` puts the point of `check` at `hz`.
-QPointF StaircasePosition(const QRectF& area, const StaircaseModel& model, double check, double hz);
+QPointF StaircasePosition(const QRectF& area, const StaircaseModel& model,
+                          const PictureTexts& texts, double check, double hz);
 
 void DrawStaircase(QPainter& painter, const QRectF& area, const StaircaseModel& model,
                    const PictureTexts& texts);

@@ -11,7 +11,8 @@ namespace kelvora {
 // started elsewhere falls back to the pages installed with it, which lie in
 // <prefix>/share/kelvora/help when the program is <prefix>/bin/kelvora, or in
 // help/ beside the program (unpacked from the Windows zip). With
-// neither present, the relative path comes back, and opening it does nothing.
+// neither present, the relative path comes back; opening it fails, and the
+// window names the missing page.
 // The Japanese pages lie in help/, the English ones in help/en/.
 QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
                        res::Language language);

@@ -288,9 +288,16 @@ void CKelvoraDlg::OnHelpAbout() {
   dlg.DoModal();
 }
 
+// Without a browser (or without the page) the user is told where the page
+// is, to open it by hand.
 void CKelvoraDlg::OnHelpUsage() {
-  services().OpenWithDefaultHandler(HelpPageToOpen(
-      QDir::currentPath(), QCoreApplication::applicationDirPath(), res::InterfaceLanguage()));
+  const QString page = HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath(),
+                                      res::InterfaceLanguage());
+  if (services().OpenWithDefaultHandler(page)) return;
+  services().MessageBox(this,
+                        res::LoadString(IDS_HELP_NOT_OPENED)
+                            .arg(QDir::toNativeSeparators(platform::UrlToOpen(page).toLocalFile())),
+                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
 }
 
 // A record belongs to one ear: another ear starts the session afresh.

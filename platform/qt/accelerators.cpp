@@ -52,11 +52,17 @@ AcceleratorFilter::AcceleratorFilter(QWidget* window, std::span<const Accelerato
 AcceleratorFilter::~AcceleratorFilter() { qApp->removeEventFilter(this); }
 
 bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride &&
+      type != QEvent::MouseButtonPress) {
     return false;
   }
   auto* target = qobject_cast<QWidget*>(watched);
   if (!m_window || !target || (target != m_window && !m_window->isAncestorOf(target))) {
+    return false;
+  }
+  if (type == QEvent::MouseButtonPress) {
+    LeaveMenuBarOnClick(target);
     return false;
   }
   // While the menu bar has the keyboard (Alt tapped, or a menu just closed
@@ -71,6 +77,17 @@ bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
   }
   m_onCommand(*command);
   return true;
+}
+
+// A menu bar keeps the keyboard after its menu closes until Esc; a click
+// into the window means the user has left it, though Qt only lets go of the
+// keyboard when the click lands on a widget that takes the focus. Its own Esc
+// hands the focus back to where it was before the menu bar took it.
+void AcceleratorFilter::LeaveMenuBarOnClick(QWidget* target) {
+  auto* bar = qobject_cast<QMenuBar*>(QApplication::focusWidget());
+  if (!bar || qobject_cast<QMenuBar*>(target) || !m_window->isAncestorOf(bar)) return;
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(bar, &escape);
 }
 
 }  // namespace kelvora::platform

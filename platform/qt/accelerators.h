@@ -36,7 +36,8 @@ std::optional<int> TranslateAccelerator(const QKeyEvent& event, std::span<const 
 // widgets' own keyboard handling and before shortcuts. A match is consumed
 // and handed to `onCommand`. Keys that match nothing (Tab, Shift+Tab, Alt
 // mnemonics, ...) keep their usual meaning, and so does every key while the
-// menu bar or one of its menus has the keyboard. Lives as long as the object.
+// menu bar or one of its menus has the keyboard. A click into the window
+// takes the keyboard back from the menu bar. Lives as long as the object.
 class AcceleratorFilter : public QObject {
  public:
   AcceleratorFilter(QWidget* window, std::span<const Accelerator> table,
@@ -47,6 +48,8 @@ class AcceleratorFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void LeaveMenuBarOnClick(QWidget* target);
+
   QPointer<QWidget> m_window;
   std::span<const Accelerator> m_table;
   std::function<void(int)> m_onCommand;

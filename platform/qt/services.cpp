@@ -111,12 +111,12 @@ QUrl UrlToOpen(const QString& fileOrUrl) {
   return QUrl::fromLocalFile(QDir::cleanPath(path));
 }
 
-void QtServices::OpenWithDefaultHandler(const QString& fileOrUrl) {
+bool QtServices::OpenWithDefaultHandler(const QString& fileOrUrl) {
   const QUrl url = UrlToOpen(fileOrUrl);
-  // The shell reports a missing file as a failure the callers ignore; asking
-  // a desktop handler instead might show an error, so open nothing.
-  if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) return;
-  QDesktopServices::openUrl(url);
+  // A desktop handler given a missing file might show an error of its own;
+  // the caller says what is missing instead.
+  if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) return false;
+  return QDesktopServices::openUrl(url);
 }
 
 namespace {

@@ -55,9 +55,10 @@ class Services {
                                                  const SaveFileOptions& options) = 0;
 
   // Opens UrlToOpen(fileOrUrl) with the user's default handler; a missing
-  // file opens nothing. The result is not reported, as on the original
-  // platform the callers never look at it.
-  virtual void OpenWithDefaultHandler(const QString& fileOrUrl) = 0;
+  // file opens nothing. Returns false when nothing was opened: the file is
+  // missing, or the desktop has no handler to give it to (no browser, no
+  // xdg-open). A handler that starts and then fails is not seen here.
+  virtual bool OpenWithDefaultHandler(const QString& fileOrUrl) = 0;
 };
 
 // The desktop's own dialogs and handlers.
@@ -67,7 +68,7 @@ class QtServices : public Services {
   int MessageBox(QWidget* owner, const QString& text, const QString& caption,
                  MessageIcon icon) override;
   std::optional<QString> GetSaveFileName(QWidget* owner, const SaveFileOptions& options) override;
-  void OpenWithDefaultHandler(const QString& fileOrUrl) override;
+  bool OpenWithDefaultHandler(const QString& fileOrUrl) override;
 };
 
 // An address ("https://...") as it is; anything else is a path, relative ones

@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>現在の音量設定</source>
-        <translation>Current volume</translation>
+        <translation>Current Volume</translation>
     </message>
     <message>
         <source>スピーカの音量調整</source>
@@ -383,7 +383,7 @@ then start Kelvora again. See the help for more.</translation>
     </message>
     <message>
         <source>最高可聴周波数 %1 Hz</source>
-        <translation>Highest audible %1 Hz</translation>
+        <translation>Highest Audible Frequency %1 Hz</translation>
     </message>
     <message>
         <source>正解</source>
@@ -391,7 +391,7 @@ then start Kelvora again. See the help for more.</translation>
     </message>
     <message>
         <source>不正解・分からない</source>
-        <translation>Wrong or unsure</translation>
+        <translation>Wrong or don&apos;t know</translation>
     </message>
     <message>
         <source>記録の確認</source>
@@ -416,10 +416,6 @@ then start Kelvora again. See the help for more.</translation>
     <message>
         <source>右耳</source>
         <translation>Right</translation>
-    </message>
-    <message>
-        <source>確かめた周波数</source>
-        <translation>Confirmed</translation>
     </message>
     <message>
         <source>記録ファイル: %1</source>
@@ -488,7 +484,7 @@ then start Kelvora again. See the help for more.</translation>
     <message>
         <source>%1 Hz を確かめました（%2 回中 %3 回正解）。<byte value="xd"/>
 当て推量だけで 5 回中 4 回以上正解する確率は 1% 未満です。</source>
-        <translation>%1 Hz is confirmed (%3 right of %2).<byte value="xd"/>
+        <translation>%1 Hz confirmed: %3 of %2 right.<byte value="xd"/>
 The chance of 4 or more right of 5 by guessing alone is below 1%.</translation>
     </message>
     <message>
@@ -546,6 +542,22 @@ The chance of 4 or more right of 5 by guessing alone is below 1%.</translation>
     <message>
         <source>検査結果の記録 [Kelvora]</source>
         <translation>Check History [Kelvora]</translation>
+    </message>
+    <message>
+        <source>白抜き: 記録だけ</source>
+        <translation>Hollow: record only</translation>
+    </message>
+    <message>
+        <source>塗りつぶし: 確かめた周波数</source>
+        <translation>Filled: confirmed</translation>
+    </message>
+    <message>
+        <source>ヘルプを開けませんでした。<byte value="xd"/>
+次のファイルをウェブブラウザで開いてください:<byte value="xd"/>
+%1</source>
+        <translation>Help could not be opened.<byte value="xd"/>
+Open this file in a web browser:<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 </TS>

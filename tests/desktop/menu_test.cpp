@@ -71,6 +71,61 @@ TEST_F(DesktopTest, TheMenuBarKeepsEveryKeyWhileItHasTheKeyboard) {
   });
 }
 
+// After a menu, the keys go back to the window: a second Esc leaves the menu
+// bar, and so does a click into the window after the first; then each of the
+// start keys starts a check instead of opening the menu again.
+TEST_F(DesktopTest, AfterAMenuTheStartKeysStartACheck) {
+  const struct {
+    const char* name;
+    QStringList keys;
+    bool click;
+  } ways[] = {
+      {"two Esc", {"alt+s", "Escape", "Escape"}, false},
+      {"one Esc and a click into the window", {"alt+s", "Escape"}, true},
+      {"a click into the open menu's window", {"alt+s"}, true},
+  };
+  TestDlg dlg(player, clock, services);
+  Run(dlg, [&](TestDlg& dlg) {
+    for (const auto& way : ways) {
+      for (const char* start : {"space", "plus", "Return"}) {
+        SCOPED_TRACE(std::string(way.name) + ", then " + start);
+        Settle();
+        // The pointer rests on the status panel, away from every button, as a
+        // user's hand would before clicking there.
+        const QWidget& panel = dlg.statusPanel();
+        const QPoint at = panel.mapToGlobal(QPoint(panel.width() / 2, panel.height() / 2));
+        ASSERT_EQ(QProcess::execute(
+                      "xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())}),
+                  0);
+        Settle();
+        ASSERT_FALSE(qobject_cast<QMenuBar*>(QApplication::widgetAt(QCursor::pos())));
+        // One key at a time, each handled before the next, as a user types.
+        for (const QString& key : way.keys) {
+          Press({key});
+          if (key == "alt+s") {
+            ASSERT_TRUE(
+                QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+          }
+          Settle();
+        }
+        if (way.click) {
+          ASSERT_EQ(QProcess::execute("xdotool", {"click", "1"}), 0);
+          Settle();
+        }
+        ASSERT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu is still open";
+        const int checks = dlg.m_trialCount;
+        Press({start});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.m_state == CheckState::AwaitingAnswer; }))
+            << "no check started";
+        EXPECT_EQ(dlg.m_trialCount, checks + 1);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the key opened a menu";
+        Press({QString::number(dlg.m_answerCount)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.m_state == CheckState::Idle; }));
+      }
+    }
+  });
+}
+
 // Share of the pixels in `area` that `shown` has kept from `menu` where the
 // menu differed from the window beneath it.
 double MenuPixelsLeft(const QImage& before, const QImage& menu, const QImage& shown) {

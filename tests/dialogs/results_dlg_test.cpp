@@ -81,7 +81,9 @@ TEST_F(ResultsDlgTest,
   ASSERT_EQ(model.points.size(), 4u);
   for (const StaircasePoint& p : model.points) {
     SCOPED_TRACE(::testing::Message() << "check " << p.check);
-    const QPoint at = results::StaircasePosition(top, model, p.check, p.frequencyHz).toPoint();
+    const QPoint at =
+        results::StaircasePosition(top, model, ResultsPictureTexts(), p.check, p.frequencyHz)
+            .toPoint();
     // A cross is red where its strokes meet; a circle is red on its ring
     // and hollow, the blue line showing through.
     const bool centreRed = IsMarkRed(image.pixelColor(at));

@@ -43,7 +43,7 @@ RESOURCE_TEXTS = [
     # volume dialog
     ("スピーカの音量設定 [Kelvora]", "Speaker Volume [Kelvora]"),
     ("サンプルサウンドの再生(P)", "Play Sample Sound"), ("音量調整の完了(E)", "Done"),
-    ("現在の音量設定", "Current volume"),
+    ("現在の音量設定", "Current Volume"),
     ("音量の上げすぎには十分注意して下さい。", "Never set the volume too high."),
     # answer reveal dialog
     ("○: 有音部 (200 ms), ＿: 無音部 (200ms)", "○: tone (200 ms), ＿: silence (200ms)"),
@@ -67,7 +67,15 @@ COMPOSED_TEXTS = [
     ("ファイルを書き込み用にオープン出来ません。", "The file cannot be opened for writing."),
     ("Kelvora ver 1.000 [左耳]", "Kelvora ver 1.000 [Left Ear]"),
     ("Kelvora ver 1.000 [記録の確認 15000 Hz]", "Kelvora ver 1.000 [Confirming 15000 Hz]"),
+    ("15000 Hz を確かめました（5 回中 4 回正解）。", "15000 Hz confirmed: 4 of 5 right."),
+    ("確かめられる周波数が見つかりませんでした。", "No frequency could be confirmed."),
 ]
+
+# A quotation of a whole sentence, as the pages quote a message or a caption.
+QUOTED_SENTENCE = {
+    "ja": re.compile(r"「([^」\n]*[。！？])」"),
+    "en": re.compile(r'"([^"\n]*[.!?])"'),
+}
 
 # Every accelerator key, and the button or menu item whose command it sends.
 KEY_TABLE = [
@@ -95,6 +103,12 @@ KEY_TABLE = [
     ("Ctrl+X", "終了(X)", "Exit"),
 ]
 
+# The English page lists the keys as an English reader looks for them: start
+# and answers, the frequency, starting over and ending, help. The Japanese page
+# keeps the order of the program's table.
+ENGLISH_KEY_ORDER = ["+", "Enter", "Space", "1", "2", "3", "4", "5", "0", "-", "?",
+                     "Page Up", "Page Down", "↑", "↓", "→", "←", "Home", "C", "Esc", "Ctrl+X", "F1"]
+
 # The steps that a wrong answer gives, and the fall of the frequency with it.
 STAIRCASE = [(2000, 1000), (1000, 500), (500, 250), (250, 100), (100, 50), (50, 10), (10, 10)]
 
@@ -102,8 +116,11 @@ STAIRCASE = [(2000, 1000), (1000, 500), (500, 250), (250, 100), (100, 50), (50, 
 class Language:
     """One language of the help: its folder under help/ and the words its pages use."""
 
-    def __init__(self, code, folder, column, key_header, space_key, staircase_header):
+    def __init__(self, code, folder, column, key_header, space_key, staircase_header,
+                 key_order=None):
         self.code, self.folder, self.column = code, folder, column
+        self.key_table = KEY_TABLE if key_order is None else sorted(
+            KEY_TABLE, key=lambda row: key_order.index(row[0]))
         self.key_header, self.space_key, self.staircase_header = key_header, space_key, staircase_header
 
     def texts(self, table):
@@ -111,7 +128,8 @@ class Language:
 
 
 JAPANESE_HELP = Language("ja", "", 0, "キー", "（スペースキー）", "それまでのステップ")
-ENGLISH_HELP = Language("en", "en", 1, "Key", " (the space bar)", "Previous step")
+ENGLISH_HELP = Language("en", "en", 1, "Key", " (the space bar)", "Previous step",
+                        ENGLISH_KEY_ORDER)
 LANGUAGES = [JAPANESE_HELP, ENGLISH_HELP]
 
 
@@ -126,6 +144,36 @@ def resource_literals():
         return None
     with open(tables, encoding="utf-8") as f:
         return {m.replace("&", "") for m in re.findall(r'"((?:[^"\\\n]|\\.)*)"', f.read())}
+
+
+def program_sentences(language):
+    """Patterns for every line, and every sentence of a line, that the program
+    can show in `language` (its numbers, %1 and so on, match anything), or None."""
+    if language.code == "ja":
+        tables = os.path.join(HELP_DIR, os.pardir, "res", "resources.cpp")
+        if not os.path.isfile(tables):
+            return None
+        with open(tables, encoding="utf-8") as f:
+            source = f.read()
+        # Literals side by side are one text, as the compiler joins them.
+        texts = ["".join(re.findall(r'"((?:[^"\\\n]|\\.)*)"', run)).replace("\\r\\n", "\n")
+                 for run in re.findall(r'(?:"(?:[^"\\\n]|\\.)*"\s*)+', source)]
+    else:
+        found = glob.glob(os.path.join(HELP_DIR, os.pardir, "res", "**", "*en*.ts"), recursive=True)
+        if not found:
+            return None
+        texts = ["".join(node.itertext()) for path in found
+                 for node in ElementTree.parse(path).iter("translation")]
+    patterns = set()
+    for text in texts:
+        for line in text.replace("&", "").split("\n"):
+            for part in [line] + re.split(r"(?<=[。！？.!?])\s*", line):
+                # A text of placeholders alone ("%1") would match any quotation.
+                if len(re.sub(r"%\d|\W", "", part)) >= 3:
+                    patterns.add(re.compile(r"%\d".join(re.escape(p) for p in
+                                                        re.split(r"%\d", part.strip()))
+                                            .replace(r"%\d", ".+?")))
+    return patterns
 
 
 def english_translations():
@@ -246,11 +294,22 @@ class PagesOfOneLanguage:
             with self.subTest(text=text):
                 self.assertTrue(text in self.all_text, f"not named: {text}")
 
+    def test_every_quoted_sentence_is_one_the_program_shows(self):
+        # A message or caption quoted in a page reads as the program shows it.
+        patterns = program_sentences(self.language)
+        if patterns is None:
+            self.skipTest("no resource tables or translations beside the help")
+        for name, page in self.pages.items():
+            for quote in QUOTED_SENTENCE[self.language.code].findall(page.text):
+                with self.subTest(page=name, quote=quote):
+                    self.assertTrue(any(p.fullmatch(quote) for p in patterns),
+                                    f"the program never shows: {quote}")
+
     def test_key_table_lists_all_22_keys_with_their_commands(self):
         keys = self.pages["keys.html"]
         rows = [r for t in keys.tables for r in t if r and r[0] != self.language.key_header]
         self.assertEqual(len(rows), len(KEY_TABLE))
-        for row, (key, *commands) in zip(rows, KEY_TABLE):
+        for row, (key, *commands) in zip(rows, self.language.key_table):
             with self.subTest(key=key):
                 shown = row[0].replace(" + ", "+").replace(self.language.space_key, "")
                 self.assertEqual(shown, key)

@@ -152,8 +152,7 @@ int Overlaps(const results::PictureLayout& layout) {
 
 // The results window's pictures: the title and every legend entry (a session
 // with a confirmed and a failed level shows them all) clear each other in
-// English. (In Japanese the staircase's title and legend meet once a
-// confirmation shows.)
+// English. (tests/results measures both languages.)
 TEST_F(FitTest, ThePicturesTitlesAndLegendsClearEachOtherInEnglish) {
   const auto entry = [](int id) {
     for (const StringEntry& e : StringTable()) {

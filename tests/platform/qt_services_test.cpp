@@ -258,13 +258,26 @@ TEST_F(QtServicesTest, OpenerHandsFilesAndAddressesToTheDesktopButNoMissingFile)
   UrlRecorder desktop;
   QDesktopServices::setUrlHandler("file", &desktop, "Open");
   QDesktopServices::setUrlHandler("https", &desktop, "Open");
-  for (const char* request : {".\\page.html", "missing.html", "https://kelvora.example/"}) {
-    services.OpenWithDefaultHandler(request);
+  const struct {
+    const char* request;
+    bool opened;
+  } cases[] = {{".\\page.html", true}, {"missing.html", false}, {"https://kelvora.example/", true}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(services.OpenWithDefaultHandler(c.request), c.opened) << c.request;
   }
   QDesktopServices::unsetUrlHandler("file");
   QDesktopServices::unsetUrlHandler("https");
-  QDir::setCurrent(before);
   EXPECT_EQ(desktop.urls, (QList<QUrl>{pageUrl, QUrl("https://kelvora.example/")}));
+
+  // A desktop with neither xdg-open nor a browser on its path takes nothing.
+  const QByteArray path = qgetenv("PATH");
+  const QByteArray browser = qgetenv("BROWSER");
+  qputenv("PATH", dir.path().toLocal8Bit());
+  qunsetenv("BROWSER");
+  EXPECT_FALSE(services.OpenWithDefaultHandler(".\\page.html"));
+  qputenv("PATH", path);
+  if (!browser.isNull()) qputenv("BROWSER", browser);
+  QDir::setCurrent(before);
 }
 
 }  // namespace

@@ -10,8 +10,11 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QTranslator>
 #include <algorithm>
 
+#include "platform/qt/dialog_units.h"
+#include "platform/qt/resource_text.h"
 #include "res/resource.h"
 #include "res/resources.h"
 
@@ -192,6 +195,155 @@ TEST(ResultsPictures, AConfirmedSessionShowsItsRecordHollowAndItsConfirmedFreque
   }
   EXPECT_EQ(mark, layout.marks.size());
   EXPECT_EQ(mark, 6u);
+}
+
+// The pictures' words in Japanese (the tables) or in the program's English.
+PictureTexts TextsIn(bool english) {
+  static QTranslator translator;
+  static const bool loaded = translator.load(QStringLiteral(":/translations/kelvora_en.qm"));
+  EXPECT_TRUE(loaded);
+  const auto load = [english](int id) {
+    for (const res::StringEntry& e : res::StringTable()) {
+      if (e.id != id) continue;
+      const QString translated =
+          english ? translator.translate(platform::kResourceTextContext, e.text) : QString();
+      return translated.isEmpty() ? QString::fromUtf8(e.text) : translated;
+    }
+    return QString();
+  };
+  return {load(IDS_PICTURE_STAIRCASE_TITLE),
+          load(IDS_PICTURE_SESSIONS_TITLE),
+          load(IDS_PICTURE_NO_CHECKS),
+          load(IDS_PICTURE_NO_SESSIONS),
+          load(IDS_PICTURE_HZ),
+          load(IDS_PICTURE_RECORD_LINE),
+          load(IDS_PICTURE_RIGHT),
+          load(IDS_PICTURE_WRONG),
+          load(IDS_PICTURE_CONFIRMING),
+          load(IDS_PICTURE_LEVEL_CONFIRMED),
+          load(IDS_PICTURE_LEVEL_FAILED),
+          load(IDS_PICTURE_BOTH_EARS),
+          load(IDS_PICTURE_LEFT_EAR),
+          load(IDS_PICTURE_RIGHT_EAR),
+          load(IDS_PICTURE_RECORD),
+          load(IDS_PICTURE_CONFIRMED)};
+}
+
+// A picture's place in the results window, in pixels of the dialog font.
+QRectF WindowArea(int control) {
+  for (const auto& c : res::kResultsTemplate.controls) {
+    if (c.id == control) {
+      return platform::DialogToPixels(QRect(0, 0, c.width, c.height),
+                                      platform::BaseUnitsOf(platform::DialogFont()));
+    }
+  }
+  return {};
+}
+
+// Every picture as the results window shows it, in both languages: no text
+// meets another, the legend ends clear of the frame's right edge, every
+// marker is whole inside the frame, a record and a confirmed frequency
+// 250 Hz apart stay two markers, and an empty picture draws no axis but
+// says that there is nothing to draw.
+TEST(ResultsPictures, EveryPictureKeepsItsPartsApartInBothLanguages) {
+  std::vector<HistoryRecord> confirming;  // all five staircase legend entries
+  const auto add = [&confirming](int hz, bool right, std::optional<int> level = {},
+                                 std::optional<int> confirmed = {}) {
+    HistoryRecord r = Check(1, "2026-12-09T10:00:00+09:00", hz, right);
+    r.confirmingHz = level;
+    r.confirmedHz = confirmed;
+    confirming.push_back(r);
+  };
+  add(14000, true);
+  add(14750, false);  // the highest value, a cross
+  for (bool right : {false, false}) add(14500, right, 14500);
+  for (bool right : {true, true, true}) add(14250, right, 14250);
+  add(14250, true, 14250, 14250);
+  StaircaseModel longRun;  // 200 checks: half a check is less than a marker
+  for (int check = 1; check <= 200; ++check) {
+    longRun.points.push_back(
+        {check, 9000 + (check % 2) * 100, check % 2 ? Marker::Cross : Marker::Circle, false});
+  }
+  std::vector<HistoryRecord> file = {
+      Check(1, "2026-11-02T20:10:00+09:00", 17000, true, Ear::Right),
+      Check(2, "2026-11-10T21:00:00+09:00", 9000, true, Ear::Left),  // the bottom, a cross
+      Check(3, "2026-12-09T03:04:00+09:00", 14500, true, Ear::Both),
+  };
+  HistoryRecord below = Check(3, "2026-12-09T03:10:00+09:00", 14250, true, Ear::Both);
+  below.confirmingHz = below.confirmedHz = 14250;  // 250 Hz under the record
+  file.push_back(below);
+  const std::vector<SessionPoint> sessions = BuildSessions(file, {});
+  ASSERT_EQ(sessions.size(), 3u);
+
+  const QRectF staircaseArea = WindowArea(IDC_RESULTS_STAIRCASE);
+  const QRectF sessionsArea = WindowArea(IDC_RESULTS_SESSIONS);
+  ASSERT_FALSE(staircaseArea.isEmpty());
+  for (const bool english : {false, true}) {
+    const PictureTexts texts = TextsIn(english);
+    const QString language = english ? "en" : "ja";
+    SaveToLook("window-staircase-" + language + ".png", [&](QPainter& p) {
+      DrawStaircase(p, staircaseArea, BuildStaircase(confirming), texts);
+    });
+    SaveToLook("window-sessions-" + language + ".png",
+               [&](QPainter& p) { DrawSessions(p, sessionsArea, sessions, texts); });
+    const struct {
+      const char* name;
+      QRectF area;
+      PictureLayout layout;
+      std::size_t legendEntries;
+    } cases[] = {
+        {"a confirmation", staircaseArea,
+         LayOutStaircase(staircaseArea, BuildStaircase(confirming), texts), 5},
+        {"200 checks", staircaseArea, LayOutStaircase(staircaseArea, longRun, texts), 2},
+        {"sessions", sessionsArea, LayOutSessions(sessionsArea, sessions, texts), 5},
+        {"sessions in a low picture", QRectF(0, 0, sessionsArea.width(), 110),
+         LayOutSessions(QRectF(0, 0, sessionsArea.width(), 110), sessions, texts), 5},
+    };
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(english ? "English, " : "Japanese, ") + c.name);
+      const PictureLayout& layout = c.layout;
+      // The title, the legend, and the record line's label where there is one.
+      ASSERT_GE(layout.labels.size(), 1 + c.legendEntries);
+      for (std::size_t i = 0; i < layout.labels.size(); ++i) {
+        const QRectF& label = layout.labels[i];
+        EXPECT_TRUE(c.area.contains(label)) << "text " << i << " leaves the picture";
+        for (std::size_t j = i + 1; j < layout.labels.size(); ++j) {
+          EXPECT_FALSE(label.intersects(layout.labels[j])) << "texts " << i << " and " << j;
+        }
+      }
+      for (std::size_t i = 1; i <= c.legendEntries; ++i) {
+        EXPECT_LE(layout.labels[i].right(), layout.plot.right() - 4) << "legend entry " << i;
+        EXPECT_LE(layout.labels[i].bottom(), layout.plot.top()) << "legend entry " << i;
+      }
+      ASSERT_FALSE(layout.marks.empty());
+      for (const QRectF& mark : layout.marks) {
+        EXPECT_TRUE(layout.plot.adjusted(1, 1, -1, -1).contains(mark))
+            << "the mark at " << mark.center().x() << "," << mark.center().y()
+            << " is cut by the frame";
+      }
+    }
+    // Sessions' marks: one record, one record, then the record and the
+    // confirmed frequency 250 Hz below it, side by side.
+    const PictureLayout& both = cases[2].layout;
+    ASSERT_EQ(both.marks.size(), 4u);
+    EXPECT_FALSE(both.marks[2].intersects(both.marks[3]));
+
+    const struct {
+      const char* name;
+      PictureLayout layout;
+    } empty[] = {
+        {"no checks", LayOutStaircase(staircaseArea, {}, texts)},
+        {"no sessions", LayOutSessions(sessionsArea, {}, texts)},
+    };
+    for (const auto& e : empty) {
+      SCOPED_TRACE(std::string(english ? "English, " : "Japanese, ") + e.name);
+      EXPECT_TRUE(e.layout.hzAxis.ticks.empty()) << "an axis of nothing";
+      EXPECT_TRUE(e.layout.marks.empty());
+      ASSERT_EQ(e.layout.labels.size(), 2u);  // the title and what says there is nothing
+      EXPECT_TRUE(e.layout.plot.contains(e.layout.labels[1]));
+      EXPECT_FALSE(e.layout.labels[0].intersects(e.layout.labels[1]));
+    }
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ void TestServices::Reset() {
   m_saveAnswers.clear();
   m_saveRequests.clear();
   m_opens.clear();
+  m_opensFail = false;
 }
 
 void TestServices::PushModalAnswer(ModalAnswer answer) {
@@ -53,8 +54,9 @@ std::optional<QString> TestServices::GetSaveFileName(QWidget*,
   return answer;
 }
 
-void TestServices::OpenWithDefaultHandler(const QString& fileOrUrl) {
+bool TestServices::OpenWithDefaultHandler(const QString& fileOrUrl) {
   m_opens.push_back({fileOrUrl, platform::UrlToOpen(fileOrUrl)});
+  return !m_opensFail;
 }
 
 }  // namespace kelvora::testing

@@ -10,7 +10,8 @@
 //   - MessageBox records and returns 1.
 //   - GetSaveFileName records and returns the next preset answer (default:
 //     cancelled).
-//   - OpenWithDefaultHandler records the request and opens nothing.
+//   - OpenWithDefaultHandler records the request, opens nothing and reports
+//     success unless told to fail (SetOpensFail).
 
 #include <QString>
 #include <QUrl>
@@ -56,13 +57,15 @@ class TestServices final : public platform::Services {
   void PushSaveFileAnswer(std::optional<QString> path);
   const std::vector<platform::SaveFileOptions>& SaveFileRequests() const { return m_saveRequests; }
   const std::vector<OpenRequest>& OpenRequests() const { return m_opens; }
+  // From now on every open fails, as on a desktop without a browser.
+  void SetOpensFail(bool fail) { m_opensFail = fail; }
 
   void RunModal(platform::TemplateDialog& dialog, bool focusFirstTabStop) override;
   int MessageBox(QWidget* owner, const QString& text, const QString& caption,
                  platform::MessageIcon icon) override;
   std::optional<QString> GetSaveFileName(QWidget* owner,
                                          const platform::SaveFileOptions& options) override;
-  void OpenWithDefaultHandler(const QString& fileOrUrl) override;
+  bool OpenWithDefaultHandler(const QString& fileOrUrl) override;
 
  private:
   std::deque<ModalAnswer> m_modalAnswers;
@@ -71,6 +74,7 @@ class TestServices final : public platform::Services {
   std::deque<QString> m_saveAnswers;  // a null string: cancelled
   std::vector<platform::SaveFileOptions> m_saveRequests;
   std::vector<OpenRequest> m_opens;
+  bool m_opensFail = false;
 };
 
 }  // namespace kelvora::testing

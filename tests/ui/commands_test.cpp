@@ -135,6 +135,29 @@ TEST_F(CommandsTest, HelpMenuOpensTheHelpPageAndTheAboutBox) {
   EXPECT_EQ(services.ShownDialogs().back().templateId, IDD_ABOUTBOX);
 }
 
+// With no browser to hand the page to, F1 says where the page is, so that
+// the user can open it by hand; opened, it says nothing.
+TEST_F(CommandsTest, HelpThatCannotBeOpenedNamesItsPage) {
+  for (const bool opens : {true, false}) {
+    SCOPED_TRACE(opens ? "opened" : "no browser");
+    services.Reset();
+    services.SetOpensFail(!opens);
+    TestDlg dlg(player, clock, services);
+    Run(dlg, [](TestDlg& main) { main.menuAction(ID_HELP_USAGE)->trigger(); });
+    ASSERT_EQ(services.OpenRequests().size(), 1u);
+    if (opens) {
+      EXPECT_TRUE(services.ShownMessages().empty());
+      continue;
+    }
+    ASSERT_EQ(services.ShownMessages().size(), 1u);
+    const auto& message = services.ShownMessages()[0];
+    EXPECT_TRUE(message.text.endsWith("\r\n" + QDir::current().filePath("help/index.html")))
+        << message.text.toStdString();
+    EXPECT_EQ(message.caption, "Kelvora ver 1.000");
+    EXPECT_EQ(message.icon, platform::MessageIcon::Stop);
+  }
+}
+
 TEST_F(CommandsTest, AWrongAnswerShowsTheRevealDialogForTheTestedFrequency) {
   TestDlg dlg(player, clock, services);
   Run(dlg, [](TestDlg& main) { CheckWrong(main); });
