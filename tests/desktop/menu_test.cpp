@@ -113,14 +113,14 @@ TEST_F(DesktopTest, AfterAMenuTheStartKeysStartACheck) {
           Settle();
         }
         ASSERT_EQ(QApplication::activePopupWidget(), nullptr) << "a menu is still open";
-        const int checks = dlg.m_trialCount;
+        const int checks = dlg.view().trials;
         Press({start});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.m_state == CheckState::AwaitingAnswer; }))
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.view().state == CheckState::AwaitingAnswer; }))
             << "no check started";
-        EXPECT_EQ(dlg.m_trialCount, checks + 1);
+        EXPECT_EQ(dlg.view().trials, checks + 1);
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the key opened a menu";
-        Press({QString::number(dlg.m_answerCount)});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.m_state == CheckState::Idle; }));
+        Press({QString::number(SessionProbe(dlg.session()).answerCount)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.view().state == CheckState::Idle; }));
       }
     }
   });
