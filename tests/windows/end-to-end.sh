@@ -134,6 +134,36 @@ sleep 0.5
 xdotool key Return
 main=$(wait_for_title "$main_title")
 echo "ok: the main window"
+# Its icon, as Wine hands it to the X server, is the program's: the opaque
+# pixels of its 32 pixel image are those of res/icons/kelvora.ico.
+xprop -id "$main" -notype 32c _NET_WM_ICON >"$work/window-icon" 2>&1 || true
+python3 - "$work/window-icon" "$here/../../res/icons/kelvora.ico" <<'PY' ||
+import struct, sys
+numbers = [int(n) for n in open(sys.argv[1]).read().partition("=")[2].replace(",", " ").split()]
+window = {}
+while len(numbers) >= 2:
+    w, h = numbers[0], numbers[1]
+    window[w] = numbers[2:2 + w * h]
+    numbers = numbers[2 + w * h:]
+if 32 not in window:
+    sys.exit("the main window has no 32 pixel icon (it has %s)" % sorted(window))
+icon = open(sys.argv[2], "rb").read()
+for k in range(struct.unpack_from("<H", icon, 4)[0]):
+    w, _, _, _, _, _, size, offset = struct.unpack_from("<4B2HII", icon, 6 + 16 * k)
+    if w == 32:
+        pixels = icon[offset + 40:offset + 40 + 32 * 32 * 4]  # BGRA, the bottom row first
+        break
+different = 0
+for y in range(32):
+    for x in range(32):
+        b, g, r, a = pixels[4 * ((31 - y) * 32 + x):][:4]
+        if a == 255 and window[32][y * 32 + x] & 0xFFFFFFFF != (a << 24 | r << 16 | g << 8 | b):
+            different += 1
+if different:
+    sys.exit("%d opaque pixels of the window's icon differ from the program's icon" % different)
+PY
+  { echo "FAIL: the main window's icon" >&2; exit 1; }
+echo "ok: the main window shows the program's icon"
 sleep 2
 # A warning about the output (same caption) would stand over the main window.
 if [ "$(xdotool search --onlyvisible --name "$(regex "$main_title")" | wc -l)" -ge 2 ]; then
