@@ -322,7 +322,9 @@ TEST(HistoryFile, AppendingNeverRewritesALineAndEveryLineReadsBack) {
     expected.push_back(9000);
     EXPECT_EQ(Frequencies(read.records), expected);
     EXPECT_EQ(read.unreadableLines, c.unreadable);
-    EXPECT_EQ(Frequencies(History(file.string()).Read().records), expected);
+    const HistoryContents reread = History(file.string()).Read();
+    EXPECT_EQ(Frequencies(reread.records), expected);
+    EXPECT_EQ(reread.unreadableLines, c.unreadable);
     std::size_t headers = 0;
     for (std::size_t at = after.find(kHeader); at != std::string::npos;
          at = after.find(kHeader, at + 1)) {
