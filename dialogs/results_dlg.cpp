@@ -222,9 +222,10 @@ void CResultsDlg::OnSaveCsv() {
   const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
   // Read after the choice, so the copy holds every line written meanwhile;
-  // in this version's columns, so that it reads back whole.
+  // in this version's columns, so that it reads back whole. The mark makes a
+  // spreadsheet read the listener names and dates as UTF-8.
   const HistoryContents file = m_history.Read();
-  std::string text = std::string(kHistoryHeader) + "\r\n";
+  std::string text = std::string(kUtf8ByteOrderMark) + std::string(kHistoryHeader) + "\r\n";
   for (const HistoryRecord& r : ShownRecords(file.records, m_history.currentSession())) {
     text += FormatHistoryLine(r);
   }

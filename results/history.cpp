@@ -244,6 +244,12 @@ std::optional<HistoryRecord> RecordOf(const std::vector<std::string>& fields,
 
 bool IsBlank(std::string_view line) { return line.empty() || line == "\r"; }
 
+// The text of a file from its first byte on, without its byte-order mark.
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
+  return text;
+}
+
 // Reads the lines of `contents` into `out`. Lines before the first header
 // follow `initial`; there, a line with the field count of the other layout
 // this program knows is read by it, since the header above may lie outside
@@ -338,7 +344,7 @@ std::optional<std::string> LastHeader(int fd, std::int64_t size) {
     window = std::min<std::int64_t>(window, static_cast<std::int64_t>(kHistoryReadBytes));
     const std::int64_t start = std::max<std::int64_t>(0, size - window);
     if (ReadAt(fd, bytes, start, static_cast<std::size_t>(size - start)) != 0) return std::nullopt;
-    std::string_view text(bytes);
+    std::string_view text = start == 0 ? WithoutByteOrderMark(bytes) : std::string_view(bytes);
     // The first line of a window that starts mid-file may be a fragment.
     const std::size_t first = start == 0 ? 0 : text.find('\n');
     if (first == std::string_view::npos) {
@@ -478,7 +484,7 @@ std::optional<HistoryRecord> ParseHistoryLine(std::string_view line) {
 
 HistoryContents ParseHistoryContents(std::string_view contents) {
   HistoryContents out;
-  ParseLines(contents, FirstLayout(), out);
+  ParseLines(WithoutByteOrderMark(contents), FirstLayout(), out);
   return out;
 }
 
@@ -634,6 +640,7 @@ HistoryContents History::Read() const {
   }
   Layout initial = FirstLayout();
   std::string_view text(bytes);
+  if (start == 0) text = WithoutByteOrderMark(text);
   if (start > 0) {
     out.olderLinesLeftOut = true;
     // The lines read start after the fragment the window cut; the file's
@@ -643,7 +650,7 @@ HistoryContents History::Read() const {
     std::string top;
     std::vector<std::string> fields;
     if (ReadAt(fd.get(), top, 0, 64 << 10) == 0) {
-      std::string_view line(top);
+      std::string_view line = WithoutByteOrderMark(top);
       line = line.substr(0, line.find('\n'));
       if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
       if (SplitFields(line, fields)) {

@@ -48,6 +48,12 @@ inline constexpr std::string_view kHistoryHeader =
 inline constexpr std::string_view kFirstHistoryHeader =
     "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent";
 
+// The UTF-8 byte-order mark that a saved copy starts with, so that a
+// spreadsheet on a Japanese Windows opens it as UTF-8 rather than in the ANSI
+// code page. The history file has none, but one saved back by a spreadsheet
+// may: the mark at the start of a file is skipped wherever a file is read.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // How much of a file is read: far above any real history, and bounded so
 // that a huge or endless file cannot exhaust the machine.
 inline constexpr std::size_t kHistoryReadBytes = std::size_t{64} << 20;
@@ -94,7 +100,7 @@ std::optional<HistoryRecord> ParseHistoryLine(std::string_view line);
 // Every line of a file's contents, read by the names of the header line above
 // it (the first version's columns before any header). Lines that are not the
 // program's, and a torn last line, are counted as unreadable; blank lines
-// are skipped.
+// are skipped. A byte-order mark before the first line is skipped too.
 HistoryContents ParseHistoryContents(std::string_view contents);
 std::vector<HistoryRecord> ParseHistory(std::string_view contents);
 

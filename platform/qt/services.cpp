@@ -142,8 +142,10 @@ int WaitCursorDepth() { return g_waitDepth; }
 
 QIcon LoadIcon(const QString& name) {
   QIcon icon;
-  icon.addFile(":/icons/" + name + "-16.png", QSize(16, 16));
-  icon.addFile(":/icons/" + name + "-32.png", QSize(32, 32));
+  for (int size : {16, 32, 48, 256}) {
+    const QString file = QStringLiteral(":/icons/%1-%2.png").arg(name).arg(size);
+    if (QFileInfo::exists(file)) icon.addFile(file, QSize(size, size));
+  }
   return icon;
 }
 

@@ -81,8 +81,9 @@ void BeginWaitCursor();
 void EndWaitCursor();
 int WaitCursorDepth();
 
-// Icon by resource name ("appicon", "mainframe"): ":/icons/<name>-16.png" and
-// "-32.png" from the resources of res/.
+// Icon by resource name ("appicon", "mainframe"): ":/icons/<name>-<size>.png"
+// from the resources of res/, at each of 16, 32, 48 and 256 pixels that
+// res/ holds (the taskbar of a scaled screen takes the larger ones).
 QIcon LoadIcon(const QString& name);
 
 }  // namespace kelvora::platform

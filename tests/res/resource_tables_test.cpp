@@ -134,5 +134,24 @@ TEST(ResourceTables, BothIconsAreCompiledInAtBothSizes) {
   EXPECT_EQ(icons, 2);
 }
 
+// The window's icon is the program file's (res/icons/kelvora.ico): the same
+// four sizes, so a scaled taskbar or Alt+Tab never enlarges a small image.
+TEST(ResourceTables, TheProgramsIconHasEverySizeOfTheProgramFilesIcon) {
+  struct Case {
+    const char* name;
+    QList<QSize> sizes;
+  };
+  const Case cases[] = {
+      {kAppIconName, {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(256, 256)}},
+      {kMainFrameIconName, {QSize(16, 16), QSize(32, 32)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QIcon icon = platform::LoadIcon(c.name);
+    EXPECT_EQ(icon.availableSizes(), c.sizes);
+    for (const QSize& size : c.sizes) EXPECT_EQ(icon.pixmap(size).size(), size);
+  }
+}
+
 }  // namespace
 }  // namespace kelvora::res

@@ -67,6 +67,14 @@ TEST(HistoryFile, ReadingKeepsWholeWellFormedLinesOnly) {
        "2026-12-08T23:41:22+09:00,7,both,8000,3,1,2,,,30\n"
        "2026-12-08 23:41:22,7,both,8000,3,1,0,,,30\n",
        {}},
+      // A copy saved by a spreadsheet starts with the UTF-8 byte-order mark.
+      {"a byte-order mark before a line", "\xEF\xBB\xBF" + std::string(kGood) + "\r\n", {8000}},
+      {"a byte-order mark before a header that names the order",
+       "\xEF\xBB\xBF"
+       "ear,frequency_hz,time,session,bursts,answer,correct,record_hz,rate_percent,volume_"
+       "percent\r\n"
+       "right,9000,2026-12-08T23:41:22+09:00,7,3,?,0,,,30\r\n",
+       {9000}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -289,6 +297,11 @@ TEST(HistoryFile, AppendingNeverRewritesALineAndEveryLineReadsBack) {
       {"a file of the earlier version", kOldHeader + old, {12000}, 0, 1},
       {"a file of this version", kHeader, {}, 0, 0},
       {"an empty file", "", {}, 0, 1},
+      {"a file of this version saved with a byte-order mark",
+       std::string(kUtf8ByteOrderMark) + kHeader,
+       {},
+       0,
+       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -309,6 +322,9 @@ TEST(HistoryFile, AppendingNeverRewritesALineAndEveryLineReadsBack) {
     expected.push_back(9000);
     EXPECT_EQ(Frequencies(read.records), expected);
     EXPECT_EQ(read.unreadableLines, c.unreadable);
+    const HistoryContents reread = History(file.string()).Read();
+    EXPECT_EQ(Frequencies(reread.records), expected);
+    EXPECT_EQ(reread.unreadableLines, c.unreadable);
     std::size_t headers = 0;
     for (std::size_t at = after.find(kHeader); at != std::string::npos;
          at = after.find(kHeader, at + 1)) {
