@@ -24,9 +24,11 @@ struct OutputPath {
 
 // Asks the system about the output our sound plays into: on Linux the sound
 // server, about a stream of our own (pulse/); on Windows the audio engine,
-// about the default output's mix format (wasapi/). Blocks the calling thread
-// for at most `bound`; nothing when the answer is not known by then.
-// Prints nothing.
-std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound);
+// about the mix format of the output `deviceId` names, or of the default
+// output where it names none or one that is absent (wasapi/). Blocks the
+// calling thread for at most `bound`; nothing when the answer is not known
+// by then. Prints nothing.
+std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound,
+                                          const std::string& deviceId = {});
 
 }  // namespace kelvora::platform

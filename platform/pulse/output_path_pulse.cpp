@@ -3,7 +3,8 @@
 
 namespace kelvora::platform {
 
-std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound) {
+std::optional<OutputPath> QueryOutputPath(std::chrono::milliseconds bound,
+                                          const std::string& /*deviceId*/) {
   const std::optional<pulse::SinkPath> sink = pulse::QueryStreamSink(bound);
   if (!sink) return std::nullopt;
   OutputPath path;
