@@ -154,10 +154,11 @@ std::string DefaultEndpointId() {
   return platform::wasapi::EndpointId(endpoint.device.p);
 }
 
-// The sound is in the recording whole, and only silence follows it.
+// The sound is the last one in the recording, whole, and only silence follows
+// it.
 testing::AssertionResult RecordedWhole(const std::string& want) {
   const std::string recording = Recording();
-  const std::size_t at = recording.find(want);
+  const std::size_t at = recording.rfind(want);
   if (at == std::string::npos) {
     return testing::AssertionFailure() << "not in the " << recording.size() << " bytes recorded";
   }
