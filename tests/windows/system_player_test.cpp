@@ -118,11 +118,13 @@ TEST(WindowsMixFrames, EverySampleReachesItsEarsChannelsExactlyInEachSampleKind)
       const FrameLayout layout{kind, l.channels};
       const std::string want = Frames(samples, layout, Carrying(l.channels, l.ear));
       ASSERT_EQ(platform::wasapi::BytesPerFrame(layout) * samples.size(), want.size());
-      // Stale bytes in the engine's buffer must not survive on the silent channels.
-      std::vector<std::uint8_t> out(want.size(), 0xA5);
+      // Stale bytes in the engine's buffer must not survive on the silent
+      // channels, and nothing past the frames is touched.
+      std::vector<std::uint8_t> out(want.size() + 8, 0xA5);
       platform::wasapi::WriteFrames(
-          {reinterpret_cast<const std::uint8_t*>(image.data()), image.size()}, l.ear, layout, out);
-      EXPECT_EQ(std::string(out.begin(), out.end()), want);
+          {reinterpret_cast<const std::uint8_t*>(image.data()), image.size()}, l.ear, layout,
+          {out.data(), want.size()});
+      EXPECT_EQ(std::string(out.begin(), out.end()), want + std::string(8, '\xA5'));
     }
   }
 }
