@@ -13,7 +13,7 @@ namespace kelvora {
 // The sound player of the system the program runs on. Linux: the sound
 // server's own stream (pulse/pulse_player.h) where a server answers at
 // start, else PortAudio on ALSA's default device (portaudio_player.h);
-// Windows: the multimedia library's PlaySoundA. Play returns once the sound
+// Windows: a shared-mode stream of the audio engine (WASAPI). Play returns once the sound
 // has been played; a sound that cannot be played is skipped without a word.
 class SystemPlayer final : public WavePlayer {
  public:

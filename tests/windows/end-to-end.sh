@@ -94,7 +94,7 @@ program_log="$work/program.log"
 # each sound, so the whole recording is searched.
 wait_for_sound() {
   python3 - "$work/recording.raw" "$work/$1" "${2:-}" <<'PY'
-import os, sys, time
+import array, os, sys, time
 samples = open(sys.argv[2], "rb").read()[44:]
 wanted = [(samples, 0)]
 if sys.argv[3] == "pattern":
@@ -102,6 +102,15 @@ if sys.argv[3] == "pattern":
     burst = samples[:slot]
     wanted = [(b"".join(burst if mask >> k & 1 else bytes(slot) for k in range(5)),
                bin(mask).count("1")) for mask in range(1, 32)]
+# The program writes each sample in the audio engine's mix format, on both
+# front channels: 16-bit integers or 32-bit floats of full scale 1.0 (exact
+# for every 16-bit sample); the mono image as it is for a mono output.
+def encodings(image):
+    s16 = array.array("h", image)
+    yield image
+    yield array.array("h", [v for v in s16 for _ in (0, 1)]).tobytes()
+    yield array.array("f", [v / 32768 for v in s16 for _ in (0, 1)]).tobytes()
+wanted = [(encoded, bursts) for image, bursts in wanted for encoded in encodings(image)]
 deadline = time.time() + 20
 size = 0
 while time.time() < deadline:
