@@ -1,0 +1,30 @@
+#pragma once
+
+// What must hold of every record the history reader accepts: it is a line
+// the writer could have written, and the writer's line re-reads to the
+// same values.
+
+#include <string>
+
+#include "fuzz/fuzz_check.h"
+#include "results/history.h"
+
+namespace kelvora::fuzz {
+
+inline bool Same(const HistoryRecord& a, const HistoryRecord& b) {
+  return a.time == b.time && a.session == b.session && a.ear == b.ear &&
+         a.frequencyHz == b.frequencyHz && a.bursts == b.bursts && a.answer == b.answer &&
+         a.correct == b.correct && a.recordHz == b.recordHz && a.ratePercent == b.ratePercent &&
+         a.volumePercent == b.volumePercent && a.confirmingHz == b.confirmingHz &&
+         a.confirmedHz == b.confirmedHz && a.played == b.played;
+}
+
+inline void CheckRoundTrip(const HistoryRecord& record) {
+  const std::string line = FormatHistoryLine(record);
+  // One line: its CR LF ending and no other line break.
+  FUZZ_CHECK(line.size() >= 2 && line.find_first_of("\r\n") == line.size() - 2);
+  const std::optional<HistoryRecord> back = ParseHistoryLine(line);
+  FUZZ_CHECK(back && Same(*back, record));
+}
+
+}  // namespace kelvora::fuzz
