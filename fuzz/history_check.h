@@ -4,6 +4,7 @@
 // the writer could have written, and the writer's line re-reads to the
 // same values.
 
+#include <optional>
 #include <string>
 
 #include "fuzz/fuzz_check.h"
@@ -19,7 +20,20 @@ inline bool Same(const HistoryRecord& a, const HistoryRecord& b) {
          a.confirmedHz == b.confirmedHz && a.played == b.played;
 }
 
-inline void CheckRoundTrip(const HistoryRecord& record) {
+// A frequency the program tests: 20 to 22000 Hz on the 10 Hz grid.
+inline bool IsTestFrequency(std::optional<int> hz) {
+  return !hz || (*hz >= 20 && *hz <= 22000 && *hz % 10 == 0);
+}
+
+inline void CheckAsWritten(const HistoryRecord& record) {
+  // Values the program can have written.
+  FUZZ_CHECK(ParseIsoTime(record.time) && record.session >= 0);
+  FUZZ_CHECK(IsTestFrequency(record.frequencyHz) && IsTestFrequency(record.recordHz) &&
+             IsTestFrequency(record.confirmingHz) && IsTestFrequency(record.confirmedHz));
+  FUZZ_CHECK(record.bursts >= 1 && record.bursts <= 5 && record.answer >= 0 && record.answer <= 5 &&
+             record.volumePercent >= 0 && record.volumePercent <= 100);
+  FUZZ_CHECK(!record.confirmedHz || record.confirmedHz == record.confirmingHz);
+
   const std::string line = FormatHistoryLine(record);
   // One line: its CR LF ending and no other line break.
   FUZZ_CHECK(line.size() >= 2 && line.find_first_of("\r\n") == line.size() - 2);
