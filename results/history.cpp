@@ -147,6 +147,14 @@ bool IsColumnName(std::string_view text) {
   return true;
 }
 
+// Whether a line may be a header, by its first character: names start with a
+// letter or '_', or a quote where a spreadsheet quoted them; the program's
+// lines start with a digit.
+bool MayBeHeader(std::string_view line) {
+  const char c = line.front();
+  return (c >= 'a' && c <= 'z') || c == '_' || c == '"';
+}
+
 // A header: names only (the program's lines always hold digits), one "time".
 std::optional<Layout> LayoutOfHeader(const std::vector<std::string>& fields) {
   for (const std::string& f : fields) {
@@ -261,8 +269,8 @@ void ParseLines(std::string_view contents, Layout initial, HistoryContents& out)
   auto take = [&](std::string_view line, bool skipped) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) return;
-    // A skipped line matters only as a header: the program's lines start with a digit.
-    if (skipped && !(line[0] >= 'a' && line[0] <= 'z')) return;
+    // A skipped line matters only as a header.
+    if (skipped && !MayBeHeader(line)) return;
     if (!SplitFields(line, fields)) {
       if (!skipped) ++out.unreadableLines;
       return;
@@ -357,7 +365,7 @@ std::optional<std::string> LastHeader(int fd, std::int64_t size) {
       const std::size_t newline = rest.rfind('\n');
       std::string_view line = newline == std::string_view::npos ? rest : rest.substr(newline + 1);
       if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      if (!line.empty() && line[0] >= 'a' && line[0] <= 'z' && SplitFields(line, fields) &&
+      if (!line.empty() && MayBeHeader(line) && SplitFields(line, fields) &&
           LayoutOfHeader(fields)) {
         return std::string(line);
       }

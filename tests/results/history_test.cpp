@@ -283,6 +283,11 @@ HistoryRecord Check(int hz) {
   return r;
 }
 
+// A spreadsheet's header: quoted names, in an order of its own.
+const std::string kQuotedHeader =
+    "\"frequency_hz\",\"time\",\"session\",\"ear\",\"bursts\",\"answer\",\"correct\","
+    "\"record_hz\",\"rate_percent\",\"volume_percent\"\r\n";
+
 TEST(HistoryFile, AppendingNeverRewritesALineAndEveryLineReadsBack) {
   const std::string old = "2025-01-02T10:00:00+09:00,5,both,12000,2,2,1,12000,100.0,30\r\n";
   struct Case {
@@ -302,6 +307,11 @@ TEST(HistoryFile, AppendingNeverRewritesALineAndEveryLineReadsBack) {
        {},
        0,
        0},
+      {"a quoted header of other columns below this version's",
+       kHeader + kQuotedHeader + "7000,2025-01-02T10:00:00+09:00,5,both,2,2,1,7000,100.0,30\r\n",
+       {7000},
+       0,
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -431,6 +441,14 @@ TEST(HistoryFile, ReadingIsBoundedAndSaysOlderLinesWereLeftOut) {
        [&] {
          std::ofstream out(file, std::ios::binary);
          out << reordered;
+         for (std::size_t n = 0; n < kHistoryReadLines; ++n) out << "1\n";
+         out << "9000,2026-12-09T10:00:00+09:00,7,both,2,2,1,9000,100.0,30\n";
+       },
+       {9000}},
+      {"more lines than are read, below a quoted header far above",
+       [&] {
+         std::ofstream out(file, std::ios::binary);
+         out << kQuotedHeader;
          for (std::size_t n = 0; n < kHistoryReadLines; ++n) out << "1\n";
          out << "9000,2026-12-09T10:00:00+09:00,7,both,2,2,1,9000,100.0,30\n";
        },
