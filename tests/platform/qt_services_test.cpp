@@ -188,6 +188,43 @@ TEST_F(QtServicesTest, SaveDialogAsksBeforeReplacingAnExistingFile) {
   EXPECT_TRUE(prompts[0].contains("old.wav")) << prompts[0].toStdString();
 }
 
+// A save with a folder of its own opens there with its name proposed; one
+// without (the WAVE export's) opens in the working folder, as it always has.
+TEST_F(QtServicesTest, SaveDialogOpensInTheGivenFolderOrElseInTheWorkingOne) {
+  QTemporaryDir dir;
+  SaveFileOptions inFolder;
+  inFolder.defaultExtension = "png";
+  inFolder.initialName = "kelvora-2026-12-09.png";
+  inFolder.initialFolder = dir.path();
+  inFolder.filters = {{"PNG 画像 (*.png)", "*.png"}};
+  struct Case {
+    const char* name;
+    SaveFileOptions options;
+    QString opensIn;
+    QString shownName;
+  };
+  const Case cases[] = {
+      {"a folder given", inFolder, dir.path(), "kelvora-2026-12-09.png"},
+      {"none given", WaveFileOptions(), QDir::currentPath(), "*.wav"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QString opened, shown;
+    WhenModal<QFileDialog>(
+        WithControls([&](QFileDialog& dialog, const FileDialogControls& controls) {
+          opened = dialog.directory().absolutePath();
+          shown = controls.name->text();
+          if (!c.options.initialFolder.isEmpty()) controls.save->click();
+        }));
+    const std::optional<QString> chosen = services.GetSaveFileName(nullptr, c.options);
+    EXPECT_EQ(QDir(opened), QDir(c.opensIn));
+    EXPECT_EQ(shown, c.shownName);
+    if (!c.options.initialFolder.isEmpty()) {
+      EXPECT_EQ(chosen, dir.filePath("kelvora-2026-12-09.png"));
+    }
+  }
+}
+
 const ControlTemplate kControls[] = {
     {1021, ControlKind::Edit, 38, 9, 40, 15, "440.0", ControlStyle::TabStop},
     {kIdOk, ControlKind::PushButton, 119, 77, 61, 18, "終了(&X)", ControlStyle::TabStop},
