@@ -163,6 +163,7 @@ TEST_F(ResultsDlgTest, TheSavedPictureIsThePictureOnScreen) {
 }
 
 QString NoteOf(const History& history, testing::TestServices& services) {
+  platform::MemoryRememberedSettings settings;
   CResultsDlg dlg(history, services, settings, kToday);
   QString note;
   services.PushModalAnswer([&note](TemplateDialog& d) {
@@ -337,9 +338,13 @@ TEST_F(ResultsDlgTest, SavesStartInTheUsersFolderOrTheLastOneThatTookTheFileAndN
     const QString home = base.filePath("home");
     ASSERT_TRUE(QDir().mkpath(home));
     const QString standard = QDir(home).filePath(QString::fromUtf8(c.standard));
-    if (c.standardExists) ASSERT_TRUE(QDir().mkpath(standard));
+    if (c.standardExists) {
+      ASSERT_TRUE(QDir().mkpath(standard));
+    }
     const QString remembered = c.remembered ? base.filePath(c.remembered) : QString();
-    if (c.rememberedExists) ASSERT_TRUE(QDir().mkpath(remembered));
+    if (c.rememberedExists) {
+      ASSERT_TRUE(QDir().mkpath(remembered));
+    }
     const EnvironmentScope homeScope("HOME", QFile::encodeName(home));
     const EnvironmentScope configScope("XDG_CONFIG_HOME", QFile::encodeName(base.filePath("cfg")));
     const std::string key = platform::LastFolderKey(c.kind).toStdString();
