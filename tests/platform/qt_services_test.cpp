@@ -188,40 +188,32 @@ TEST_F(QtServicesTest, SaveDialogAsksBeforeReplacingAnExistingFile) {
   EXPECT_TRUE(prompts[0].contains("old.wav")) << prompts[0].toStdString();
 }
 
-// A save with a folder of its own opens there with its name proposed; one
-// without (the WAVE export's) opens in the working folder, as it always has.
-TEST_F(QtServicesTest, SaveDialogOpensInTheGivenFolderOrElseInTheWorkingOne) {
-  QTemporaryDir dir;
-  SaveFileOptions inFolder;
-  inFolder.defaultExtension = "png";
-  inFolder.initialName = "kelvora-2026-12-09.png";
-  inFolder.initialFolder = dir.path();
-  inFolder.filters = {{"PNG 画像 (*.png)", "*.png"}};
+// A save with a folder of its own opens there with its name proposed, even
+// after the dialog has been in another folder of this run.
+TEST_F(QtServicesTest, SaveDialogOpensInTheGivenFolderWithTheProposedName) {
+  QTemporaryDir pictures, documents;
   struct Case {
-    const char* name;
-    SaveFileOptions options;
-    QString opensIn;
-    QString shownName;
+    QString folder;
+    const char* extension;
   };
-  const Case cases[] = {
-      {"a folder given", inFolder, dir.path(), "kelvora-2026-12-09.png"},
-      {"none given", WaveFileOptions(), QDir::currentPath(), "*.wav"},
-  };
+  const Case cases[] = {{pictures.path(), "png"}, {documents.path(), "csv"}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.extension);
+    SaveFileOptions options;
+    options.defaultExtension = c.extension;
+    options.initialName = QStringLiteral("kelvora-2026-12-09.") + c.extension;
+    options.initialFolder = c.folder;
     QString opened, shown;
     WhenModal<QFileDialog>(
         WithControls([&](QFileDialog& dialog, const FileDialogControls& controls) {
           opened = dialog.directory().absolutePath();
           shown = controls.name->text();
-          if (!c.options.initialFolder.isEmpty()) controls.save->click();
+          controls.save->click();
         }));
-    const std::optional<QString> chosen = services.GetSaveFileName(nullptr, c.options);
-    EXPECT_EQ(QDir(opened), QDir(c.opensIn));
-    EXPECT_EQ(shown, c.shownName);
-    if (!c.options.initialFolder.isEmpty()) {
-      EXPECT_EQ(chosen, dir.filePath("kelvora-2026-12-09.png"));
-    }
+    EXPECT_EQ(services.GetSaveFileName(nullptr, options),
+              QDir(c.folder).filePath(options.initialName));
+    EXPECT_EQ(QDir(opened).canonicalPath(), QDir(c.folder).canonicalPath());
+    EXPECT_EQ(shown, options.initialName);
   }
 }
 
