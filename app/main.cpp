@@ -2,6 +2,7 @@
 
 #include "app/first_paint.h"
 #include "platform/audio/system_player.h"
+#include "platform/qt/remembered_settings.h"
 #include "platform/qt/services.h"
 #include "ui/application.h"
 #include "ui/kelvora_dlg.h"
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
   kelvora::SessionClock clock;
   kelvora::platform::QtServices services;
   kelvora::History history(kelvora::DefaultHistoryPath());
-  kelvora::CKelvoraDlg dlg(player, clock, services, &history, &pathCheck);
+  kelvora::platform::QtRememberedSettings settings;
+  kelvora::CKelvoraDlg dlg(player, clock, services, &history, &pathCheck, &settings);
   // How the dialog ended makes no difference: the program ends with it.
   dlg.DoModal();
   return 0;

@@ -31,6 +31,7 @@ enum class ConfirmationEvent {
   Confirmed,  // the level was confirmed
   NoLevel,    // below 20 Hz: ended without a result
   Abandoned,  // ended by a command, without a result
+  Counted,    // a check at the level counted, and the level goes on
 };
 
 // What the session tells besides the window: each judged check and the
@@ -39,8 +40,9 @@ class CheckObserver {
  public:
   virtual ~CheckObserver() = default;
   virtual void OnCheckJudged(const JudgedCheck& check) = 0;
-  // `level` is the level now tested (Started, NextLevel), the one confirmed
-  // (Confirmed) or the last one tried; `rights` of `checks` counted there.
+  // `level` is the level now tested (Started, NextLevel, Counted), the one
+  // confirmed (Confirmed) or the last one tried; `rights` of `checks` counted
+  // there.
   virtual void OnConfirmation(ConfirmationEvent /*event*/, int /*level*/, int /*rights*/,
                               int /*checks*/) {}
 };

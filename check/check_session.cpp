@@ -193,6 +193,9 @@ void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
   ConfirmationEvent event;
   switch (outcome) {
     case RecordConfirmation::Outcome::Continue:
+      for (CheckObserver* o : observers_) {
+        o->OnConfirmation(ConfirmationEvent::Counted, level, rights, checks);
+      }
       return;
     case RecordConfirmation::Outcome::NextLevel:
       for (CheckObserver* o : observers_)
@@ -238,7 +241,11 @@ SessionView CheckSession::view() const {
   v.autoChange = m_autoChange;
   v.volume = m_volume;
   v.ear = m_ear;
-  if (m_confirmation) v.confirmingLevel = m_confirmation->level();
+  if (m_confirmation) {
+    v.confirmingLevel = m_confirmation->level();
+    v.confirmingRights = m_confirmation->rights();
+    v.confirmingChecks = m_confirmation->checks();
+  }
   return v;
 }
 

@@ -33,6 +33,9 @@ struct SessionView {
   Ear ear = Ear::Both;
   // The level of the confirmation that runs, if one does.
   std::optional<std::int32_t> confirmingLevel;
+  // Its counts at that level so far; 0 while none runs.
+  int confirmingRights = 0;
+  int confirmingChecks = 0;
   bool operator==(const SessionView&) const = default;
 };
 

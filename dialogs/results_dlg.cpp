@@ -1,7 +1,9 @@
 #include "dialogs/results_dlg.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QStringList>
 #include <QWidget>
@@ -41,6 +43,15 @@ QWidget* PlacePicture(QWidget* label, Painting paint) {
   picture->setGeometry(label->geometry());
   label->hide();
   return picture;
+}
+
+// The kinds of save, each with a folder of its own.
+constexpr std::string_view kPictureSaves = "png";
+constexpr std::string_view kCsvSaves = "csv";
+
+// "kelvora-2026-12-09.png": saves of different days do not replace each other.
+QString SaveName(QDate day, const QString& extension) {
+  return QStringLiteral("kelvora-") + day.toString(Qt::ISODate) + QLatin1Char('.') + extension;
 }
 
 // The pictures' words, from the string table.
@@ -112,8 +123,12 @@ const results::PictureTexts& ResultsPictureTexts() {
   return texts;
 }
 
-CResultsDlg::CResultsDlg(const History& history, platform::Services& services, QWidget* parent)
-    : TemplateDialog(res::kResultsTemplate, services, parent), m_history(history) {}
+CResultsDlg::CResultsDlg(const History& history, platform::Services& services,
+                         platform::RememberedSettings& settings, QDate today, QWidget* parent)
+    : TemplateDialog(res::kResultsTemplate, services, parent),
+      m_history(history),
+      m_settings(settings),
+      m_today(today) {}
 
 bool CResultsDlg::OnInitDialog() {
   const HistoryContents file = m_history.Read();
@@ -189,7 +204,8 @@ QImage CResultsDlg::RenderPictures(qreal scale) const {
 void CResultsDlg::OnSavePicture() {
   platform::SaveFileOptions options;
   options.defaultExtension = QStringLiteral("png");
-  options.initialName = QStringLiteral("kelvora-results.png");
+  options.initialName = SaveName(m_today, QStringLiteral("png"));
+  options.initialFolder = SaveFolder(kPictureSaves, QStandardPaths::PicturesLocation);
   options.filters = {{res::LoadString(IDS_RESULTS_FILTER_PNG), QStringLiteral("*.png")}};
   const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
@@ -201,7 +217,11 @@ void CResultsDlg::OnSavePicture() {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.constData());
   const platform::WriteResult written = platform::WriteFileSafely(
       QFile::encodeName(*path).toStdString(), {bytes, static_cast<std::size_t>(png.size())});
-  if (!written.ok()) ReportWriteFailure(*path, written);
+  if (!written.ok()) {
+    ReportWriteFailure(*path, written);
+    return;
+  }
+  RememberSaveFolder(kPictureSaves, *path);
 }
 
 void CResultsDlg::OnSaveCsv() {
@@ -217,7 +237,8 @@ void CResultsDlg::OnSaveCsv() {
   }
   platform::SaveFileOptions options;
   options.defaultExtension = QStringLiteral("csv");
-  options.initialName = QStringLiteral("kelvora-history.csv");
+  options.initialName = SaveName(m_today, QStringLiteral("csv"));
+  options.initialFolder = SaveFolder(kCsvSaves, QStandardPaths::DocumentsLocation);
   options.filters = {{res::LoadString(IDS_RESULTS_FILTER_CSV), QStringLiteral("*.csv")}};
   const std::optional<QString> path = services().GetSaveFileName(this, options);
   if (!path) return;
@@ -232,7 +253,28 @@ void CResultsDlg::OnSaveCsv() {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const platform::WriteResult written =
       platform::WriteFileSafely(QFile::encodeName(*path).toStdString(), {bytes, text.size()});
-  if (!written.ok()) ReportWriteFailure(*path, written);
+  if (!written.ok()) {
+    ReportWriteFailure(*path, written);
+    return;
+  }
+  RememberSaveFolder(kCsvSaves, *path);
+}
+
+// A remembered folder that is gone, or a standard one never made, gives way:
+// the dialog would otherwise open in the program's working folder, which an
+// installed program's user cannot write to.
+QString CResultsDlg::SaveFolder(std::string_view kind,
+                                QStandardPaths::StandardLocation standard) const {
+  const QString remembered = m_settings.Value(platform::LastFolderKey(kind).toStdString());
+  if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
+  const QString folder = QStandardPaths::writableLocation(standard);
+  if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+  return QDir::homePath();
+}
+
+// Only a folder that took the file: one that refused it would refuse again.
+void CResultsDlg::RememberSaveFolder(std::string_view kind, const QString& path) {
+  m_settings.SetValue(platform::LastFolderKey(kind).toStdString(), QFileInfo(path).absolutePath());
 }
 
 void CResultsDlg::ReportWriteFailure(const QString& path, const platform::WriteResult& result) {

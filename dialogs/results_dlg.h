@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QDate>
 #include <QImage>
+#include <QStandardPaths>
 #include <QString>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/files/safe_file.h"
+#include "platform/qt/remembered_settings.h"
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
 #include "results/results_pictures.h"
@@ -25,7 +29,11 @@ const results::PictureTexts& ResultsPictureTexts();
 // history file, with the pictures and the file to save.
 class CResultsDlg : public platform::TemplateDialog {
  public:
-  CResultsDlg(const History& history, platform::Services& services, QWidget* parent = nullptr);
+  // The saves start in the folder of the last save of their kind kept in
+  // `settings`, else in the user's Pictures or Documents folder, and propose
+  // a name with `today`'s date.
+  CResultsDlg(const History& history, platform::Services& services,
+              platform::RememberedSettings& settings, QDate today, QWidget* parent = nullptr);
 
   // Both pictures, one above the other, at `scale` device pixels per pixel.
   QImage RenderPictures(qreal scale) const;
@@ -39,8 +47,13 @@ class CResultsDlg : public platform::TemplateDialog {
   void OnSavePicture();
   void OnSaveCsv();
   void ReportWriteFailure(const QString& path, const platform::WriteResult& result);
+  // The folder a save of `kind` starts in, and the one to start in next time.
+  QString SaveFolder(std::string_view kind, QStandardPaths::StandardLocation standard) const;
+  void RememberSaveFolder(std::string_view kind, const QString& path);
 
   const History& m_history;
+  platform::RememberedSettings& m_settings;
+  QDate m_today;
   StaircaseModel m_staircase;
   std::vector<SessionPoint> m_sessions;
   QWidget* m_staircasePicture = nullptr;

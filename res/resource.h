@@ -81,6 +81,13 @@ inline constexpr int IDS_TITLE_LEFT_EAR = 1083;
 inline constexpr int IDS_TITLE_RIGHT_EAR = 1084;
 // An addition: the help page could not be opened (%1 its path).
 inline constexpr int IDS_HELP_NOT_OPENED = 1085;
+// The title's suffix while a confirmation runs, once a check counted at its
+// level (%1 the level, %2 the checks, %3 the right answers), and at the first
+// check of a level after one failed (%1 the level, %2 the failed one); the
+// suffix once a level is confirmed, until the session ends (%1 the level).
+inline constexpr int IDS_CONFIRMING_COUNTS_TITLE = 1086;
+inline constexpr int IDS_CONFIRMING_AFTER_FAILURE_TITLE = 1087;
+inline constexpr int IDS_CONFIRMED_TITLE = 1088;
 // The answer reveal: its title (%1 the tested frequency) and caption (%1 the bursts).
 inline constexpr int IDS_ANSWER_TITLE = 1090;
 inline constexpr int IDS_ANSWER_CAPTION = 1091;

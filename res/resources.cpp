@@ -340,6 +340,11 @@ constexpr StringEntry kStringTable[] = {
     {IDS_ERROR_NOT_REGULAR, QT_TRANSLATE_NOOP("kelvora", "通常のファイルではありません")},
     {IDS_ERROR_NOT_FOUND, QT_TRANSLATE_NOOP("kelvora", "ファイルまたはフォルダがありません")},
     {IDS_CONFIRMING_TITLE, QT_TRANSLATE_NOOP("kelvora", " [記録の確認 %1 Hz]")},
+    {IDS_CONFIRMING_COUNTS_TITLE,
+     QT_TRANSLATE_NOOP("kelvora", " [記録の確認 %1 Hz　%2 回中 %3 回正解]")},
+    {IDS_CONFIRMING_AFTER_FAILURE_TITLE,
+     QT_TRANSLATE_NOOP("kelvora", " [記録の確認 %1 Hz　%2 Hz は確かめられず]")},
+    {IDS_CONFIRMED_TITLE, QT_TRANSLATE_NOOP("kelvora", " [確かめた記録 %1 Hz]")},
     {IDS_RECORD_CONFIRMED,
      QT_TRANSLATE_NOOP("kelvora",
                        "%1 Hz を確かめました（%2 回中 %3 回正解）。\r\n"

@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 
+#include "check/record_confirmation.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/answer_dlg.h"
 #include "dialogs/results_dlg.h"
@@ -48,12 +50,15 @@ constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
 }  // namespace
 
 CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
-                         History* history, SoundPathCheck* pathCheck, QWidget* parent)
+                         History* history, SoundPathCheck* pathCheck,
+                         platform::RememberedSettings* settings, QWidget* parent)
     : TemplateDialog(res::kMainTemplate, services, parent),
       m_player(player),
       m_clock(clock),
       m_ownHistory(history ? nullptr : std::make_unique<History>(std::string())),
       m_history(history ? history : m_ownHistory.get()),
+      m_ownSettings(settings ? nullptr : std::make_unique<platform::MemoryRememberedSettings>()),
+      m_settings(settings ? settings : m_ownSettings.get()),
       m_icon(platform::LoadIcon(res::kAppIconName)),
       m_window(
           *this, services, [this](int id) { return menuAction(id); }, player, clock,
@@ -142,7 +147,12 @@ void CKelvoraDlg::OnCommand(int id) {
   if (m_sessionBegun) {
     const CheckState before = m_session.view().state;
     if (m_session.HandleCommand(id)) {
-      if (id == IDC_RESTART && before != CheckState::Busy) m_history->StartSession();
+      if (id == IDC_RESTART && before != CheckState::Busy) {
+        m_history->StartSession();
+        // A confirmed level belongs to the session that confirmed it.
+        m_confirmedLevel.reset();
+        ShowTitle();
+      }
       return;
     }
   }
@@ -247,11 +257,19 @@ void CKelvoraDlg::OnFileMakeWave() {
 }
 
 void CKelvoraDlg::OnFileResults() {
-  CResultsDlg dlg(*m_history, services(), this);
+  // The day of the names of the saves is the session's own.
+  CResultsDlg dlg(*m_history, services(), *m_settings,
+                  QDateTime::fromSecsSinceEpoch(m_clock.Now()).date(), this);
   dlg.DoModal();
 }
 
+// The title follows the confirmation check by check. A failed level is said
+// there too, not in a message box: the listener is in the middle of a run of
+// checks, and keys meant for the next check would only close the box.
 void CKelvoraDlg::OnConfirmation(ConfirmationEvent event, int level, int rights, int checks) {
+  m_failedLevel.reset();
+  if (event == ConfirmationEvent::NextLevel) m_failedLevel = level + RecordConfirmation::kLevelStep;
+  if (event == ConfirmationEvent::Confirmed) m_confirmedLevel = level;
   ShowTitle();
   if (event == ConfirmationEvent::Confirmed) {
     services().MessageBox(this,
@@ -268,7 +286,18 @@ void CKelvoraDlg::ShowTitle() {
   QString title =
       res::LoadString(IDS_APP_TITLE) + res::LoadString(ChoiceOf(session.ear).titleSuffix);
   if (const std::optional<std::int32_t> level = session.confirmingLevel) {
-    title += res::LoadString(IDS_CONFIRMING_TITLE).arg(*level);
+    if (session.confirmingChecks > 0) {
+      title += res::LoadString(IDS_CONFIRMING_COUNTS_TITLE)
+                   .arg(*level)
+                   .arg(session.confirmingChecks)
+                   .arg(session.confirmingRights);
+    } else if (m_failedLevel) {
+      title += res::LoadString(IDS_CONFIRMING_AFTER_FAILURE_TITLE).arg(*level).arg(*m_failedLevel);
+    } else {
+      title += res::LoadString(IDS_CONFIRMING_TITLE).arg(*level);
+    }
+  } else if (m_confirmedLevel) {
+    title += res::LoadString(IDS_CONFIRMED_TITLE).arg(*m_confirmedLevel);
   }
   SetDlgItemText(0, title);
 }
@@ -313,6 +342,7 @@ void CKelvoraDlg::OnSoundEar(Ear ear) {
     m_player.SetEar(ear);
     m_history->SetEar(ear);
     m_session.ChooseEar(ear);
+    m_confirmedLevel.reset();
     ShowTitle();
   }
   // The mark shows the ear that sounds go to, whatever was chosen.

@@ -10,6 +10,7 @@
 
 #include "check/check_observer.h"
 #include "check/check_session.h"
+#include "platform/qt/remembered_settings.h"
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
 #include "results/history_writer.h"
@@ -37,10 +38,11 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   // check goes to `history`; without one, the checks are kept for the
   // results window only. `pathCheck`, if any, tells the rate of the sound
   // server's output, so that a path that cannot carry the highest tones is
-  // pointed out.
+  // pointed out. `settings` keeps what is remembered between runs; without
+  // it, nothing outlives the window.
   CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
               History* history = nullptr, SoundPathCheck* pathCheck = nullptr,
-              QWidget* parent = nullptr);
+              platform::RememberedSettings* settings = nullptr, QWidget* parent = nullptr);
   ~CKelvoraDlg() override;
 
   // What the window shows, for tests and the screenshot tool.
@@ -81,7 +83,8 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   void OnCheckJudged(const JudgedCheck& /*check*/) override {}
   void OnConfirmation(ConfirmationEvent event, int level, int rights, int checks) override;
 
-  // The title: the program, the ear when one is chosen, a running confirmation.
+  // The title: the program, the ear when one is chosen, and a running
+  // confirmation with its counts, or else the level confirmed last.
   void ShowTitle();
   // The items that follow the volume item: the results window, the ears, and
   // the confirmation item while there is something to confirm or to end.
@@ -93,6 +96,8 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   SessionClock& m_clock;
   std::unique_ptr<History> m_ownHistory;
   History* m_history;
+  std::unique_ptr<platform::RememberedSettings> m_ownSettings;
+  platform::RememberedSettings* m_settings;
   QIcon m_icon;
   std::map<int, QAction*> m_menuActions;
   QMenu* m_systemMenu = nullptr;
@@ -101,6 +106,10 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   DialogSessionWindow m_window;
   CheckSession m_session;
   bool m_sessionBegun = false;
+  // The level confirmed last in this session, shown until the session ends.
+  std::optional<std::int32_t> m_confirmedLevel;
+  // The level that just failed, said once: until the next level's first check.
+  std::optional<std::int32_t> m_failedLevel;
   HistoryWriter m_historyWriter;
 
   SoundPathCheck* m_pathCheck;

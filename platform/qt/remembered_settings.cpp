@@ -12,6 +12,15 @@ QString KeyText(std::string_view key) {
 
 QString LastFolderKey(std::string_view kind) { return QStringLiteral("saves/") + KeyText(kind); }
 
+QString MemoryRememberedSettings::Value(std::string_view key) const {
+  const auto it = m_values.find(key);
+  return it == m_values.end() ? QString() : it->second;
+}
+
+void MemoryRememberedSettings::SetValue(std::string_view key, const QString& value) {
+  m_values.insert_or_assign(std::string(key), value);
+}
+
 QtRememberedSettings::QtRememberedSettings()
     : m_settings(
           std::make_unique<QSettings>(QStringLiteral("Kelvora"), QStringLiteral("Kelvora"))) {}

@@ -7,7 +7,9 @@
 // one backed by a file of their own, or an empty memory.
 
 #include <QString>
+#include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 
 class QSettings;
@@ -27,6 +29,17 @@ inline constexpr std::string_view kOutputDeviceKey = "output/device";  // the sy
 inline constexpr std::string_view kListenerKey = "listener/name";
 // The folder of the last save of one kind: "saves/<kind>".
 QString LastFolderKey(std::string_view kind);
+
+// Remembered for this run only: what a window is given when nothing is to be
+// kept between runs.
+class MemoryRememberedSettings final : public RememberedSettings {
+ public:
+  QString Value(std::string_view key) const override;
+  void SetValue(std::string_view key, const QString& value) override;
+
+ private:
+  std::map<std::string, QString, std::less<>> m_values;
+};
 
 // Qt's settings of the program, or of `iniFile` when one is named.
 class QtRememberedSettings final : public RememberedSettings {

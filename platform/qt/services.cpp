@@ -96,6 +96,7 @@ std::optional<QString> QtServices::GetSaveFileName(QWidget* owner, const SaveFil
     filters << filter.displayName + " (" + QString(filter.patterns).replace(';', ' ') + ")";
   }
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
+  if (!options.initialFolder.isEmpty()) dialog.setDirectory(options.initialFolder);
   if (!options.initialName.isEmpty()) dialog.selectFile(options.initialName);
   const bool accepted = dialog.exec() == QDialog::Accepted;
   GiveKeyboardBack(owner);

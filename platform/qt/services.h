@@ -30,6 +30,7 @@ struct FileFilter {
 struct SaveFileOptions {
   QString defaultExtension;     // appended when the user types no extension ("wav")
   QString initialName;          // initial text of the name field, a name or a pattern ("*.wav")
+  QString initialFolder;        // the folder shown first; empty for the current one
   bool promptOverwrite = true;  // ask before replacing an existing file
   std::vector<FileFilter> filters;
 };

@@ -482,6 +482,18 @@ then start Kelvora again. See the help for more.</translation>
         <translation> [Confirming %1 Hz]</translation>
     </message>
     <message>
+        <source> [記録の確認 %1 Hz　%2 回中 %3 回正解]</source>
+        <translation> [Confirming %1 Hz: %3 of %2 right]</translation>
+    </message>
+    <message>
+        <source> [記録の確認 %1 Hz　%2 Hz は確かめられず]</source>
+        <translation> [Confirming %1 Hz: %2 Hz not confirmed]</translation>
+    </message>
+    <message>
+        <source> [確かめた記録 %1 Hz]</source>
+        <translation> [Confirmed %1 Hz]</translation>
+    </message>
+    <message>
         <source>%1 Hz を確かめました（%2 回中 %3 回正解）。<byte value="xd"/>
 当て推量だけで 5 回中 4 回以上正解する確率は 1% 未満です。</source>
         <translation>%1 Hz confirmed: %3 of %2 right.<byte value="xd"/>

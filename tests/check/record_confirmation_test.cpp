@@ -89,7 +89,7 @@ class LoggingObserver : public CheckObserver {
     window_.log.push_back("judged " + std::to_string(c.frequency));
   }
   void OnConfirmation(ConfirmationEvent event, int level, int rights, int total) override {
-    const char* const names[] = {"started", "next", "confirmed", "none", "abandoned"};
+    const char* const names[] = {"started", "next", "confirmed", "none", "abandoned", "counted"};
     window_.log.push_back(std::string(names[static_cast<int>(event)]) + " " +
                           std::to_string(level) + " " + std::to_string(rights) + "/" +
                           std::to_string(total));
@@ -172,6 +172,29 @@ TEST_F(ConfirmationSessionTest, ALevelHoldsTheFrequencyAndIsConfirmedAtItsFourth
   EXPECT_NE(std::find(window.log.begin(), window.log.end(), "check 32784 0"), window.log.end());
   Answer('R');
   EXPECT_EQ(session.view().frequency, 11750) << "the staircase carries on from the level";
+}
+
+TEST_F(ConfirmationSessionTest, EveryCountedCheckIsToldWithTheLevelsCountsSoFar) {
+  Answer('R');
+  Answer('R');  // record 10000
+  session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
+  struct Step {
+    char answer;
+    const char* told;
+    int rights, checks;
+  };
+  const Step steps[] = {{'R', "counted 10000 1/1", 1, 1},
+                        {'W', "counted 10000 1/2", 1, 2},
+                        {'R', "counted 10000 2/3", 2, 3},
+                        {'?', "next 9750 0/0", 0, 0},
+                        {'R', "counted 9750 1/1", 1, 1}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.told);
+    Answer(step.answer);
+    EXPECT_EQ(window.log.back(), step.told);
+    EXPECT_EQ(session.view().confirmingRights, step.rights);
+    EXPECT_EQ(session.view().confirmingChecks, step.checks);
+  }
 }
 
 TEST_F(ConfirmationSessionTest, APatternThatDidNotPlayCountsNeitherWay) {

@@ -14,9 +14,11 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtGlobal>
 #include <cerrno>
 #include <functional>
 
+#include "platform/qt/remembered_settings.h"
 #include "res/resource.h"
 #include "results/results_pictures.h"
 #include "tests/support/test_services.h"
@@ -25,6 +27,8 @@ namespace kelvora {
 namespace {
 
 using platform::TemplateDialog;
+
+const QDate kToday(2026, 12, 9);
 
 void Click(TemplateDialog& d, int id) { qobject_cast<QAbstractButton*>(d.GetDlgItem(id))->click(); }
 
@@ -52,6 +56,7 @@ class ResultsDlgTest : public ::testing::Test {
   QTemporaryDir temp;
   History history{QDir(temp.path()).filePath("kelvora/history.csv").toStdString()};
   testing::TestServices services;
+  platform::MemoryRememberedSettings settings;
 };
 
 TEST_F(ResultsDlgTest,
@@ -63,7 +68,7 @@ TEST_F(ResultsDlgTest,
   RecordCheck(9000, 3, true, 9000);    // right
   const QString png = QDir(temp.path()).filePath("results.png");
   services.PushSaveFileAnswer(png);
-  CResultsDlg dlg(history, services);
+  CResultsDlg dlg(history, services, settings, kToday);
   QRectF top;
   services.PushModalAnswer([&top](TemplateDialog& d) {
     top = QRectF(QPointF(0, 0), d.GetDlgItem(IDC_RESULTS_STAIRCASE)->size());
@@ -99,7 +104,7 @@ TEST_F(ResultsDlgTest, CsvCopyIsTheHistoryFileAndEscCloses) {
   RecordCheck(8000, 3, true, 8000);
   const QString csv = QDir(temp.path()).filePath("copy.csv");
   services.PushSaveFileAnswer(csv);
-  CResultsDlg dlg(history, services);
+  CResultsDlg dlg(history, services, settings, kToday);
   services.PushModalAnswer([](TemplateDialog& d) {
     Click(d, IDC_RESULTS_SAVE_CSV);
     QTest::keyClick(&d, Qt::Key_Escape);
@@ -120,7 +125,7 @@ TEST_F(ResultsDlgTest, AHistoryThatCouldNotBeKeptIsNamedWithTheReason) {
   HistoryRecord r;
   r.time = "2026-12-08T23:41:22+09:00";
   broken.Record(r);
-  CResultsDlg dlg(broken, services);
+  CResultsDlg dlg(broken, services, settings, kToday);
   QString note;
   services.PushModalAnswer([&note](TemplateDialog& d) {
     note = d.GetDlgItemText(IDC_RESULTS_NOTE);
@@ -137,7 +142,7 @@ TEST_F(ResultsDlgTest, TheSavedPictureIsThePictureOnScreen) {
   RecordCheck(15000, 3, true, 15000);
   RecordCheck(15500, 2, false, 15000);
   RecordCheck(15250, 3, true, 15250);
-  CResultsDlg dlg(history, services);
+  CResultsDlg dlg(history, services, settings, kToday);
   QImage screen;
   QRect top, bottom;
   services.PushModalAnswer([&](TemplateDialog& d) {
@@ -159,7 +164,8 @@ TEST_F(ResultsDlgTest, TheSavedPictureIsThePictureOnScreen) {
 }
 
 QString NoteOf(const History& history, testing::TestServices& services) {
-  CResultsDlg dlg(history, services);
+  platform::MemoryRememberedSettings settings;
+  CResultsDlg dlg(history, services, settings, kToday);
   QString note;
   services.PushModalAnswer([&note](TemplateDialog& d) {
     note = d.GetDlgItemText(IDC_RESULTS_NOTE);
@@ -257,7 +263,7 @@ TEST_F(ResultsDlgTest, CsvSaveWritesWhatTheWindowShowsOrNamesTheFileAndTheReason
       h.Record(r);
     }
     if (!c.target.isEmpty()) fresh.PushSaveFileAnswer(c.target);
-    CResultsDlg dlg(h, fresh);
+    CResultsDlg dlg(h, fresh, settings, kToday);
     fresh.PushModalAnswer([](TemplateDialog& d) {
       Click(d, IDC_RESULTS_SAVE_CSV);
       return IDOK;
@@ -273,6 +279,110 @@ TEST_F(ResultsDlgTest, CsvSaveWritesWhatTheWindowShowsOrNamesTheFileAndTheReason
       ASSERT_EQ(fresh.ShownMessages().size(), 1u);
       EXPECT_EQ(fresh.ShownMessages()[0].text, c.message);
     }
+  }
+}
+
+// An environment variable set for one scope, as it was before afterwards.
+class EnvironmentScope {
+ public:
+  EnvironmentScope(const char* name, const QByteArray& value)
+      : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {
+    qputenv(name, value);
+  }
+  ~EnvironmentScope() {
+    if (m_had) {
+      qputenv(m_name, m_old);
+    } else {
+      qunsetenv(m_name);
+    }
+  }
+
+ private:
+  const char* m_name;
+  bool m_had;
+  QByteArray m_old;
+};
+
+// The saves start where the user keeps such files, never in the program's
+// working folder, which an installed program's user cannot write to.
+TEST_F(ResultsDlgTest, SavesStartInTheUsersFolderOrTheLastOneThatTookTheFileAndNameTheDay) {
+  struct Case {
+    const char* name;
+    int button;
+    const char* kind;      // the remembered folder's kind
+    const char* standard;  // the user's folder of the kind, under HOME
+    bool standardExists;
+    const char* remembered;  // under the case's folder; null for nothing remembered
+    bool rememberedExists;
+    const char* startsIn;  // "standard", "remembered" or "home"
+    bool writeSucceeds;
+  };
+  const Case cases[] = {
+      {"picture, first save", IDC_RESULTS_SAVE_PNG, "png", "Pictures", true, nullptr, false,
+       "standard", true},
+      {"CSV, first save", IDC_RESULTS_SAVE_CSV, "csv", "Documents", true, nullptr, false,
+       "standard", true},
+      {"picture, no Pictures folder", IDC_RESULTS_SAVE_PNG, "png", "Pictures", false, nullptr,
+       false, "home", true},
+      {"CSV, the last folder", IDC_RESULTS_SAVE_CSV, "csv", "Documents", true, "last", true,
+       "remembered", true},
+      {"picture, the last folder is gone", IDC_RESULTS_SAVE_PNG, "png", "Pictures", true, "gone",
+       false, "standard", true},
+      {"CSV, a folder that refused the file", IDC_RESULTS_SAVE_CSV, "csv", "Documents", true,
+       "last", true, "remembered", false},
+  };
+  history.StartSession();
+  RecordCheck(8000, 3, true, 8000);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QDir base(QDir(temp.path()).filePath(QString::fromUtf8(c.name)));
+    const QString home = base.filePath("home");
+    ASSERT_TRUE(QDir().mkpath(home));
+    const QString standard = QDir(home).filePath(QString::fromUtf8(c.standard));
+    if (c.standardExists) {
+      ASSERT_TRUE(QDir().mkpath(standard));
+    }
+    const QString remembered = c.remembered ? base.filePath(c.remembered) : QString();
+    if (c.rememberedExists) {
+      ASSERT_TRUE(QDir().mkpath(remembered));
+    }
+    const EnvironmentScope homeScope("HOME", QFile::encodeName(home));
+    const EnvironmentScope configScope("XDG_CONFIG_HOME", QFile::encodeName(base.filePath("cfg")));
+    const std::string key = platform::LastFolderKey(c.kind).toStdString();
+    const std::string otherKey =
+        platform::LastFolderKey(std::string_view(c.kind) == "png" ? "csv" : "png").toStdString();
+    const QString ini = base.filePath("settings.ini");
+    {
+      platform::QtRememberedSettings before(ini);
+      if (c.remembered) before.SetValue(key, remembered);
+      before.SetValue(otherKey, QStringLiteral("/elsewhere"));
+    }
+    const QString chosen = base.filePath("chosen");
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    const QString target = QDir(c.writeSucceeds ? chosen : base.filePath("missing"))
+                               .filePath(QStringLiteral("saved.") + c.kind);
+
+    testing::TestServices fresh;
+    fresh.PushSaveFileAnswer(target);
+    platform::QtRememberedSettings kept(ini);
+    CResultsDlg dlg(history, fresh, kept, kToday);
+    fresh.PushModalAnswer([&c](TemplateDialog& d) {
+      Click(d, c.button);
+      return IDOK;
+    });
+    dlg.DoModal();
+    ASSERT_EQ(fresh.SaveFileRequests().size(), 1u);
+    const platform::SaveFileOptions& asked = fresh.SaveFileRequests()[0];
+    const std::string_view startsIn = c.startsIn;
+    EXPECT_EQ(asked.initialFolder, startsIn == "standard"     ? standard
+                                   : startsIn == "remembered" ? remembered
+                                                              : home);
+    EXPECT_EQ(asked.initialName, QStringLiteral("kelvora-2026-12-09.") + c.kind);
+    EXPECT_EQ(fresh.ShownMessages().size(), c.writeSucceeds ? 0u : 1u);
+
+    const platform::QtRememberedSettings after(ini);
+    EXPECT_EQ(after.Value(key), c.writeSucceeds ? chosen : remembered);
+    EXPECT_EQ(after.Value(otherKey), QStringLiteral("/elsewhere")) << "each kind its own folder";
   }
 }
 

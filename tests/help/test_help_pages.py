@@ -67,6 +67,12 @@ COMPOSED_TEXTS = [
     ("ファイルを書き込み用にオープン出来ません。", "The file cannot be opened for writing."),
     ("Kelvora ver 1.000 [左耳]", "Kelvora ver 1.000 [Left Ear]"),
     ("Kelvora ver 1.000 [記録の確認 15000 Hz]", "Kelvora ver 1.000 [Confirming 15000 Hz]"),
+    ("Kelvora ver 1.000 [記録の確認 14500 Hz　2 回中 2 回正解]",
+     "Kelvora ver 1.000 [Confirming 14500 Hz: 2 of 2 right]"),
+    ("Kelvora ver 1.000 [記録の確認 14750 Hz　15000 Hz は確かめられず]",
+     "Kelvora ver 1.000 [Confirming 14750 Hz: 15000 Hz not confirmed]"),
+    ("Kelvora ver 1.000 [確かめた記録 14500 Hz]", "Kelvora ver 1.000 [Confirmed 14500 Hz]"),
+    ("kelvora-2026-12-09.png", "kelvora-2026-12-09.png"),
     ("15000 Hz を確かめました（5 回中 4 回正解）。", "15000 Hz confirmed: 4 of 5 right."),
     ("確かめられる周波数が見つかりませんでした。", "No frequency could be confirmed."),
 ]

@@ -188,6 +188,35 @@ TEST_F(QtServicesTest, SaveDialogAsksBeforeReplacingAnExistingFile) {
   EXPECT_TRUE(prompts[0].contains("old.wav")) << prompts[0].toStdString();
 }
 
+// A save with a folder of its own opens there with its name proposed, even
+// after the dialog has been in another folder of this run.
+TEST_F(QtServicesTest, SaveDialogOpensInTheGivenFolderWithTheProposedName) {
+  QTemporaryDir pictures, documents;
+  struct Case {
+    QString folder;
+    const char* extension;
+  };
+  const Case cases[] = {{pictures.path(), "png"}, {documents.path(), "csv"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.extension);
+    SaveFileOptions options;
+    options.defaultExtension = c.extension;
+    options.initialName = QStringLiteral("kelvora-2026-12-09.") + c.extension;
+    options.initialFolder = c.folder;
+    QString opened, shown;
+    WhenModal<QFileDialog>(
+        WithControls([&](QFileDialog& dialog, const FileDialogControls& controls) {
+          opened = dialog.directory().absolutePath();
+          shown = controls.name->text();
+          controls.save->click();
+        }));
+    EXPECT_EQ(services.GetSaveFileName(nullptr, options),
+              QDir(c.folder).filePath(options.initialName));
+    EXPECT_EQ(QDir(opened).canonicalPath(), QDir(c.folder).canonicalPath());
+    EXPECT_EQ(shown, options.initialName);
+  }
+}
+
 const ControlTemplate kControls[] = {
     {1021, ControlKind::Edit, 38, 9, 40, 15, "440.0", ControlStyle::TabStop},
     {kIdOk, ControlKind::PushButton, 119, 77, 61, 18, "終了(&X)", ControlStyle::TabStop},

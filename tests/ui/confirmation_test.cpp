@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include "main_dialog_fixture.h"
 #include "results/history.h"
@@ -98,7 +99,9 @@ TEST_F(ConfirmationTest, TheMenuItemConfirmsTheRecordAndSaysHowLikelyLuckWas) {
     CheckWrong(d);
     CheckWrong(d);  // the next level
     EXPECT_TRUE(grayedWhileBusy);
-    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Kelvora ver 1.000 [左耳] [記録の確認 9750 Hz]"));
+    EXPECT_EQ(d.windowTitle(),
+              QString::fromUtf8(
+                  "Kelvora ver 1.000 [左耳] [記録の確認 9750 Hz　10000 Hz は確かめられず]"));
     EXPECT_TRUE(services.ShownMessages().empty());
     CheckRight(d);
     CheckWrong(d);
@@ -107,7 +110,8 @@ TEST_F(ConfirmationTest, TheMenuItemConfirmsTheRecordAndSaysHowLikelyLuckWas) {
     EXPECT_TRUE(services.ShownMessages().empty());
     CheckRight(d);
     EXPECT_FALSE(confirm->isChecked());
-    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Kelvora ver 1.000 [左耳]"));
+    EXPECT_EQ(d.windowTitle(),
+              QString::fromUtf8("Kelvora ver 1.000 [左耳] [確かめた記録 9750 Hz]"));
     EXPECT_EQ(d.view().frequency, 9750);
     ASSERT_EQ(services.ShownMessages().size(), 1u);
     const TestServices::ShownMessage& shown = services.ShownMessages()[0];
@@ -143,6 +147,86 @@ TEST_F(ConfirmationTest, ChoosingItAgainOrAChangeOfEarEndsItWithoutAResult) {
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Kelvora ver 1.000 [右耳]"));
   });
   EXPECT_TRUE(services.ShownMessages().empty());
+}
+
+// The program's English on the running application while it lives.
+class InEnglish {
+ public:
+  InEnglish() {
+    EXPECT_TRUE(m_english.load(QStringLiteral(":/translations/kelvora_en.qm")));
+    QCoreApplication::installTranslator(&m_english);
+  }
+  ~InEnglish() { QCoreApplication::removeTranslator(&m_english); }
+
+ private:
+  QTranslator m_english;
+};
+
+// Where the listener looks while answering: the title counts the checks of
+// the level, says once that a level failed, and keeps the confirmed level
+// until the session ends, by a restart or by another ear.
+TEST_F(ConfirmationTest, TheTitleCountsEachLevelAndKeepsTheConfirmedOneUntilTheSessionEnds) {
+  struct Language {
+    bool english;
+    const char* suffixes[8];  // after each step below, behind the program's name
+    const char* leftEar;
+  };
+  const Language languages[] = {
+      {false,
+       {" [記録の確認 10000 Hz]", " [記録の確認 10000 Hz　1 回中 1 回正解]",
+        " [記録の確認 10000 Hz　2 回中 1 回正解]", " [記録の確認 9750 Hz　10000 Hz は確かめられず]",
+        " [記録の確認 9750 Hz　1 回中 1 回正解]", " [記録の確認 9750 Hz　3 回中 3 回正解]",
+        " [確かめた記録 9750 Hz]", " [確かめた記録 9750 Hz]"},
+       " [左耳]"},
+      {true,
+       {" [Confirming 10000 Hz]", " [Confirming 10000 Hz: 1 of 1 right]",
+        " [Confirming 10000 Hz: 1 of 2 right]", " [Confirming 9750 Hz: 10000 Hz not confirmed]",
+        " [Confirming 9750 Hz: 1 of 1 right]", " [Confirming 9750 Hz: 3 of 3 right]",
+        " [Confirmed 9750 Hz]", " [Confirmed 9750 Hz]"},
+       " [Left Ear]"},
+  };
+  const std::function<void(TestDlg&)> steps[] = {
+      [](TestDlg& d) { d.menuAction(ID_SOUND_CONFIRM_RECORD)->trigger(); },
+      CheckRight,
+      CheckWrong,
+      CheckWrong,  // the second miss: the next level
+      CheckRight,
+      [](TestDlg& d) {
+        CheckRight(d);
+        CheckRight(d);
+      },
+      CheckRight,  // the fourth right: confirmed
+      CheckRight,  // the staircase goes on, the confirmed level stays
+  };
+  for (const Language& language : languages) {
+    for (const bool byEar : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << (language.english ? "English" : "Japanese")
+                                        << (byEar ? ", ended by an ear" : ", ended by a restart"));
+      std::optional<InEnglish> english;
+      if (language.english) english.emplace();
+      const std::size_t messagesBefore = services.ShownMessages().size();
+      TestDlg dlg(player, clock, services, &history);
+      Run(dlg, [&](TestDlg& d) {
+        CheckRight(d);
+        CheckRight(d);  // record 10000
+        for (std::size_t n = 0; n < std::size(steps); ++n) {
+          SCOPED_TRACE(n);
+          steps[n](d);
+          EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Kelvora ver 1.000") +
+                                         QString::fromUtf8(language.suffixes[n]));
+        }
+        EXPECT_EQ(services.ShownMessages().size(), messagesBefore + 1)
+            << "only the confirmation's message";
+        if (byEar) {
+          d.menuAction(ID_SOUND_EAR_LEFT)->trigger();
+        } else {
+          d.OnCommand(IDC_RESTART);
+        }
+        EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Kelvora ver 1.000") +
+                                       QString::fromUtf8(byEar ? language.leftEar : ""));
+      });
+    }
+  }
 }
 
 }  // namespace
