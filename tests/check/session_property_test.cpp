@@ -27,7 +27,7 @@
 #include "check/check_session.h"
 #include "check/session_probe.h"
 #include "check/session_window.h"
-#include "session_fixture.h"
+#include "session_fixture.h"  // the command numbers, as the other tests name them
 #include "sound/frequency_range.h"
 #include "sound/wave_buffer.h"
 
