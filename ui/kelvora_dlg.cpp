@@ -143,6 +143,8 @@ void CKelvoraDlg::OnCommand(int id) {
     const CheckState before = m_session.view().state;
     if (m_session.HandleCommand(id)) {
       if (id == IDC_RESTART && before != CheckState::Busy) m_history->StartSession();
+      // After the verdict has sounded, never in the middle of a check.
+      TellHistoryFault();
       return;
     }
   }
@@ -176,7 +178,10 @@ void CKelvoraDlg::OnCommand(int id) {
   }
 }
 
-void CKelvoraDlg::OnDestroy() { m_session.ReleaseBuffers(); }
+void CKelvoraDlg::OnDestroy() {
+  m_session.ReleaseBuffers();
+  TellHistoryNotSaved();
+}
 
 void CKelvoraDlg::contextMenuEvent(QContextMenuEvent* event) {
   if (!m_systemMenu) {
@@ -247,6 +252,9 @@ void CKelvoraDlg::OnFileMakeWave() {
 }
 
 void CKelvoraDlg::OnFileResults() {
+  // The file may take the waiting lines by now; the window reads it after.
+  m_history->WritePending();
+  TellHistoryFault();
   CResultsDlg dlg(*m_history, services(), this);
   dlg.DoModal();
 }
@@ -331,6 +339,30 @@ void CKelvoraDlg::EnableSoundMenu(bool idle) {
 
 void CKelvoraDlg::CheckMenuItem(int id, bool checked) {
   if (QAction* action = menuAction(id)) action->setChecked(checked);
+}
+
+// Without a history of the caller's, the checks are the window's alone and
+// nothing is ever said about a file.
+void CKelvoraDlg::TellHistoryFault() {
+  const HistoryError& error = m_history->writeError();
+  if (m_ownHistory || m_historyFaultTold || !error.failed()) return;
+  m_historyFaultTold = true;
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(m_history->path()));
+  const QString text =
+      error.fault == HistoryFault::kInUse
+          ? res::LoadString(IDS_HISTORY_IN_USE).arg(path)
+          : res::LoadString(IDS_HISTORY_CANNOT_WRITE).arg(HistoryErrorText(error), path);
+  services().MessageBox(this, text, res::LoadString(IDS_APP_TITLE),
+                        platform::MessageIcon::Exclamation);
+}
+
+void CKelvoraDlg::TellHistoryNotSaved() {
+  if (m_ownHistory || m_history->WritePending()) return;
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(m_history->path()));
+  services().MessageBox(this,
+                        res::LoadString(IDS_HISTORY_NOT_SAVED)
+                            .arg(QString::number(m_history->pending().size()), path),
+                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
 }
 
 }  // namespace kelvora
