@@ -6,7 +6,6 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cwchar>
 
 int main() {
@@ -17,10 +16,11 @@ int main() {
   HANDLE file = CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;
-  std::fputs("held\n", stdout);
-  std::fflush(stdout);
+  // Straight to the handles: no text mode turns the line feed into two bytes.
+  DWORD done = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "held\n", 5, &done, nullptr);
   char ignored;
-  while (std::fread(&ignored, 1, 1, stdin) == 1) {
+  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &ignored, 1, &done, nullptr) && done == 1) {
   }
   CloseHandle(file);
   return 0;
