@@ -70,10 +70,18 @@ std::vector<HistoryRecord> ShownRecords(const std::vector<HistoryRecord>& file,
   return shown;
 }
 
+// The file's lines and then this run's that wait to be written: the window
+// shows every check, in the file or not yet.
+HistoryContents WithPending(HistoryContents file, const History& history) {
+  file.records.insert(file.records.end(), history.pending().begin(), history.pending().end());
+  return file;
+}
+
 }  // namespace
 
 QString SystemErrorText(int error, const std::string& systemText) {
   if (platform::IsNoSpaceError(error)) return res::LoadString(IDS_ERROR_NO_SPACE);
+  if (platform::IsInUseError(error)) return res::LoadString(IDS_ERROR_IN_USE);
   switch (error) {
     case EACCES:
     case EPERM:
@@ -97,6 +105,8 @@ QString HistoryErrorText(const HistoryError& error) {
       return res::LoadString(IDS_HISTORY_NO_LOCATION);
     case HistoryFault::kNotRegularFile:
       return res::LoadString(IDS_ERROR_NOT_REGULAR);
+    case HistoryFault::kInUse:
+      return res::LoadString(IDS_ERROR_IN_USE);
     case HistoryFault::kSystem:
       break;
   }
@@ -131,7 +141,7 @@ CResultsDlg::CResultsDlg(const History& history, platform::Services& services,
       m_today(today) {}
 
 bool CResultsDlg::OnInitDialog() {
-  const HistoryContents file = m_history.Read();
+  const HistoryContents file = WithPending(m_history.Read(), m_history);
   m_staircase = BuildStaircase(m_history.currentSession());
   m_sessions = BuildSessions(file.records, m_history.currentSession());
 
@@ -225,7 +235,7 @@ void CResultsDlg::OnSavePicture() {
 }
 
 void CResultsDlg::OnSaveCsv() {
-  const HistoryContents before = m_history.Read();
+  const HistoryContents before = WithPending(m_history.Read(), m_history);
   if (ShownRecords(before.records, m_history.currentSession()).empty()) {
     const QString why =
         before.error.failed()
@@ -245,7 +255,7 @@ void CResultsDlg::OnSaveCsv() {
   // Read after the choice, so the copy holds every line written meanwhile;
   // in this version's columns, so that it reads back whole. The mark makes a
   // spreadsheet read the listener names and dates as UTF-8.
-  const HistoryContents file = m_history.Read();
+  const HistoryContents file = WithPending(m_history.Read(), m_history);
   std::string text = std::string(kUtf8ByteOrderMark) + std::string(kHistoryHeader) + "\r\n";
   for (const HistoryRecord& r : ShownRecords(file.records, m_history.currentSession())) {
     text += FormatHistoryLine(r);

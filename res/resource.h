@@ -57,12 +57,16 @@ inline constexpr int IDS_HISTORY_UNREADABLE_LINES = 1043;
 inline constexpr int IDS_HISTORY_OLDER_LEFT_OUT = 1044;
 inline constexpr int IDS_HISTORY_NO_LOCATION = 1045;
 inline constexpr int IDS_HISTORY_NOTHING_TO_SAVE = 1046;
+inline constexpr int IDS_HISTORY_IN_USE = 1047;
+inline constexpr int IDS_HISTORY_CANNOT_WRITE = 1048;
+inline constexpr int IDS_HISTORY_NOT_SAVED = 1049;
 // Additions: the common system errors in the window's language.
 inline constexpr int IDS_ERROR_NO_SPACE = 1050;
 inline constexpr int IDS_ERROR_PERMISSION = 1051;
 inline constexpr int IDS_ERROR_READ_ONLY = 1052;
 inline constexpr int IDS_ERROR_NOT_REGULAR = 1053;
 inline constexpr int IDS_ERROR_NOT_FOUND = 1054;
+inline constexpr int IDS_ERROR_IN_USE = 1055;
 // An addition: the warning about a Bluetooth output (%1 codec, %2 frequency from which results may
 // describe the radio link).
 inline constexpr int IDS_SOUND_PATH_BLUETOOTH = 1011;

@@ -153,6 +153,8 @@ void CKelvoraDlg::OnCommand(int id) {
         m_confirmedLevel.reset();
         ShowTitle();
       }
+      // After the verdict has sounded, never in the middle of a check.
+      TellHistoryFault();
       return;
     }
   }
@@ -186,7 +188,10 @@ void CKelvoraDlg::OnCommand(int id) {
   }
 }
 
-void CKelvoraDlg::OnDestroy() { m_session.ReleaseBuffers(); }
+void CKelvoraDlg::OnDestroy() {
+  m_session.ReleaseBuffers();
+  TellHistoryNotSaved();
+}
 
 void CKelvoraDlg::contextMenuEvent(QContextMenuEvent* event) {
   if (!m_systemMenu) {
@@ -257,6 +262,9 @@ void CKelvoraDlg::OnFileMakeWave() {
 }
 
 void CKelvoraDlg::OnFileResults() {
+  // The file may take the waiting lines by now; the window reads it after.
+  m_history->WritePending();
+  TellHistoryFault();
   // The day of the names of the saves is the session's own.
   CResultsDlg dlg(*m_history, services(), *m_settings,
                   QDateTime::fromSecsSinceEpoch(m_clock.Now()).date(), this);
@@ -361,6 +369,30 @@ void CKelvoraDlg::EnableSoundMenu(bool idle) {
 
 void CKelvoraDlg::CheckMenuItem(int id, bool checked) {
   if (QAction* action = menuAction(id)) action->setChecked(checked);
+}
+
+// Without a history of the caller's, the checks are the window's alone and
+// nothing is ever said about a file.
+void CKelvoraDlg::TellHistoryFault() {
+  const HistoryError& error = m_history->writeError();
+  if (m_ownHistory || m_historyFaultTold || !error.failed()) return;
+  m_historyFaultTold = true;
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(m_history->path()));
+  const QString text =
+      error.fault == HistoryFault::kInUse
+          ? res::LoadString(IDS_HISTORY_IN_USE).arg(path)
+          : res::LoadString(IDS_HISTORY_CANNOT_WRITE).arg(HistoryErrorText(error), path);
+  services().MessageBox(this, text, res::LoadString(IDS_APP_TITLE),
+                        platform::MessageIcon::Exclamation);
+}
+
+void CKelvoraDlg::TellHistoryNotSaved() {
+  if (m_ownHistory || m_history->WritePending()) return;
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(m_history->path()));
+  services().MessageBox(this,
+                        res::LoadString(IDS_HISTORY_NOT_SAVED)
+                            .arg(QString::number(m_history->pending().size()), path),
+                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
 }
 
 }  // namespace kelvora

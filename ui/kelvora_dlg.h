@@ -91,6 +91,10 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   void EnableSoundMenu(bool idle);
   void EnableConfirmItem(bool idle);
   void CheckMenuItem(int id, bool checked);
+  // Says once per run that the history cannot take the checks for now and
+  // keeps them; at exit, how many it could not take in the end.
+  void TellHistoryFault();
+  void TellHistoryNotSaved();
 
   WavePlayer& m_player;
   SessionClock& m_clock;
@@ -111,6 +115,7 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   // The level that just failed, said once: until the next level's first check.
   std::optional<std::int32_t> m_failedLevel;
   HistoryWriter m_historyWriter;
+  bool m_historyFaultTold = false;
 
   SoundPathCheck* m_pathCheck;
   int m_pathQuestion = 0;  // answers to earlier questions are stale
