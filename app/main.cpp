@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   kelvora::platform::QtServices services;
   kelvora::History history(kelvora::DefaultHistoryPath());
   kelvora::CKelvoraDlg dlg(player, clock, services, &history, &pathCheck);
+  dlg.SetLanguage(app.language());
   // How the dialog ended makes no difference: the program ends with it.
   dlg.DoModal();
   return 0;
