@@ -5,12 +5,10 @@
 #include <QPainter>
 #include <QStringList>
 #include <QWidget>
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <utility>
 
-#include "platform/files/native_file.h"
+#include "dialogs/error_text.h"
 #include "platform/files/safe_file.h"
 #include "platform/qt/services.h"
 #include "res/resources.h"
@@ -60,37 +58,6 @@ std::vector<HistoryRecord> ShownRecords(const std::vector<HistoryRecord>& file,
 }
 
 }  // namespace
-
-QString SystemErrorText(int error, const std::string& systemText) {
-  if (platform::IsNoSpaceError(error)) return res::LoadString(IDS_ERROR_NO_SPACE);
-  switch (error) {
-    case EACCES:
-    case EPERM:
-      return res::LoadString(IDS_ERROR_PERMISSION);
-    case EROFS:
-      return res::LoadString(IDS_ERROR_READ_ONLY);
-    case EISDIR:
-      return res::LoadString(IDS_ERROR_NOT_REGULAR);
-    case ENOENT:
-      return res::LoadString(IDS_ERROR_NOT_FOUND);
-    default:
-      return QString::fromStdString(systemText.empty() ? std::strerror(error) : systemText);
-  }
-}
-
-QString HistoryErrorText(const HistoryError& error) {
-  switch (error.fault) {
-    case HistoryFault::kNone:
-      return {};
-    case HistoryFault::kNoLocation:
-      return res::LoadString(IDS_HISTORY_NO_LOCATION);
-    case HistoryFault::kNotRegularFile:
-      return res::LoadString(IDS_ERROR_NOT_REGULAR);
-    case HistoryFault::kSystem:
-      break;
-  }
-  return SystemErrorText(error.code);
-}
 
 const results::PictureTexts& ResultsPictureTexts() {
   static const results::PictureTexts texts = {res::LoadString(IDS_PICTURE_STAIRCASE_TITLE),
@@ -201,7 +168,7 @@ void CResultsDlg::OnSavePicture() {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.constData());
   const platform::WriteResult written = platform::WriteFileSafely(
       QFile::encodeName(*path).toStdString(), {bytes, static_cast<std::size_t>(png.size())});
-  if (!written.ok()) ReportWriteFailure(*path, written);
+  if (!written.ok()) ReportWriteFailure(services(), this, *path, written);
 }
 
 void CResultsDlg::OnSaveCsv() {
@@ -231,17 +198,7 @@ void CResultsDlg::OnSaveCsv() {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   const platform::WriteResult written =
       platform::WriteFileSafely(QFile::encodeName(*path).toStdString(), {bytes, text.size()});
-  if (!written.ok()) ReportWriteFailure(*path, written);
-}
-
-void CResultsDlg::ReportWriteFailure(const QString& path, const platform::WriteResult& result) {
-  const int text = result.status == platform::WriteStatus::kCannotOpen ? IDS_WRITE_CANNOT_OPEN
-                                                                       : IDS_WRITE_FAILED;
-  const QString reason =
-      res::LoadString(IDS_WRITE_REASON).arg(SystemErrorText(result.error, result.message));
-  services().MessageBox(
-      this, res::LoadString(text) + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + reason,
-      res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
+  if (!written.ok()) ReportWriteFailure(services(), this, *path, written);
 }
 
 }  // namespace kelvora

@@ -5,18 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/files/safe_file.h"
 #include "platform/qt/template_dialog.h"
 #include "results/history.h"
 #include "results/results_pictures.h"
 #include "results/staircase.h"
 
 namespace kelvora {
-
-// A system error in the window's language: the common ones from the string
-// table, the system's own text (`systemText`, or strerror) for the rest.
-QString SystemErrorText(int error, const std::string& systemText = {});
-QString HistoryErrorText(const HistoryError& error);
 
 // The pictures' words, from the string table in the window's language.
 const results::PictureTexts& ResultsPictureTexts();
@@ -38,7 +32,6 @@ class CResultsDlg : public platform::TemplateDialog {
  private:
   void OnSavePicture();
   void OnSaveCsv();
-  void ReportWriteFailure(const QString& path, const platform::WriteResult& result);
 
   const History& m_history;
   StaircaseModel m_staircase;

@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <functional>
 
+#include "dialogs/error_text.h"
 #include "res/resource.h"
 #include "results/results_pictures.h"
 #include "tests/support/test_services.h"
