@@ -7,12 +7,10 @@
 #include <QPainter>
 #include <QStringList>
 #include <QWidget>
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <utility>
 
-#include "platform/files/native_file.h"
+#include "dialogs/error_text.h"
 #include "platform/files/safe_file.h"
 #include "platform/qt/services.h"
 #include "res/resources.h"
@@ -78,40 +76,6 @@ HistoryContents WithPending(HistoryContents file, const History& history) {
 }
 
 }  // namespace
-
-QString SystemErrorText(int error, const std::string& systemText) {
-  if (platform::IsNoSpaceError(error)) return res::LoadString(IDS_ERROR_NO_SPACE);
-  if (platform::IsInUseError(error)) return res::LoadString(IDS_ERROR_IN_USE);
-  switch (error) {
-    case EACCES:
-    case EPERM:
-      return res::LoadString(IDS_ERROR_PERMISSION);
-    case EROFS:
-      return res::LoadString(IDS_ERROR_READ_ONLY);
-    case EISDIR:
-      return res::LoadString(IDS_ERROR_NOT_REGULAR);
-    case ENOENT:
-      return res::LoadString(IDS_ERROR_NOT_FOUND);
-    default:
-      return QString::fromStdString(systemText.empty() ? std::strerror(error) : systemText);
-  }
-}
-
-QString HistoryErrorText(const HistoryError& error) {
-  switch (error.fault) {
-    case HistoryFault::kNone:
-      return {};
-    case HistoryFault::kNoLocation:
-      return res::LoadString(IDS_HISTORY_NO_LOCATION);
-    case HistoryFault::kNotRegularFile:
-      return res::LoadString(IDS_ERROR_NOT_REGULAR);
-    case HistoryFault::kInUse:
-      return res::LoadString(IDS_ERROR_IN_USE);
-    case HistoryFault::kSystem:
-      break;
-  }
-  return SystemErrorText(error.code);
-}
 
 const results::PictureTexts& ResultsPictureTexts() {
   static const results::PictureTexts texts = {res::LoadString(IDS_PICTURE_STAIRCASE_TITLE),
@@ -228,7 +192,7 @@ void CResultsDlg::OnSavePicture() {
   const platform::WriteResult written = platform::WriteFileSafely(
       QFile::encodeName(*path).toStdString(), {bytes, static_cast<std::size_t>(png.size())});
   if (!written.ok()) {
-    ReportWriteFailure(*path, written);
+    ReportWriteFailure(services(), this, *path, written);
     return;
   }
   RememberSaveFolder(kPictureSaves, *path);
@@ -264,7 +228,7 @@ void CResultsDlg::OnSaveCsv() {
   const platform::WriteResult written =
       platform::WriteFileSafely(QFile::encodeName(*path).toStdString(), {bytes, text.size()});
   if (!written.ok()) {
-    ReportWriteFailure(*path, written);
+    ReportWriteFailure(services(), this, *path, written);
     return;
   }
   RememberSaveFolder(kCsvSaves, *path);
@@ -285,16 +249,6 @@ QString CResultsDlg::SaveFolder(std::string_view kind,
 // Only a folder that took the file: one that refused it would refuse again.
 void CResultsDlg::RememberSaveFolder(std::string_view kind, const QString& path) {
   m_settings.SetValue(platform::LastFolderKey(kind).toStdString(), QFileInfo(path).absolutePath());
-}
-
-void CResultsDlg::ReportWriteFailure(const QString& path, const platform::WriteResult& result) {
-  const int text = result.status == platform::WriteStatus::kCannotOpen ? IDS_WRITE_CANNOT_OPEN
-                                                                       : IDS_WRITE_FAILED;
-  const QString reason =
-      res::LoadString(IDS_WRITE_REASON).arg(SystemErrorText(result.error, result.message));
-  services().MessageBox(
-      this, res::LoadString(text) + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + reason,
-      res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
 }
 
 }  // namespace kelvora

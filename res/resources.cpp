@@ -15,11 +15,11 @@ using platform::MenuPopup;
 namespace CS = platform::ControlStyle;
 namespace DS = platform::DialogStyle;
 
+namespace {
+
 constexpr const char* kFrequencyGroupCaption = QT_TRANSLATE_NOOP("kelvora", "現在の周波数");
 constexpr const char* kRecordGroupCaption = QT_TRANSLATE_NOOP("kelvora", "最高可聴周波数");
 constexpr const char* kRateGroupCaption = QT_TRANSLATE_NOOP("kelvora", "正答率");
-
-namespace {
 
 constexpr auto PUSH = ControlKind::PushButton;
 constexpr auto DEFPUSH = ControlKind::DefaultPushButton;
@@ -62,6 +62,14 @@ constexpr ControlTemplate kMainControls[] = {
     {IDC_STATIC, GROUP, 131, 161, 121, 42, kRateGroupCaption, CS::None},
     {IDC_STATIC, GROUP, 115, 7, 137, 53, QT_TRANSLATE_NOOP("kelvora", "周波数手動設定"), CS::None},
 };
+
+// The group boxes the status panel draws into, by their place in the template.
+constexpr std::size_t kFrequencyGroup = 18;
+constexpr std::size_t kRecordGroup = 21;
+constexpr std::size_t kRateGroup = 22;
+static_assert(kMainControls[kFrequencyGroup].text == kFrequencyGroupCaption);
+static_assert(kMainControls[kRecordGroup].text == kRecordGroupCaption);
+static_assert(kMainControls[kRateGroup].text == kRateGroupCaption);
 
 // IDD_VOLUME
 constexpr ControlTemplate kVolumeControls[] = {
@@ -379,6 +387,9 @@ constexpr StringEntry kStringTable[] = {
 };
 
 }  // namespace
+
+const PanelGroupBoxes kPanelGroupBoxes = {kMainControls[kFrequencyGroup],
+                                          kMainControls[kRecordGroup], kMainControls[kRateGroup]};
 
 const DialogTemplate kMainTemplate = {
     IDD_MAIN, "", 259, 232, DS::SystemMenu | DS::MinimizeBox | DS::AppWindow, kMainControls};

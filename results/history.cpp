@@ -411,22 +411,6 @@ const char* EarName(Ear ear) {
   return "both";
 }
 
-std::string DescribeHistoryError(const HistoryError& error) {
-  switch (error.fault) {
-    case HistoryFault::kNone:
-      return {};
-    case HistoryFault::kNoLocation:
-      return "no place for the history (HOME is not set)";
-    case HistoryFault::kNotRegularFile:
-      return "not a regular file";
-    case HistoryFault::kInUse:
-      return "in use by another program";
-    case HistoryFault::kSystem:
-      break;
-  }
-  return std::strerror(error.code);
-}
-
 std::string FormatLocalTime(std::time_t when) {
   long offset = 0;
   const std::tm local = platform::LocalTime(when, offset);

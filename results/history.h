@@ -76,9 +76,6 @@ struct HistoryError {
   friend bool operator==(const HistoryError&, const HistoryError&) = default;
 };
 
-// The system's own (English) text, for logs and the errors no window words.
-std::string DescribeHistoryError(const HistoryError& error);
-
 // What a file holds, as far as it can be read.
 struct HistoryContents {
   std::vector<HistoryRecord> records;

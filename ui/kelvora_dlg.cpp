@@ -22,6 +22,7 @@
 #include "sound/player.h"
 #include "sound/volume.h"
 #include "ui/help_location.h"
+#include "ui/session_commands.h"
 #include "ui/sound_path_check.h"
 #include "ui/status_panel.h"
 
@@ -43,9 +44,6 @@ const EarChoice& ChoiceOf(Ear ear) {
   }
   return kEarChoices[0];
 }
-
-constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
-                                   IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
 
 }  // namespace
 
@@ -83,7 +81,7 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Serv
   // The item carries a check mark while a confirmation runs.
   if (QAction* confirm = menuAction(ID_SOUND_CONFIRM_RECORD)) confirm->setCheckable(true);
   m_panel = new StatusPanel(
-      client(), [this] { return m_session.view(); }, LayoutPanel(res::kMainTemplate, baseUnits()));
+      client(), [this] { return m_session.view(); }, LayoutPanel(baseUnits()));
   m_window.SetPanel(*m_panel);
 }
 
@@ -107,7 +105,7 @@ bool CKelvoraDlg::OnInitDialog() {
   setWindowIcon(m_icon);
   SetAccelerators(res::MainAccelerators());
   SetDlgItemText(0, res::LoadString(IDS_APP_TITLE));
-  for (int id : kAnswerControls) EnableDlgItem(id, false);
+  for (SessionCommand answer : kAnswerCommands) EnableDlgItem(ControlOf(answer), false);
 
   if (!m_session.AllocateBuffers()) {
     services().MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
@@ -146,8 +144,9 @@ bool CKelvoraDlg::OnInitDialog() {
 void CKelvoraDlg::OnCommand(int id) {
   if (m_sessionBegun) {
     const CheckState before = m_session.view().state;
-    if (m_session.HandleCommand(id)) {
-      if (id == IDC_RESTART && before != CheckState::Busy) {
+    const std::optional<SessionCommand> command = SessionCommandOf(id);
+    if (command && m_session.HandleCommand(*command)) {
+      if (command == SessionCommand::Restart && before != CheckState::Busy) {
         m_history->StartSession();
         // A confirmed level belongs to the session that confirmed it.
         m_confirmedLevel.reset();
@@ -328,8 +327,8 @@ void CKelvoraDlg::OnHelpAbout() {
 // Without a browser (or without the page) the user is told where the page
 // is, to open it by hand.
 void CKelvoraDlg::OnHelpUsage() {
-  const QString page = HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath(),
-                                      res::InterfaceLanguage());
+  const QString page =
+      HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath(), *m_language);
   if (services().OpenWithDefaultHandler(page)) return;
   services().MessageBox(this,
                         res::LoadString(IDS_HELP_NOT_OPENED)
