@@ -11,6 +11,7 @@
 #include "check/record_confirmation.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/answer_dlg.h"
+#include "dialogs/error_text.h"
 #include "dialogs/results_dlg.h"
 #include "dialogs/volume_dlg.h"
 #include "dialogs/wave_file_dlg.h"

@@ -188,8 +188,4 @@ PlayOutcome SystemPlayer::Device::Play(std::span<const std::uint8_t> samples) {
   return whole ? PlayOutcome::Played : PlayOutcome::GivenUp;
 }
 
-// Only the default output, until the player can be aimed at an endpoint.
-void SystemPlayer::SetOutput(std::string) {}
-std::optional<std::string> SystemPlayer::TakeMissingOutput() { return std::nullopt; }
-
 }  // namespace kelvora

@@ -178,7 +178,7 @@ TEST_F(ConfirmationSessionTest, ALevelHoldsTheFrequencyAndIsConfirmedAtItsFourth
 TEST_F(ConfirmationSessionTest, EveryCountedCheckIsToldWithTheLevelsCountsSoFar) {
   Answer('R');
   Answer('R');  // record 10000
-  session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
+  session.HandleCommand(SessionCommand::ConfirmRecord);
   struct Step {
     char answer;
     const char* told;

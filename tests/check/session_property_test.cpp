@@ -40,7 +40,7 @@ enum class Gate { Always, WhileEnabled };
 
 struct Command {
   const char* name;
-  int id;
+  SessionCommand id;
   Gate gate = Gate::Always;
   int heard = -1;  // an answer: 1 to 5, 0 for "don't know"; -1 for the rest
   bool nudge = false;
@@ -50,30 +50,30 @@ struct Command {
 
 // The only place that names command numbers.
 const Command kCommands[] = {
-    {"start", IDC_START},
-    {"answer 1", IDC_ANSWER1, Gate::Always, 1},
-    {"answer 2", IDC_ANSWER1 + 1, Gate::Always, 2},
-    {"answer 3", IDC_ANSWER1 + 2, Gate::Always, 3},
-    {"answer 4", IDC_ANSWER1 + 3, Gate::Always, 4},
-    {"answer 5", IDC_ANSWER1 + 4, Gate::Always, 5},
-    {"don't know", IDC_DONT_KNOW, Gate::Always, 0},
-    {"restart", IDC_RESTART},
-    {"+1kHz", IDC_UP_1K, Gate::Always, -1, true, 1000},
-    {"-1kHz", IDC_DOWN_1K, Gate::Always, -1, true, -1000, 0, true},
-    {"+100Hz", IDC_UP_100, Gate::Always, -1, true, 100},
-    {"-100Hz", IDC_DOWN_100, Gate::Always, -1, true, -100},
-    {"+10Hz", IDC_UP_10, Gate::Always, -1, true, 10},
-    {"-10Hz", IDC_DOWN_10, Gate::Always, -1, true, -10},
-    {"8kHz", IDC_SET_8K, Gate::Always, -1, true, 0, 8000},
-    {"16kHz", IDC_SET_16K, Gate::WhileEnabled, -1, true, 0, 16000},
-    {"automatic change", ID_SOUND_AUTO_CHANGE},
+    {"start", SessionCommand::Start},
+    {"answer 1", SessionCommand::Answer1, Gate::Always, 1},
+    {"answer 2", SessionCommand::Answer2, Gate::Always, 2},
+    {"answer 3", SessionCommand::Answer3, Gate::Always, 3},
+    {"answer 4", SessionCommand::Answer4, Gate::Always, 4},
+    {"answer 5", SessionCommand::Answer5, Gate::Always, 5},
+    {"don't know", SessionCommand::DontKnow, Gate::Always, 0},
+    {"restart", SessionCommand::Restart},
+    {"+1kHz", SessionCommand::Up1k, Gate::Always, -1, true, 1000},
+    {"-1kHz", SessionCommand::Down1k, Gate::Always, -1, true, -1000, 0, true},
+    {"+100Hz", SessionCommand::Up100, Gate::Always, -1, true, 100},
+    {"-100Hz", SessionCommand::Down100, Gate::Always, -1, true, -100},
+    {"+10Hz", SessionCommand::Up10, Gate::Always, -1, true, 10},
+    {"-10Hz", SessionCommand::Down10, Gate::Always, -1, true, -10},
+    {"8kHz", SessionCommand::Set8k, Gate::Always, -1, true, 0, 8000},
+    {"16kHz", SessionCommand::Set16k, Gate::WhileEnabled, -1, true, 0, 16000},
+    {"automatic change", SessionCommand::AutoChange},
     // The window enables it only when the session can confirm; the session
     // must refuse it by itself in every other state.
-    {"confirm the record", ID_SOUND_CONFIRM_RECORD},
-    {"continuous tone", ID_SOUND_CONTINUOUS, Gate::WhileEnabled},
-    {"silence", ID_SOUND_SILENCE, Gate::WhileEnabled},
+    {"confirm the record", SessionCommand::ConfirmRecord},
+    {"continuous tone", SessionCommand::ContinuousTone, Gate::WhileEnabled},
+    {"silence", SessionCommand::Silence, Gate::WhileEnabled},
     // The window's own: the dialog, then SetVolume.
-    {"volume setting", ID_SOUND_VOLUME, Gate::WhileEnabled},
+    {"volume setting", SessionCommand::Volume, Gate::WhileEnabled},
 };
 // Rows of the table the driver treats apart.
 constexpr std::size_t kStart = 0, kAnswers = 1, kAnswerCount = 6, kRestart = 7, kNudges = 8,
@@ -113,9 +113,9 @@ class EventLog final : public CheckObserver {
 class FakeWindow final : public SessionWindow {
  public:
   explicit FakeWindow(const CheckSession& session) : session_(session) {}
-  void EnableControl(int id, bool enabled) override { enabled_[id] = enabled; }
-  void EnableMenuItem(int id, bool enabled) override { enabled_[id] = enabled; }
-  void CheckMenuItem(int, bool) override {}
+  void EnableControl(SessionCommand id, bool enabled) override { enabled_[id] = enabled; }
+  void EnableMenuItem(SessionCommand id, bool enabled) override { enabled_[id] = enabled; }
+  void CheckMenuItem(SessionCommand, bool) override {}
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   void DrawStatusPanel() override {}
@@ -131,7 +131,7 @@ class FakeWindow final : public SessionWindow {
   }
   std::time_t Now() override { return now; }
 
-  bool Enabled(int id) const {
+  bool Enabled(SessionCommand id) const {
     const auto it = enabled_.find(id);
     return it == enabled_.end() || it->second;
   }
@@ -143,7 +143,7 @@ class FakeWindow final : public SessionWindow {
 
  private:
   const CheckSession& session_;
-  std::map<int, bool> enabled_;
+  std::map<SessionCommand, bool> enabled_;
 };
 
 // What the help says the session holds, kept alongside it.

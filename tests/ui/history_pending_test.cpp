@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "dialogs/error_text.h"
 #include "dialogs/results_dlg.h"
 #include "main_dialog_fixture.h"
 #include "res/resources.h"
