@@ -191,6 +191,8 @@ void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
   ConfirmationEvent event;
   switch (outcome) {
     case RecordConfirmation::Outcome::Continue:
+      // A pattern not heard whole was not counted: nothing to tell.
+      if (!m_patternPlayed) return;
       for (CheckObserver* o : observers_) {
         o->OnConfirmation(ConfirmationEvent::Counted, level, rights, checks);
       }

@@ -94,7 +94,8 @@ std::string Describe(const JudgedCheck& c) {
 }
 
 std::string Describe(ConfirmationEvent event, int level, int rights, int checks) {
-  const char* const names[] = {"started", "next level", "confirmed", "no level", "abandoned"};
+  const char* const names[] = {"started",  "next level", "confirmed",
+                               "no level", "abandoned",  "counted"};
   return std::string(names[static_cast<int>(event)]) + " " + std::to_string(level) + " " +
          std::to_string(rights) + "/" + std::to_string(checks);
 }
@@ -354,6 +355,8 @@ class Sequence {
           *model_.level -= 250;
           model_.levelRights = model_.levelMisses = 0;
           news = Describe(ConfirmationEvent::NextLevel, *model_.level, 0, 0);
+        } else {
+          news = Describe(ConfirmationEvent::Counted, level, model_.levelRights, checks);
         }
         Expect(after.frequency == model_.level.value_or(level),
                "a confirmation holds the frequency at its level, the last one when it ends");
