@@ -138,12 +138,23 @@ constexpr ControlTemplate kResultsControls[] = {
     {IDC_RESULTS_NOTE, LTEXT, 7, 239, 346, 19, "", CS::None},
 };
 
+// IDD_LISTENER
+constexpr ControlTemplate kListenerControls[] = {
+    {IDC_STATIC, LTEXT, 7, 9, 180, 9, QT_TRANSLATE_NOOP("kelvora", "検査する人の名前:"), CS::None},
+    {IDC_LISTENER_NAME, EDIT, 7, 20, 180, 14, "", CS::Border | TAB | CS::AutoHScroll},
+    {IDC_STATIC, LTEXT, 7, 38, 180, 9,
+     QT_TRANSLATE_NOOP("kelvora", "空欄のときは名前なしで記録します。"), CS::None},
+    {IDOK, DEFPUSH, 83, 54, 50, 15, "OK", TAB},
+    {IDCANCEL, PUSH, 137, 54, 50, 15, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), TAB},
+};
+
 constexpr MenuItem kSeparator = {0, nullptr, false, false};
 
 constexpr MenuItem kFileMenu[] = {
     {ID_FILE_MAKE_WAVE, QT_TRANSLATE_NOOP("kelvora", "指定した周波数のWAVEファイルを作成する(&S)"),
      false, false},
     {ID_FILE_RESULTS, QT_TRANSLATE_NOOP("kelvora", "検査結果の記録(&R)..."), false, false},
+    {ID_FILE_LISTENER, QT_TRANSLATE_NOOP("kelvora", "検査する人(&L)..."), false, false},
     kSeparator,
     {ID_APP_EXIT_CMD, QT_TRANSLATE_NOOP("kelvora", "終了(&X)"), false, false},
 };
@@ -153,10 +164,18 @@ constexpr MenuItem kEarMenuItems[] = {
     {ID_SOUND_EAR_RIGHT, QT_TRANSLATE_NOOP("kelvora", "右耳(&R)"), false, false, nullptr, true},
 };
 constexpr MenuPopup kEarMenu = {QT_TRANSLATE_NOOP("kelvora", "検査する耳(&E)"), kEarMenuItems};
+// The devices follow the default item; the window lists them each time the
+// submenu opens.
+constexpr MenuItem kOutputMenuItems[] = {
+    {ID_SOUND_OUTPUT_DEFAULT, QT_TRANSLATE_NOOP("kelvora", "既定の出力(&D)"), true, false, nullptr,
+     true},
+};
+constexpr MenuPopup kOutputMenu = {QT_TRANSLATE_NOOP("kelvora", "出力先(&O)"), kOutputMenuItems};
 constexpr MenuItem kSoundMenu[] = {
     {ID_SOUND_VOLUME, QT_TRANSLATE_NOOP("kelvora", "音量の設定(&V)"), false, false},
     {ID_SOUND_AUTO_CHANGE, QT_TRANSLATE_NOOP("kelvora", "周波数を自動的に変える(&A)"), true, false},
     {0, nullptr, false, false, &kEarMenu},
+    {0, nullptr, false, false, &kOutputMenu},
     {ID_SOUND_CONFIRM_RECORD, QT_TRANSLATE_NOOP("kelvora", "記録を確かめる(&R)"), false, false},
     kSeparator,
     {ID_SOUND_CONTINUOUS, QT_TRANSLATE_NOOP("kelvora", "現在の周波数で連続音を鳴らす(&C)"), false,
@@ -360,6 +379,16 @@ constexpr StringEntry kStringTable[] = {
     {IDS_EXPORT_FILTER_ALL, QT_TRANSLATE_NOOP("kelvora", "全てのファイル (*.*) ")},
     {IDS_RESULTS_FILTER_PNG, QT_TRANSLATE_NOOP("kelvora", "PNG 画像 (*.png)")},
     {IDS_RESULTS_FILTER_CSV, QT_TRANSLATE_NOOP("kelvora", "CSV ファイル (*.csv)")},
+    {IDS_OUTPUT_ABSENT_AT_START, QT_TRANSLATE_NOOP("kelvora",
+                                                   "前回選んだ出力先「%1」が見つかりません。\r\n"
+                                                   "既定の出力で鳴らします。")},
+    {IDS_OUTPUT_GONE, QT_TRANSLATE_NOOP("kelvora",
+                                        "出力先「%1」が見つかりません。\r\n"
+                                        "既定の出力で鳴らしました。")},
+    {IDS_OUTPUT_LOST_DURING_SOUND, QT_TRANSLATE_NOOP("kelvora",
+                                                     "音を鳴らしている間に出力先「%1」がなくなり、"
+                                                     "音を最後まで鳴らせませんでした。\r\n"
+                                                     "次の音からは既定の出力で鳴らします。")},
 };
 
 }  // namespace
@@ -387,10 +416,14 @@ const DialogTemplate kResultsTemplate = {IDD_RESULTS,
                                          DS::SystemMenu,
                                          kResultsControls};
 
+const DialogTemplate kListenerTemplate = {
+    IDD_LISTENER,     QT_TRANSLATE_NOOP("kelvora", "検査する人"), 194, 76, DS::SystemMenu,
+    kListenerControls};
+
 std::span<const DialogTemplate* const> AllDialogTemplates() {
-  static const DialogTemplate* const all[] = {&kMainTemplate,   &kVolumeTemplate,
-                                              &kAnswerTemplate, &kWaveFileTemplate,
-                                              &kAboutTemplate,  &kResultsTemplate};
+  static const DialogTemplate* const all[] = {
+      &kMainTemplate,  &kVolumeTemplate,  &kAnswerTemplate,  &kWaveFileTemplate,
+      &kAboutTemplate, &kResultsTemplate, &kListenerTemplate};
   return all;
 }
 

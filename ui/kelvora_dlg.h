@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "check/check_observer.h"
 #include "check/check_session.h"
@@ -15,6 +16,7 @@
 #include "results/history_writer.h"
 #include "sound/player.h"
 #include "ui/dialog_session_window.h"
+#include "ui/outputs.h"
 #include "ui/sound_path_check.h"
 
 class QAction;
@@ -25,8 +27,9 @@ namespace kelvora {
 class StatusPanel;
 
 namespace platform {
+class RememberedSettings;
 class ToolTips;
-}
+}  // namespace platform
 
 // The main dialog: owns the session, its three sound buffers, the menu, the
 // keys, the tips and the status panel, and turns every command into a call on
@@ -37,9 +40,11 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   // check goes to `history`; without one, the checks are kept for the
   // results window only. `pathCheck`, if any, tells the rate of the sound
   // server's output, so that a path that cannot carry the highest tones is
-  // pointed out.
+  // pointed out. `outputs`, if any, are offered in the output submenu and
+  // played on; `settings`, if any, keep the choice between runs.
   CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
               History* history = nullptr, SoundPathCheck* pathCheck = nullptr,
+              Outputs* outputs = nullptr, platform::RememberedSettings* settings = nullptr,
               QWidget* parent = nullptr);
   ~CKelvoraDlg() override;
 
@@ -55,6 +60,8 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   // The session as the window reads it.
   SessionView view() const { return m_session.view(); }
   const CheckSession& session() const { return m_session; }
+  // The output submenu; its device items are listed when it is about to show.
+  QMenu* outputMenu() const;
 
  protected:
   bool OnInitDialog() override;
@@ -66,10 +73,13 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   void OnSoundVolume();
   void OnFileMakeWave();
   void OnFileResults();
+  void OnFileListener();
   void OnMenuExit();
   void OnHelpAbout();
   void OnHelpUsage();
   void OnSoundEar(Ear ear);
+  // `device.id` "" is the default output.
+  void OnSoundOutput(const platform::OutputDevice& device);
 
   // The sound-path warning: asked before a volume dialog, shown after it.
   void AskSoundPath();
@@ -88,6 +98,14 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   void EnableSoundMenu(bool idle);
   void EnableConfirmItem(bool idle);
   void CheckMenuItem(int id, bool checked);
+  // The listener and the output remembered from the last run, the output if
+  // it is there.
+  void RestoreOutput();
+  void ListOutputsInMenu();
+  void MarkOutput();
+  // Says once that the chosen output went away, before or during `outcome`.
+  void AfterSound(PlayOutcome outcome);
+  void ShowOutputMessage(const QString& text);
 
   WavePlayer& m_player;
   SessionClock& m_clock;
@@ -109,6 +127,13 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   KnownPath m_path;
   bool m_pathMayWarn = false;  // the volume dialog has closed, the window is up
   KnownPath m_pathLast;        // the last path known
+
+  Outputs* m_outputs;
+  platform::RememberedSettings* m_settings;
+  platform::OutputDevice m_output;  // the chosen one, as the menu showed it; id "" the default
+  QString m_startupNote;            // said in the start-up warning box
+  bool m_outputLostSaid = false;    // once per choice
+  std::vector<QAction*> m_deviceActions;
 };
 
 }  // namespace kelvora
