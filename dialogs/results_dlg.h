@@ -11,6 +11,8 @@
 #include "results/results_pictures.h"
 #include "results/staircase.h"
 
+class QComboBox;
+
 namespace kelvora {
 
 // A system error in the window's language: the common ones from the string
@@ -23,6 +25,8 @@ const results::PictureTexts& ResultsPictureTexts();
 
 // The results window: this session's staircase over the sessions of the
 // history file, with the pictures and the file to save.
+// The sessions picture shows those of the current listener on the current
+// output, or of the listener and output chosen in its two combo boxes.
 class CResultsDlg : public platform::TemplateDialog {
  public:
   CResultsDlg(const History& history, platform::Services& services, QWidget* parent = nullptr);
@@ -30,6 +34,9 @@ class CResultsDlg : public platform::TemplateDialog {
   // Both pictures, one above the other, at `scale` device pixels per pixel.
   QImage RenderPictures(qreal scale) const;
   const StaircaseModel& staircase() const { return m_staircase; }
+  const std::vector<SessionPoint>& sessions() const { return m_sessions; }
+  // The staircase picture's title, naming the session's listener and output.
+  const QString& staircaseTitle() const { return m_staircaseTexts.staircaseTitle; }
 
  protected:
   bool OnInitDialog() override;
@@ -39,10 +46,16 @@ class CResultsDlg : public platform::TemplateDialog {
   void OnSavePicture();
   void OnSaveCsv();
   void ReportWriteFailure(const QString& path, const platform::WriteResult& result);
+  // The sessions of the listener and the output chosen.
+  void ShowSessions();
 
   const History& m_history;
   StaircaseModel m_staircase;
   std::vector<SessionPoint> m_sessions;
+  std::vector<HistoryRecord> m_fileRecords;
+  results::PictureTexts m_staircaseTexts;
+  QComboBox* m_listenerChoice = nullptr;
+  QComboBox* m_outputChoice = nullptr;
   QWidget* m_staircasePicture = nullptr;
   QWidget* m_sessionsPicture = nullptr;
 };

@@ -102,6 +102,12 @@ inline constexpr int IDS_RESULTS_FILTER_CSV = 1099;
 inline constexpr int IDS_OUTPUT_ABSENT_AT_START = 1100;
 inline constexpr int IDS_OUTPUT_GONE = 1101;
 inline constexpr int IDS_OUTPUT_LOST_DURING_SOUND = 1102;
+// Additions: the results window's choice of listener and output, and the
+// staircase picture's title naming them (%1 the title, %2 listener, %3 output).
+inline constexpr int IDS_RESULTS_ALL = 1103;
+inline constexpr int IDS_RESULTS_UNNAMED = 1104;
+inline constexpr int IDS_RESULTS_UNKNOWN_OUTPUT = 1105;
+inline constexpr int IDS_PICTURE_STAIRCASE_OF = 1106;
 
 // Menu commands that are not the session's: the output submenu's first item
 // (the devices after it are listed when the submenu opens).
@@ -136,5 +142,8 @@ inline constexpr int IDC_RESULTS_SESSIONS = 1031;
 inline constexpr int IDC_RESULTS_NOTE = 1032;
 inline constexpr int IDC_RESULTS_SAVE_PNG = 1033;
 inline constexpr int IDC_RESULTS_SAVE_CSV = 1034;
+// Combo boxes in the places of two labels: whose sessions, on which output.
+inline constexpr int IDC_RESULTS_LISTENER = 1035;
+inline constexpr int IDC_RESULTS_OUTPUT = 1036;
 
 }  // namespace kelvora

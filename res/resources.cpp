@@ -127,15 +127,19 @@ constexpr ControlTemplate kAboutControls[] = {
 
 // IDD_RESULTS
 constexpr ControlTemplate kResultsControls[] = {
-    {IDC_RESULTS_SAVE_PNG, PUSH, 7, 262, 80, 15, QT_TRANSLATE_NOOP("kelvora", "画像を保存(&P)..."),
+    {IDC_RESULTS_SAVE_PNG, PUSH, 7, 279, 80, 15, QT_TRANSLATE_NOOP("kelvora", "画像を保存(&P)..."),
      TAB},
-    {IDC_RESULTS_SAVE_CSV, PUSH, 92, 262, 80, 15, QT_TRANSLATE_NOOP("kelvora", "CSVを保存(&C)..."),
+    {IDC_RESULTS_SAVE_CSV, PUSH, 92, 279, 80, 15, QT_TRANSLATE_NOOP("kelvora", "CSVを保存(&C)..."),
      TAB},
-    {IDOK, DEFPUSH, 293, 262, 60, 15, QT_TRANSLATE_NOOP("kelvora", "閉じる(&X)"), TAB},
-    {IDCANCEL, PUSH, 7, 262, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
+    {IDOK, DEFPUSH, 293, 279, 60, 15, QT_TRANSLATE_NOOP("kelvora", "閉じる(&X)"), TAB},
+    {IDCANCEL, PUSH, 7, 279, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
     {IDC_RESULTS_STAIRCASE, LTEXT, 7, 7, 346, 112, "", CS::None},
-    {IDC_RESULTS_SESSIONS, LTEXT, 7, 123, 346, 112, "", CS::None},
-    {IDC_RESULTS_NOTE, LTEXT, 7, 239, 346, 19, "", CS::None},
+    {IDC_STATIC, LTEXT, 7, 125, 46, 9, QT_TRANSLATE_NOOP("kelvora", "検査する人:"), CS::None},
+    {IDC_RESULTS_LISTENER, LTEXT, 55, 123, 112, 12, "", TAB},
+    {IDC_STATIC, LTEXT, 173, 125, 36, 9, QT_TRANSLATE_NOOP("kelvora", "出力先:"), CS::None},
+    {IDC_RESULTS_OUTPUT, LTEXT, 211, 123, 142, 12, "", TAB},
+    {IDC_RESULTS_SESSIONS, LTEXT, 7, 140, 346, 112, "", CS::None},
+    {IDC_RESULTS_NOTE, LTEXT, 7, 256, 346, 19, "", CS::None},
 };
 
 // IDD_LISTENER
@@ -379,6 +383,10 @@ constexpr StringEntry kStringTable[] = {
     {IDS_EXPORT_FILTER_ALL, QT_TRANSLATE_NOOP("kelvora", "全てのファイル (*.*) ")},
     {IDS_RESULTS_FILTER_PNG, QT_TRANSLATE_NOOP("kelvora", "PNG 画像 (*.png)")},
     {IDS_RESULTS_FILTER_CSV, QT_TRANSLATE_NOOP("kelvora", "CSV ファイル (*.csv)")},
+    {IDS_RESULTS_ALL, QT_TRANSLATE_NOOP("kelvora", "すべて")},
+    {IDS_RESULTS_UNNAMED, QT_TRANSLATE_NOOP("kelvora", "（名前なし）")},
+    {IDS_RESULTS_UNKNOWN_OUTPUT, QT_TRANSLATE_NOOP("kelvora", "（不明）")},
+    {IDS_PICTURE_STAIRCASE_OF, QT_TRANSLATE_NOOP("kelvora", "%1（%2、%3）")},
     {IDS_OUTPUT_ABSENT_AT_START, QT_TRANSLATE_NOOP("kelvora",
                                                    "前回選んだ出力先「%1」が見つかりません。\r\n"
                                                    "既定の出力で鳴らします。")},
@@ -412,7 +420,7 @@ const DialogTemplate kAboutTemplate = {
 const DialogTemplate kResultsTemplate = {IDD_RESULTS,
                                          QT_TRANSLATE_NOOP("kelvora", "検査結果の記録 [Kelvora]"),
                                          360,
-                                         284,
+                                         301,
                                          DS::SystemMenu,
                                          kResultsControls};
 

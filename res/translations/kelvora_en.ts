@@ -601,5 +601,29 @@ The next sounds play on the default output.</translation>
         <source>空欄のときは名前なしで記録します。</source>
         <translation>Left empty, the checks are kept without a name.</translation>
     </message>
+    <message>
+        <source>検査する人:</source>
+        <translation>Listener:</translation>
+    </message>
+    <message>
+        <source>出力先:</source>
+        <translation>Output:</translation>
+    </message>
+    <message>
+        <source>すべて</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>（名前なし）</source>
+        <translation>(unnamed)</translation>
+    </message>
+    <message>
+        <source>（不明）</source>
+        <translation>(unknown)</translation>
+    </message>
+    <message>
+        <source>%1（%2、%3）</source>
+        <translation>%1 (%2, %3)</translation>
+    </message>
 </context>
 </TS>
