@@ -1,8 +1,10 @@
 // The output submenu: the system's devices by description, listed as it
 // opens, remembered by their stable name, and said when one goes away.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <deque>
@@ -10,6 +12,7 @@
 #include "main_dialog_fixture.h"
 #include "platform/qt/menu_template.h"
 #include "platform/qt/remembered_settings.h"
+#include "results/history.h"
 #include "ui/outputs.h"
 #include "ui/sound_path_check.h"
 
@@ -68,7 +71,8 @@ class OutputTest : public MainDialogTest {
     EXPECT_NE(menu, nullptr);
     if (!menu) return {};
     emit menu->aboutToShow();
-    return menu->actions();
+    const QList<QAction*> items = menu->actions();
+    return {items.begin(), items.end()};
   }
   static QStringList Texts(const std::vector<QAction*>& items) {
     QStringList texts;
@@ -180,8 +184,9 @@ TEST_F(OutputTest, TheRememberedOutputIsUsedAtStartOrTheOneStartUpBoxSaysItIsNot
       EXPECT_EQ(check.asked, std::vector<std::string>{c.used.empty() ? "" : kHeadset.id});
       ASSERT_EQ(Messages().size(), c.boxes);
       if (c.boxes) {
-        EXPECT_EQ(Messages()[0].contains("「Headset & Mic」"), c.namesHeadset) << Messages()[0];
-        EXPECT_EQ(Messages()[0].contains("44100 Hz"), c.namesRate) << Messages()[0];
+        EXPECT_EQ(Messages()[0].contains("「Headset & Mic」"), c.namesHeadset)
+            << Messages()[0].toStdString();
+        EXPECT_EQ(Messages()[0].contains("44100 Hz"), c.namesRate) << Messages()[0].toStdString();
       }
       EXPECT_EQ(Checked(Opened(main))->text(),
                 c.used.empty() ? QString::fromUtf8("既定の出力(&D)") : QString("Headset && Mic"));
@@ -247,10 +252,55 @@ TEST_F(OutputTest, AnOutputThatGoesAwayIsSaidOnceNamingIt) {
         QCoreApplication::processEvents();
       }
       ASSERT_EQ(Messages().size(), c.said ? 1 : 0) << Messages().join("|").toStdString();
-      if (c.said) EXPECT_EQ(Messages()[0], QString::fromUtf8(c.said));
+      if (c.said) {
+        EXPECT_EQ(Messages()[0], QString::fromUtf8(c.said));
+      }
       EXPECT_EQ(main.view().trials, 3) << "the window keeps working";
     });
     player.outcome = PlayOutcome::Played;
+  }
+}
+
+// Each line names who listened and where it played, as the window showed
+// them; both are there again at the next start.
+TEST_F(OutputTest, TheListenerAndTheOutputGoIntoEveryLineAndComeBackAtTheNextStart) {
+  const QString name = QString::fromUtf8("山田, \"花子\"");
+  History history(QDir(temp.path()).filePath("history.csv").toStdString());
+  const auto typeName = [&](const QString& text, int button) {
+    services.PushModalAnswer([text, button](TemplateDialog& d) {
+      EXPECT_EQ(d.dialogTemplate().id, IDD_LISTENER);
+      qobject_cast<QLineEdit*>(d.GetDlgItem(IDC_LISTENER_NAME))->setText(text);
+      qobject_cast<QAbstractButton*>(d.GetDlgItem(button))->click();
+      return button;
+    });
+  };
+  for (int run = 0; run < 2; ++run) {
+    TestDlg dlg(player, clock, services, &history, nullptr, &outputs, &settings);
+    Run(dlg, [&](TestDlg& main) {
+      if (run == 1) {
+        CheckRight(main);  // as the last run left it
+        return;
+      }
+      CheckRight(main);  // unnamed, on the default output
+      Opened(main)[2]->trigger();
+      typeName(name, IDOK);
+      main.OnCommand(ID_FILE_LISTENER);
+      EXPECT_EQ(main.view().trials, 0) << "another listener starts afresh";
+      typeName("someone else", IDCANCEL);
+      main.OnCommand(ID_FILE_LISTENER);
+      CheckRight(main);
+    });
+  }
+  const std::vector<HistoryRecord> lines = history.ReadAll();
+  ASSERT_EQ(lines.size(), 3u);
+  const std::pair<QString, std::string> expected[] = {
+      {"", "Built-in Audio Analog Stereo"},
+      {name, kRealtek.description},
+      {name, kRealtek.description},
+  };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(QString::fromStdString(lines[i].listener), expected[i].first) << i;
+    EXPECT_EQ(lines[i].output, expected[i].second) << i;
   }
 }
 
