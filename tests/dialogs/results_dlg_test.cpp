@@ -309,7 +309,8 @@ TEST_F(ResultsDlgTest, TheSessionsPictureShowsTheCurrentListenerOnTheCurrentOutp
   CResultsDlg dlg(history, services);
   services.PushModalAnswer([&](TemplateDialog& d) {
     const QList<QComboBox*> boxes = d.findChildren<QComboBox*>();
-    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes.size(), 2);
+    if (boxes.size() != 2) return IDOK;
     for (const auto& choice : choices) {
       SCOPED_TRACE(choice.listener ? choice.listener : "at first");
       if (choice.listener) boxes[0]->setCurrentText(QString::fromUtf8(choice.listener));
