@@ -148,8 +148,8 @@ constexpr ControlTemplate kListenerControls[] = {
     {IDC_LISTENER_NAME, EDIT, 7, 20, 180, 14, "", CS::Border | TAB | CS::AutoHScroll},
     {IDC_STATIC, LTEXT, 7, 38, 180, 9,
      QT_TRANSLATE_NOOP("kelvora", "空欄のときは名前なしで記録します。"), CS::None},
-    {IDOK, DEFPUSH, 83, 54, 50, 15, "OK", TAB},
-    {IDCANCEL, PUSH, 137, 54, 50, 15, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), TAB},
+    {IDOK, DEFPUSH, 137, 54, 50, 15, "OK", TAB},
+    {IDCANCEL, PUSH, 7, 54, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
 };
 
 constexpr MenuItem kSeparator = {0, nullptr, false, false};
