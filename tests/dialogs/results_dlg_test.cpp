@@ -18,8 +18,8 @@
 #include <cerrno>
 #include <functional>
 
-#include "platform/qt/remembered_settings.h"
 #include "dialogs/error_text.h"
+#include "platform/qt/remembered_settings.h"
 #include "res/resource.h"
 #include "results/results_pictures.h"
 #include "tests/support/test_services.h"
