@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -123,14 +124,17 @@ TEST(WindowsHistory, AFileHeldWithoutSharingForWritingGetsTheKeptLinesOnceItIsLe
     for (int frequency : {8000, 10000, 9000}) {
       history.Record(Check(frequency));
       EXPECT_EQ(history.writeError().fault, HistoryFault::kInUse)
-          << DescribeHistoryError(history.writeError());
+          << "fault " << static_cast<int>(history.writeError().fault) << ": "
+          << std::strerror(history.writeError().code);
     }
     EXPECT_EQ(history.pending().size(), 3u);
     EXPECT_EQ(holder.Release(), 0u);
     EXPECT_EQ(Contents(file), header) << "nothing written while it was held";
 
     history.Record(Check(9500));
-    EXPECT_FALSE(history.writeError().failed()) << DescribeHistoryError(history.writeError());
+    EXPECT_FALSE(history.writeError().failed())
+        << "fault " << static_cast<int>(history.writeError().fault) << ": "
+        << std::strerror(history.writeError().code);
     EXPECT_TRUE(history.pending().empty());
     std::string expected = header;
     for (const HistoryRecord& r : history.currentSession()) expected += FormatHistoryLine(r);
