@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   kelvora::History history(kelvora::DefaultHistoryPath());
   kelvora::platform::QtRememberedSettings settings;
   kelvora::CKelvoraDlg dlg(player, clock, services, &history, &pathCheck, &settings);
+  dlg.SetLanguage(app.language());
   // How the dialog ended makes no difference: the program ends with it.
   dlg.DoModal();
   return 0;

@@ -15,13 +15,14 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <string>
 
-#include "check/command_ids.h"
 #include "check/session_probe.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/services.h"
 #include "platform/qt/template_dialog.h"
 #include "res/language.h"
+#include "res/resource.h"
 #include "results/history.h"
 #include "sound/player.h"
 #include "ui/application.h"
@@ -84,10 +85,19 @@ void Click(TemplateDialog& dialog, int id) {
 
 // The locale of a language as the desktop would set it; the interface
 // language follows from it as in the program.
-const char* LocaleOf(const char* language) {
-  if (std::strcmp(language, "ja") == 0) return "ja_JP.UTF-8";
-  if (std::strcmp(language, "en") == 0) return "en_US.UTF-8";
-  return nullptr;
+const char* LocaleOf(const char* code) {
+  const kelvora::res::Language* language = kelvora::res::FindLanguage(code);
+  return language ? language->locale : nullptr;
+}
+
+// "ja|en": the languages the tool takes.
+std::string LanguageCodes() {
+  std::string codes;
+  for (const kelvora::res::Language& language : kelvora::res::Languages()) {
+    if (!codes.empty()) codes += '|';
+    codes += language.code;
+  }
+  return codes;
 }
 
 }  // namespace
@@ -96,7 +106,8 @@ int main(int argc, char** argv) {
   const char* locale = nullptr;
   if (argc == 4 && std::strcmp(argv[1], "--language") == 0) locale = LocaleOf(argv[2]);
   if (argc != 2 && !locale) {
-    std::fprintf(stderr, "usage: kelvora-screenshots [--language ja|en] DIR\n");
+    std::fprintf(stderr, "usage: kelvora-screenshots [--language %s] DIR\n",
+                 LanguageCodes().c_str());
     return 2;
   }
   const char* folderName = argv[argc - 1];

@@ -34,9 +34,9 @@ constexpr int kMaxConfirmationChecks = 1000;
 // that each check draws a new pattern.
 class SilentWindow : public kelvora::SessionWindow {
  public:
-  void EnableControl(int, bool) override {}
-  void EnableMenuItem(int, bool) override {}
-  void CheckMenuItem(int, bool) override {}
+  void EnableControl(kelvora::SessionCommand, bool) override {}
+  void EnableMenuItem(kelvora::SessionCommand, bool) override {}
+  void CheckMenuItem(kelvora::SessionCommand, bool) override {}
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   void DrawStatusPanel() override {}

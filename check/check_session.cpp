@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "check/check_observer.h"
-#include "check/command_ids.h"
 #include "check/session_window.h"
 #include "sound/synthesis.h"
 
@@ -21,30 +20,29 @@ constexpr int kPauseBeforePatternMs = 400;
 constexpr int kPauseAfterPatternMs = 100;
 
 // The order in which both arrangements visit their controls.
-constexpr int kFrequencyButtons[] = {IDC_UP_1K,    IDC_UP_100,  IDC_UP_10,  IDC_DOWN_1K,
-                                     IDC_DOWN_100, IDC_DOWN_10, IDC_SET_8K, IDC_SET_16K};
-constexpr int kSoundMenuItems[] = {ID_SOUND_VOLUME, ID_SOUND_CONTINUOUS, ID_SOUND_SILENCE};
-constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
-                                   IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
+using enum SessionCommand;
+constexpr SessionCommand kFrequencyButtons[] = {Up1k,    Up100,  Up10,  Down1k,
+                                                Down100, Down10, Set8k, Set16k};
+constexpr SessionCommand kSoundMenuItems[] = {Volume, ContinuousTone, Silence};
 
 // The manual frequency commands. The coarse step down keeps the step and the
 // score, so a listener can back off quickly without losing the run.
 struct NudgeCommand {
-  int id;
+  SessionCommand command;
   FrequencyNudge nudge;
 };
 constexpr NudgeCommand kNudgeCommands[] = {
-    {IDC_UP_1K, {.by = 1000}},  {IDC_DOWN_1K, {.by = -1000, .restartsBand = false}},
-    {IDC_UP_100, {.by = 100}},  {IDC_DOWN_100, {.by = -100}},
-    {IDC_UP_10, {.by = 10}},    {IDC_DOWN_10, {.by = -10}},
-    {IDC_SET_8K, {.to = 8000}}, {IDC_SET_16K, {.to = 16000}},
+    {Up1k, {.by = 1000}},  {Down1k, {.by = -1000, .restartsBand = false}},
+    {Up100, {.by = 100}},  {Down100, {.by = -100}},
+    {Up10, {.by = 10}},    {Down10, {.by = -10}},
+    {Set8k, {.to = 8000}}, {Set16k, {.to = 16000}},
 };
 
 void Arrange(SessionWindow& window, bool idle) {
-  for (int id : kFrequencyButtons) window.EnableControl(id, idle);
-  for (int id : kSoundMenuItems) window.EnableMenuItem(id, idle);
-  for (int id : kAnswerControls) window.EnableControl(id, false);
-  window.EnableControl(IDC_START, idle);
+  for (SessionCommand control : kFrequencyButtons) window.EnableControl(control, idle);
+  for (SessionCommand item : kSoundMenuItems) window.EnableMenuItem(item, idle);
+  for (SessionCommand control : kAnswerCommands) window.EnableControl(control, false);
+  window.EnableControl(Start, idle);
 }
 
 }  // namespace
@@ -100,7 +98,7 @@ void CheckSession::OnStartCheck() {
   window_.Sleep(kPauseAfterPatternMs);
   window_.EndWaitCursor();
   m_state = CheckState::AwaitingAnswer;
-  for (int id : kAnswerControls) window_.EnableControl(id, true);
+  for (SessionCommand control : kAnswerCommands) window_.EnableControl(control, true);
 }
 
 void CheckSession::OnAnswer(int heard) {
@@ -193,6 +191,8 @@ void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
   ConfirmationEvent event;
   switch (outcome) {
     case RecordConfirmation::Outcome::Continue:
+      // A pattern not heard whole was not counted: nothing to tell.
+      if (!m_patternPlayed) return;
       for (CheckObserver* o : observers_) {
         o->OnConfirmation(ConfirmationEvent::Counted, level, rights, checks);
       }
@@ -210,7 +210,7 @@ void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
       break;
   }
   m_confirmation.reset();
-  window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, false);
+  window_.CheckMenuItem(SessionCommand::ConfirmRecord, false);
   for (CheckObserver* o : observers_) o->OnConfirmation(event, level, rights, checks);
 }
 
@@ -223,7 +223,7 @@ void CheckSession::OnConfirmRecord() {
   if (m_maxHeard == 0) return;
   m_confirmation.emplace(m_maxHeard);
   m_staircase.Hold(m_confirmation->level());
-  window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, true);
+  window_.CheckMenuItem(SessionCommand::ConfirmRecord, true);
   window_.DrawStatusPanel();
   for (CheckObserver* o : observers_) {
     o->OnConfirmation(ConfirmationEvent::Started, m_confirmation->level(), 0, 0);
@@ -262,7 +262,7 @@ void CheckSession::EndConfirmation() {
   const int rights = m_confirmation->rights();
   const int checks = m_confirmation->checks();
   m_confirmation.reset();
-  window_.CheckMenuItem(ID_SOUND_CONFIRM_RECORD, false);
+  window_.CheckMenuItem(SessionCommand::ConfirmRecord, false);
   for (CheckObserver* o : observers_)
     o->OnConfirmation(ConfirmationEvent::Abandoned, level, rights, checks);
 }
@@ -281,10 +281,10 @@ void CheckSession::OnRestart() {
 
 void CheckSession::OnAutoChange() {
   if (m_autoChange) {
-    window_.CheckMenuItem(ID_SOUND_AUTO_CHANGE, false);
+    window_.CheckMenuItem(SessionCommand::AutoChange, false);
     m_autoChange = false;
   } else {
-    window_.CheckMenuItem(ID_SOUND_AUTO_CHANGE, true);
+    window_.CheckMenuItem(SessionCommand::AutoChange, true);
     m_autoChange = true;
   }
 }
@@ -335,48 +335,48 @@ void CheckSession::ArrangeIdleControls() { Arrange(window_, true); }
 
 void CheckSession::ArrangeBusyControls() { Arrange(window_, false); }
 
-bool CheckSession::HandleCommand(int id) {
-  for (const NudgeCommand& command : kNudgeCommands) {
-    if (id == command.id) {
-      OnNudge(command.nudge);
+bool CheckSession::HandleCommand(SessionCommand command) {
+  for (const NudgeCommand& nudge : kNudgeCommands) {
+    if (command == nudge.command) {
+      OnNudge(nudge.nudge);
       return true;
     }
   }
-  switch (id) {
-    case IDC_START:
+  switch (command) {
+    case Start:
       OnStartCheck();
       return true;
-    case IDC_ANSWER1:
+    case Answer1:
       OnAnswer1();
       return true;
-    case IDC_ANSWER2:
+    case Answer2:
       OnAnswer2();
       return true;
-    case IDC_ANSWER3:
+    case Answer3:
       OnAnswer3();
       return true;
-    case IDC_ANSWER4:
+    case Answer4:
       OnAnswer4();
       return true;
-    case IDC_ANSWER5:
+    case Answer5:
       OnAnswer5();
       return true;
-    case IDC_DONT_KNOW:
+    case DontKnow:
       OnWrongAnswer();
       return true;
-    case IDC_RESTART:
+    case Restart:
       OnRestart();
       return true;
-    case ID_SOUND_AUTO_CHANGE:
+    case AutoChange:
       OnAutoChange();
       return true;
-    case ID_SOUND_CONTINUOUS:
+    case ContinuousTone:
       OnContinuousTone();
       return true;
-    case ID_SOUND_SILENCE:
+    case Silence:
       OnSilence();
       return true;
-    case ID_SOUND_CONFIRM_RECORD:
+    case ConfirmRecord:
       OnConfirmRecord();
       return true;
     default:

@@ -8,6 +8,7 @@
 
 #include "check/frequency_staircase.h"
 #include "check/record_confirmation.h"
+#include "check/session_command.h"
 #include "sound/ear.h"
 #include "sound/volume.h"
 #include "sound/wave_buffer.h"
@@ -41,7 +42,7 @@ struct SessionView {
 
 // The hearing check: its fields, the staircase, the manual frequency commands
 // and the two control arrangements. The main dialog owns one and routes the
-// command numbers to the handlers; every handler tests m_state itself because
+// commands to the handlers; every handler tests m_state itself because
 // keys deliver commands even while their buttons are disabled.
 class CheckSession {
  public:
@@ -103,8 +104,8 @@ class CheckSession {
   void ArrangeIdleControls();
   void ArrangeBusyControls();
 
-  // Routes a command number to its handler; false if it is not a session command.
-  bool HandleCommand(int id);
+  // Routes a command to its handler; false for one the session does not act on.
+  bool HandleCommand(SessionCommand command);
 
  private:
   // Tests arrange a session's state through it.

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "check/session_command.h"
 #include "sound/player.h"
 
 namespace kelvora {
@@ -16,10 +17,10 @@ class SessionWindow {
  public:
   virtual ~SessionWindow() = default;
 
-  // Controls and menu items by command number.
-  virtual void EnableControl(int id, bool enabled) = 0;
-  virtual void EnableMenuItem(int id, bool enabled) = 0;
-  virtual void CheckMenuItem(int id, bool checked) = 0;
+  // Controls and menu items by the command they deliver.
+  virtual void EnableControl(SessionCommand control, bool enabled) = 0;
+  virtual void EnableMenuItem(SessionCommand item, bool enabled) = 0;
+  virtual void CheckMenuItem(SessionCommand item, bool checked) = 0;
 
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;

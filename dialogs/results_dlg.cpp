@@ -7,12 +7,10 @@
 #include <QPainter>
 #include <QStringList>
 #include <QWidget>
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <utility>
 
-#include "platform/files/native_file.h"
+#include "dialogs/error_text.h"
 #include "platform/files/safe_file.h"
 #include "platform/qt/services.h"
 #include "res/resources.h"
@@ -70,38 +68,14 @@ std::vector<HistoryRecord> ShownRecords(const std::vector<HistoryRecord>& file,
   return shown;
 }
 
+// The file's lines and then this run's that wait to be written: the window
+// shows every check, in the file or not yet.
+HistoryContents WithPending(HistoryContents file, const History& history) {
+  file.records.insert(file.records.end(), history.pending().begin(), history.pending().end());
+  return file;
+}
+
 }  // namespace
-
-QString SystemErrorText(int error, const std::string& systemText) {
-  if (platform::IsNoSpaceError(error)) return res::LoadString(IDS_ERROR_NO_SPACE);
-  switch (error) {
-    case EACCES:
-    case EPERM:
-      return res::LoadString(IDS_ERROR_PERMISSION);
-    case EROFS:
-      return res::LoadString(IDS_ERROR_READ_ONLY);
-    case EISDIR:
-      return res::LoadString(IDS_ERROR_NOT_REGULAR);
-    case ENOENT:
-      return res::LoadString(IDS_ERROR_NOT_FOUND);
-    default:
-      return QString::fromStdString(systemText.empty() ? std::strerror(error) : systemText);
-  }
-}
-
-QString HistoryErrorText(const HistoryError& error) {
-  switch (error.fault) {
-    case HistoryFault::kNone:
-      return {};
-    case HistoryFault::kNoLocation:
-      return res::LoadString(IDS_HISTORY_NO_LOCATION);
-    case HistoryFault::kNotRegularFile:
-      return res::LoadString(IDS_ERROR_NOT_REGULAR);
-    case HistoryFault::kSystem:
-      break;
-  }
-  return SystemErrorText(error.code);
-}
 
 const results::PictureTexts& ResultsPictureTexts() {
   static const results::PictureTexts texts = {res::LoadString(IDS_PICTURE_STAIRCASE_TITLE),
@@ -131,7 +105,7 @@ CResultsDlg::CResultsDlg(const History& history, platform::Services& services,
       m_today(today) {}
 
 bool CResultsDlg::OnInitDialog() {
-  const HistoryContents file = m_history.Read();
+  const HistoryContents file = WithPending(m_history.Read(), m_history);
   m_staircase = BuildStaircase(m_history.currentSession());
   m_sessions = BuildSessions(file.records, m_history.currentSession());
 
@@ -218,14 +192,14 @@ void CResultsDlg::OnSavePicture() {
   const platform::WriteResult written = platform::WriteFileSafely(
       QFile::encodeName(*path).toStdString(), {bytes, static_cast<std::size_t>(png.size())});
   if (!written.ok()) {
-    ReportWriteFailure(*path, written);
+    ReportWriteFailure(services(), this, *path, written);
     return;
   }
   RememberSaveFolder(kPictureSaves, *path);
 }
 
 void CResultsDlg::OnSaveCsv() {
-  const HistoryContents before = m_history.Read();
+  const HistoryContents before = WithPending(m_history.Read(), m_history);
   if (ShownRecords(before.records, m_history.currentSession()).empty()) {
     const QString why =
         before.error.failed()
@@ -245,7 +219,7 @@ void CResultsDlg::OnSaveCsv() {
   // Read after the choice, so the copy holds every line written meanwhile;
   // in this version's columns, so that it reads back whole. The mark makes a
   // spreadsheet read the listener names and dates as UTF-8.
-  const HistoryContents file = m_history.Read();
+  const HistoryContents file = WithPending(m_history.Read(), m_history);
   std::string text = std::string(kUtf8ByteOrderMark) + std::string(kHistoryHeader) + "\r\n";
   for (const HistoryRecord& r : ShownRecords(file.records, m_history.currentSession())) {
     text += FormatHistoryLine(r);
@@ -254,7 +228,7 @@ void CResultsDlg::OnSaveCsv() {
   const platform::WriteResult written =
       platform::WriteFileSafely(QFile::encodeName(*path).toStdString(), {bytes, text.size()});
   if (!written.ok()) {
-    ReportWriteFailure(*path, written);
+    ReportWriteFailure(services(), this, *path, written);
     return;
   }
   RememberSaveFolder(kCsvSaves, *path);
@@ -275,16 +249,6 @@ QString CResultsDlg::SaveFolder(std::string_view kind,
 // Only a folder that took the file: one that refused it would refuse again.
 void CResultsDlg::RememberSaveFolder(std::string_view kind, const QString& path) {
   m_settings.SetValue(platform::LastFolderKey(kind).toStdString(), QFileInfo(path).absolutePath());
-}
-
-void CResultsDlg::ReportWriteFailure(const QString& path, const platform::WriteResult& result) {
-  const int text = result.status == platform::WriteStatus::kCannotOpen ? IDS_WRITE_CANNOT_OPEN
-                                                                       : IDS_WRITE_FAILED;
-  const QString reason =
-      res::LoadString(IDS_WRITE_REASON).arg(SystemErrorText(result.error, result.message));
-  services().MessageBox(
-      this, res::LoadString(text) + QStringLiteral("\r\n") + path + QStringLiteral("\r\n") + reason,
-      res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
 }
 
 }  // namespace kelvora

@@ -17,11 +17,6 @@
 
 namespace kelvora {
 
-// A system error in the window's language: the common ones from the string
-// table, the system's own text (`systemText`, or strerror) for the rest.
-QString SystemErrorText(int error, const std::string& systemText = {});
-QString HistoryErrorText(const HistoryError& error);
-
 // The pictures' words, from the string table in the window's language.
 const results::PictureTexts& ResultsPictureTexts();
 
@@ -46,7 +41,6 @@ class CResultsDlg : public platform::TemplateDialog {
  private:
   void OnSavePicture();
   void OnSaveCsv();
-  void ReportWriteFailure(const QString& path, const platform::WriteResult& result);
   // The folder a save of `kind` starts in, and the one to start in next time.
   QString SaveFolder(std::string_view kind, QStandardPaths::StandardLocation standard) const;
   void RememberSaveFolder(std::string_view kind, const QString& path);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLineEdit>
 
+#include "dialogs/error_text.h"
 #include "dialogs/number_text.h"
 #include "platform/files/safe_file.h"
 #include "platform/qt/services.h"
@@ -104,18 +105,7 @@ void CWaveFileDlg::OnExportSave() {
   // one that cannot be opened.
   const platform::WriteResult written = platform::WriteFileSafely(
       QFile::encodeName(*path).toStdString(), m_exportWave.bytes().first(kExportFileSize));
-  switch (written.status) {
-    case platform::WriteStatus::kWritten:
-      break;
-    case platform::WriteStatus::kCannotOpen:
-      services().MessageBox(this, res::LoadString(IDS_WRITE_CANNOT_OPEN),
-                            res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
-      break;
-    case platform::WriteStatus::kWriteFailed:
-      services().MessageBox(this, res::LoadString(IDS_WRITE_FAILED), res::LoadString(IDS_APP_TITLE),
-                            platform::MessageIcon::Stop);
-      break;
-  }
+  if (!written.ok()) ReportWriteFailure(services(), this, *path, written);
 }
 
 void CWaveFileDlg::OnExportFade() {

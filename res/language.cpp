@@ -9,21 +9,49 @@
 #include <initializer_list>
 
 namespace kelvora::res {
+namespace {
 
-Language LanguageForUiLanguages(const QStringList& uiLanguages) {
-  if (uiLanguages.isEmpty()) return Language::Japanese;
+// Qt speaks English by itself; the tables are Japanese already. A program
+// without Qt's translations folder (the static Windows one) carries Qt's
+// catalogues in its resources (res/translations/CMakeLists.txt).
+constexpr Language kLanguages[] = {
+    {"ja", "ja_JP.UTF-8", "qtbase_ja", nullptr, "help/"},
+    {"en", "en_US.UTF-8", nullptr, "kelvora_en", "help/en/"},
+};
+
+// The language of a desktop whose language the program does not speak.
+constexpr std::string_view kOtherLanguages = "en";
+
+}  // namespace
+
+std::span<const Language> Languages() { return kLanguages; }
+
+const Language* FindLanguage(std::string_view code) {
+  for (const Language& language : kLanguages) {
+    if (language.code == code) return &language;
+  }
+  return nullptr;
+}
+
+const Language& LanguageForUiLanguages(const QStringList& uiLanguages) {
+  if (uiLanguages.isEmpty()) return kLanguages[0];
   const QString first = uiLanguages.first();
   // "C" and "POSIX" are no choice of language; Qt also spells C as "en-US-u-va-posix".
   if (first.compare(QLatin1String("C"), Qt::CaseInsensitive) == 0 ||
       first.compare(QLatin1String("POSIX"), Qt::CaseInsensitive) == 0 ||
       first.endsWith(QLatin1String("-u-va-posix"), Qt::CaseInsensitive))
-    return Language::Japanese;
-  const QString language = first.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0);
-  return language.compare(QLatin1String("ja"), Qt::CaseInsensitive) == 0 ? Language::Japanese
-                                                                         : Language::English;
+    return kLanguages[0];
+  const QByteArray code =
+      first.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower().toLatin1();
+  if (const Language* language = FindLanguage(std::string_view(code.constData(), code.size()))) {
+    return *language;
+  }
+  return *FindLanguage(kOtherLanguages);
 }
 
-Language InterfaceLanguage() { return LanguageForUiLanguages(QLocale::system().uiLanguages()); }
+const Language& InterfaceLanguage() {
+  return LanguageForUiLanguages(QLocale::system().uiLanguages());
+}
 
 namespace {
 
@@ -42,7 +70,8 @@ const char* FirstSet(std::initializer_list<const char*> names) {
   return nullptr;
 }
 
-constexpr const char* kJapaneseLocale = "ja_JP.UTF-8";
+// The program's own language, which a run without a preference speaks.
+constexpr const char* kJapaneseLocale = kLanguages[0].locale;
 
 }  // namespace
 
@@ -86,16 +115,14 @@ void Install(const QString& file, std::initializer_list<QString> folders) {
 
 }  // namespace
 
-void InstallTranslations() {
-  if (InterfaceLanguage() == Language::Japanese) {
-    // The tables are Japanese already; only Qt's own texts need translating.
-    // A program without Qt's translations folder (the static Windows one)
-    // carries the file in its resources.
-    Install(QStringLiteral("qtbase_ja"),
+void InstallTranslations(const Language& language) {
+  if (language.qtCatalogue != nullptr) {
+    Install(QString::fromLatin1(language.qtCatalogue),
             {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")});
-  } else {
-    // Qt speaks English by itself; the program's English is compiled in.
-    Install(QStringLiteral("kelvora_en"), {QStringLiteral(":/translations")});
+  }
+  // The program's catalogues are compiled in.
+  if (language.catalogue != nullptr) {
+    Install(QString::fromLatin1(language.catalogue), {QStringLiteral(":/translations")});
   }
 }
 

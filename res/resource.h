@@ -1,12 +1,49 @@
 #pragma once
 
-// Identifiers of the program's resources. The main dialog's controls and menu
-// commands are in check/command_ids.h (the session speaks in them); the rest
-// are here. Different dialogs may reuse a control number.
-
-#include "check/command_ids.h"
+// Identifiers of the program's resources. Different dialogs may reuse a
+// control number.
 
 namespace kelvora {
+
+// The main dialog's controls and menu commands. A button, its menu item and
+// its key deliver the same number; ui/session_commands.cpp says which of them
+// the check session acts on.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+inline constexpr int IDM_ABOUTBOX = 16;
+
+inline constexpr int IDC_START = 1005;
+inline constexpr int IDC_ANSWER1 = 1007;
+inline constexpr int IDC_ANSWER2 = 1008;
+inline constexpr int IDC_ANSWER3 = 1009;
+inline constexpr int IDC_ANSWER4 = 1010;
+inline constexpr int IDC_ANSWER5 = 1011;
+inline constexpr int IDC_DONT_KNOW = 1012;
+inline constexpr int IDC_RESTART = 1013;
+inline constexpr int IDC_UP_1K = 1014;
+inline constexpr int IDC_DOWN_1K = 1019;
+inline constexpr int IDC_UP_100 = 1020;
+inline constexpr int IDC_DOWN_100 = 1021;
+inline constexpr int IDC_UP_10 = 1022;
+inline constexpr int IDC_DOWN_10 = 1023;
+inline constexpr int IDC_SET_8K = 1024;
+inline constexpr int IDC_SET_16K = 1025;
+inline constexpr int IDC_FREQ_GROUP = 1026;
+
+inline constexpr int ID_SOUND_VOLUME = 32771;
+inline constexpr int ID_SOUND_AUTO_CHANGE = 32772;
+inline constexpr int ID_SOUND_CONTINUOUS = 32773;
+inline constexpr int ID_SOUND_SILENCE = 32775;
+inline constexpr int ID_APP_EXIT_CMD = 32776;
+inline constexpr int ID_HELP_ABOUT = 32777;
+inline constexpr int ID_HELP_USAGE = 32778;
+inline constexpr int ID_FILE_MAKE_WAVE = 32779;
+inline constexpr int ID_SOUND_EAR_BOTH = 32780;
+inline constexpr int ID_SOUND_EAR_LEFT = 32781;
+inline constexpr int ID_SOUND_EAR_RIGHT = 32782;
+inline constexpr int ID_FILE_RESULTS = 32783;
+inline constexpr int ID_SOUND_CONFIRM_RECORD = 32784;
 
 inline constexpr int IDC_STATIC = -1;
 
@@ -57,12 +94,16 @@ inline constexpr int IDS_HISTORY_UNREADABLE_LINES = 1043;
 inline constexpr int IDS_HISTORY_OLDER_LEFT_OUT = 1044;
 inline constexpr int IDS_HISTORY_NO_LOCATION = 1045;
 inline constexpr int IDS_HISTORY_NOTHING_TO_SAVE = 1046;
+inline constexpr int IDS_HISTORY_IN_USE = 1047;
+inline constexpr int IDS_HISTORY_CANNOT_WRITE = 1048;
+inline constexpr int IDS_HISTORY_NOT_SAVED = 1049;
 // Additions: the common system errors in the window's language.
 inline constexpr int IDS_ERROR_NO_SPACE = 1050;
 inline constexpr int IDS_ERROR_PERMISSION = 1051;
 inline constexpr int IDS_ERROR_READ_ONLY = 1052;
 inline constexpr int IDS_ERROR_NOT_REGULAR = 1053;
 inline constexpr int IDS_ERROR_NOT_FOUND = 1054;
+inline constexpr int IDS_ERROR_IN_USE = 1055;
 // An addition: the warning about a Bluetooth output (%1 codec, %2 frequency from which results may
 // describe the radio link).
 inline constexpr int IDS_SOUND_PATH_BLUETOOTH = 1011;

@@ -15,11 +15,11 @@ using platform::MenuPopup;
 namespace CS = platform::ControlStyle;
 namespace DS = platform::DialogStyle;
 
+namespace {
+
 constexpr const char* kFrequencyGroupCaption = QT_TRANSLATE_NOOP("kelvora", "現在の周波数");
 constexpr const char* kRecordGroupCaption = QT_TRANSLATE_NOOP("kelvora", "最高可聴周波数");
 constexpr const char* kRateGroupCaption = QT_TRANSLATE_NOOP("kelvora", "正答率");
-
-namespace {
 
 constexpr auto PUSH = ControlKind::PushButton;
 constexpr auto DEFPUSH = ControlKind::DefaultPushButton;
@@ -62,6 +62,14 @@ constexpr ControlTemplate kMainControls[] = {
     {IDC_STATIC, GROUP, 131, 161, 121, 42, kRateGroupCaption, CS::None},
     {IDC_STATIC, GROUP, 115, 7, 137, 53, QT_TRANSLATE_NOOP("kelvora", "周波数手動設定"), CS::None},
 };
+
+// The group boxes the status panel draws into, by their place in the template.
+constexpr std::size_t kFrequencyGroup = 18;
+constexpr std::size_t kRecordGroup = 21;
+constexpr std::size_t kRateGroup = 22;
+static_assert(kMainControls[kFrequencyGroup].text == kFrequencyGroupCaption);
+static_assert(kMainControls[kRecordGroup].text == kRecordGroupCaption);
+static_assert(kMainControls[kRateGroup].text == kRateGroupCaption);
 
 // IDD_VOLUME
 constexpr ControlTemplate kVolumeControls[] = {
@@ -330,6 +338,16 @@ constexpr StringEntry kStringTable[] = {
     {IDS_HISTORY_NO_LOCATION,
      QT_TRANSLATE_NOOP("kelvora", "HOME が設定されていないため、記録ファイルの場所がありません")},
     {IDS_HISTORY_NOTHING_TO_SAVE, QT_TRANSLATE_NOOP("kelvora", "保存する検査結果がありません。")},
+    {IDS_HISTORY_IN_USE,
+     QT_TRANSLATE_NOOP("kelvora",
+                       "記録ファイルはほかのプログラムが使用中です。\r\n"
+                       "ファイルが閉じられるまで、検査結果はこのプログラムが保持します。\r\n%1")},
+    {IDS_HISTORY_CANNOT_WRITE,
+     QT_TRANSLATE_NOOP("kelvora",
+                       "記録ファイルに書き込めません（%1）。\r\n"
+                       "書き込めるようになるまで、検査結果はこのプログラムが保持します。\r\n%2")},
+    {IDS_HISTORY_NOT_SAVED,
+     QT_TRANSLATE_NOOP("kelvora", "記録ファイルに保存できなかった検査: %1 件\r\n%2")},
     {IDS_WRITE_CANNOT_OPEN,
      QT_TRANSLATE_NOOP("kelvora", "ファイルを書き込み用にオープン出来ません。")},
     {IDS_WRITE_FAILED, QT_TRANSLATE_NOOP("kelvora", "ファイルの書き込みに失敗しました。")},
@@ -339,6 +357,7 @@ constexpr StringEntry kStringTable[] = {
     {IDS_ERROR_READ_ONLY, QT_TRANSLATE_NOOP("kelvora", "読み取り専用のファイルシステムです")},
     {IDS_ERROR_NOT_REGULAR, QT_TRANSLATE_NOOP("kelvora", "通常のファイルではありません")},
     {IDS_ERROR_NOT_FOUND, QT_TRANSLATE_NOOP("kelvora", "ファイルまたはフォルダがありません")},
+    {IDS_ERROR_IN_USE, QT_TRANSLATE_NOOP("kelvora", "ほかのプログラムが使用中です")},
     {IDS_CONFIRMING_TITLE, QT_TRANSLATE_NOOP("kelvora", " [記録の確認 %1 Hz]")},
     {IDS_CONFIRMING_COUNTS_TITLE,
      QT_TRANSLATE_NOOP("kelvora", " [記録の確認 %1 Hz　%2 回中 %3 回正解]")},
@@ -368,6 +387,9 @@ constexpr StringEntry kStringTable[] = {
 };
 
 }  // namespace
+
+const PanelGroupBoxes kPanelGroupBoxes = {kMainControls[kFrequencyGroup],
+                                          kMainControls[kRecordGroup], kMainControls[kRateGroup]};
 
 const DialogTemplate kMainTemplate = {
     IDD_MAIN, "", 259, 232, DS::SystemMenu | DS::MinimizeBox | DS::AppWindow, kMainControls};

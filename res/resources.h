@@ -38,10 +38,13 @@ struct ToolTipText {
 };
 std::span<const ToolTipText> MainToolTips();
 
-// Captions of the main dialog's group boxes that the status panel draws into.
-extern const char* const kFrequencyGroupCaption;
-extern const char* const kRecordGroupCaption;
-extern const char* const kRateGroupCaption;
+// The main dialog's group boxes that the status panel draws into.
+struct PanelGroupBoxes {
+  const platform::ControlTemplate& frequency;  // and the marks
+  const platform::ControlTemplate& record;
+  const platform::ControlTemplate& rate;
+};
+extern const PanelGroupBoxes kPanelGroupBoxes;
 
 // The string table: every entry as the tables hold it, and one entry as the
 // window shows it (in the interface language); an unknown id gives an empty string.

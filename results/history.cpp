@@ -321,6 +321,7 @@ constexpr HistoryError kNotRegular{HistoryFault::kNotRegularFile, 0};
 HistoryError SystemError(int code) {
   // Opening a folder for writing, or a pipe without waiting for a reader.
   if (code == EISDIR || code == ENXIO) return kNotRegular;
+  if (platform::IsInUseError(code)) return {HistoryFault::kInUse, code};
   return {HistoryFault::kSystem, code};
 }
 
@@ -408,20 +409,6 @@ const char* EarName(Ear ear) {
       break;
   }
   return "both";
-}
-
-std::string DescribeHistoryError(const HistoryError& error) {
-  switch (error.fault) {
-    case HistoryFault::kNone:
-      return {};
-    case HistoryFault::kNoLocation:
-      return "no place for the history (HOME is not set)";
-    case HistoryFault::kNotRegularFile:
-      return "not a regular file";
-    case HistoryFault::kSystem:
-      break;
-  }
-  return std::strerror(error.code);
 }
 
 std::string FormatLocalTime(std::time_t when) {
@@ -521,9 +508,24 @@ void History::SetEar(Ear ear) {
 void History::Record(HistoryRecord record) {
   record.session = m_session;
   record.ear = m_ear;
-  const std::string line = FormatHistoryLine(record);
-  m_current.push_back(std::move(record));
-  Append(line);
+  m_current.push_back(record);
+  m_pending.push_back(std::move(record));
+  WritePending();
+}
+
+bool History::WritePending() {
+  if (m_pending.empty()) return true;
+  std::string lines;
+  for (const HistoryRecord& r : m_pending) lines += FormatHistoryLine(r);
+  std::size_t writtenAnyway = 0;
+  if (Append(lines, writtenAnyway)) {
+    m_pending.clear();
+    return true;
+  }
+  // Lines a failed write could not take back are in the file: never twice.
+  m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                             writtenAnyway, m_pending.size())));
+  return m_pending.empty();
 }
 
 long History::WriteBytes(int fd, const char* bytes, std::size_t size) {
@@ -535,7 +537,8 @@ bool History::NeedsCurrentHeader(int fd, std::int64_t size) {
   return !header || *header != kHistoryHeader;
 }
 
-bool History::Append(const std::string& line) {
+bool History::Append(const std::string& lines, std::size_t& linesWrittenAnyway) {
+  linesWrittenAnyway = 0;
   m_writeError = {};
   if (m_path.empty()) {
     m_writeError = {HistoryFault::kNoLocation, 0};
@@ -586,7 +589,8 @@ bool History::Append(const std::string& line) {
       bytes += std::string(kHistoryHeader) + "\r\n";
     }
   }
-  bytes += line;
+  const std::size_t linesStart = bytes.size();
+  bytes += lines;
 
   std::size_t done = 0;
   int error = 0;
@@ -604,6 +608,10 @@ bool History::Append(const std::string& line) {
   if (error != 0 && done > 0 && platform::Truncate(fd.get(), sizeBefore) != 0) {
     // What cannot be cut back is at least ended, so the next line is whole.
     WriteBytes(fd.get(), "\r\n", 2);
+    if (done > linesStart) {
+      const auto whole = std::string_view(lines).substr(0, done - linesStart);
+      linesWrittenAnyway = static_cast<std::size_t>(std::count(whole.begin(), whole.end(), '\n'));
+    }
   }
   const int closeError = fd.Close();
   if (error == 0) error = closeError;

@@ -65,6 +65,7 @@ enum class HistoryFault {
   kNone,
   kNoLocation,      // neither XDG_DATA_HOME nor HOME names a place
   kNotRegularFile,  // a folder, pipe, device or socket, after following links
+  kInUse,           // another program holds the file open without sharing it for writing
   kSystem,          // `code` is the errno of the call that failed
 };
 
@@ -74,9 +75,6 @@ struct HistoryError {
   bool failed() const { return fault != HistoryFault::kNone; }
   friend bool operator==(const HistoryError&, const HistoryError&) = default;
 };
-
-// The system's own (English) text, for logs and the errors no window words.
-std::string DescribeHistoryError(const HistoryError& error);
 
 // What a file holds, as far as it can be read.
 struct HistoryContents {
@@ -110,7 +108,8 @@ std::vector<HistoryRecord> ParseHistory(std::string_view contents);
 std::string DefaultHistoryPath();
 
 // The file of one program run, and the checks of its current session. A
-// failure to write is kept for the results window and never stops a check.
+// failure to write never stops a check: the line waits, and goes to the file,
+// in order and once, with the first later write that succeeds.
 class History {
  public:
   // `microseconds` gives the wall clock for session numbers (tests replace it).
@@ -126,8 +125,14 @@ class History {
   std::int64_t session() const { return m_session; }
 
   // Completes `record` with the session and the ear, keeps it for this
-  // session's picture and appends it to the file.
+  // session's picture and appends it to the file, behind the lines still
+  // waiting, all in one write.
   void Record(HistoryRecord record);
+  // Appends the lines still waiting (the results window asks before it reads,
+  // the program at exit); true when none is left waiting.
+  bool WritePending();
+  // The checks of this run not in the file yet, oldest first, of any session.
+  const std::vector<HistoryRecord>& pending() const { return m_pending; }
   const std::vector<HistoryRecord>& currentSession() const { return m_current; }
 
   const std::string& path() const { return m_path; }
@@ -140,10 +145,12 @@ class History {
   std::vector<HistoryRecord> ReadAll() const { return Read().records; }
 
  protected:
-  // The line in one write on a regular file opened for appending, after a
+  // The lines in one write on a regular file opened for appending, after a
   // line break if the file ends in a torn line and after the header if the
   // file is new or has an older one; a write cut short is cut back off.
-  virtual bool Append(const std::string& line);
+  // False when they are not in the file; `linesWrittenAnyway` then counts
+  // the whole ones that a write cut short left there all the same.
+  virtual bool Append(const std::string& lines, std::size_t& linesWrittenAnyway);
   // write(2); tests put a full disk here.
   virtual long WriteBytes(int fd, const char* bytes, std::size_t size);
 
@@ -155,6 +162,7 @@ class History {
   std::int64_t m_session = 0;
   Ear m_ear = Ear::Both;
   std::vector<HistoryRecord> m_current;
+  std::vector<HistoryRecord> m_pending;
   HistoryError m_writeError;
   // The file (device, inode) whose last header is known to be the current one.
   std::optional<std::pair<std::uint64_t, std::uint64_t>> m_currentHeaderFile;

@@ -16,13 +16,13 @@ int& BeforeQt(int& argc) {
 }  // namespace
 
 KelvoraApplication::KelvoraApplication(int& argc, char** argv)
-    : QApplication(BeforeQt(argc), argv) {
+    : QApplication(BeforeQt(argc), argv), m_language(res::InterfaceLanguage()) {
   // QApplication hands the user's locale to the C library; no number that the
   // program reads or writes may take a decimal comma from it.
   std::setlocale(LC_NUMERIC, "C");
   platform::InstallFontSubstitutions();
   // One language everywhere, Qt's own dialogs included.
-  res::InstallTranslations();
+  res::InstallTranslations(m_language);
 }
 
 }  // namespace kelvora

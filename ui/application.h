@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "res/language.h"
+
 namespace kelvora {
 
 // The program's application object: what must run before Qt reads the
@@ -11,6 +13,12 @@ namespace kelvora {
 class KelvoraApplication : public QApplication {
  public:
   KelvoraApplication(int& argc, char** argv);
+
+  // The language of the windows, chosen once from the desktop's locale.
+  const res::Language& language() const { return m_language; }
+
+ private:
+  const res::Language& m_language;
 };
 
 }  // namespace kelvora

@@ -12,6 +12,7 @@
 #include "platform/qt/template_dialog.h"
 #include "res/resource.h"
 #include "sound/player.h"
+#include "ui/session_commands.h"
 #include "ui/status_panel.h"
 
 namespace kelvora {
@@ -33,8 +34,8 @@ DialogSessionWindow::DialogSessionWindow(platform::TemplateDialog& dialog,
       m_clock(clock),
       m_soundMenu(std::move(soundMenu)) {}
 
-void DialogSessionWindow::EnableControl(int id, bool enabled) {
-  QWidget* control = m_dialog.GetDlgItem(id);
+void DialogSessionWindow::EnableControl(SessionCommand command, bool enabled) {
+  QWidget* control = m_dialog.GetDlgItem(ControlOf(command));
   if (!control) return;
   const bool changed = control->isEnabled() != enabled;
   // Qt moves the focus off a control it disables; the focus comes back when
@@ -50,13 +51,13 @@ void DialogSessionWindow::EnableControl(int id, bool enabled) {
   if (changed && control->isVisible()) control->repaint();
 }
 
-void DialogSessionWindow::EnableMenuItem(int id, bool enabled) {
-  if (QAction* action = m_menu(id)) action->setEnabled(enabled);
-  if (id == ID_SOUND_VOLUME && m_soundMenu) m_soundMenu(enabled);
+void DialogSessionWindow::EnableMenuItem(SessionCommand item, bool enabled) {
+  if (QAction* action = m_menu(ControlOf(item))) action->setEnabled(enabled);
+  if (item == SessionCommand::Volume && m_soundMenu) m_soundMenu(enabled);
 }
 
-void DialogSessionWindow::CheckMenuItem(int id, bool checked) {
-  if (QAction* action = m_menu(id)) action->setChecked(checked);
+void DialogSessionWindow::CheckMenuItem(SessionCommand item, bool checked) {
+  if (QAction* action = m_menu(ControlOf(item))) action->setChecked(checked);
 }
 
 void DialogSessionWindow::BeginWaitCursor() { platform::BeginWaitCursor(); }

@@ -41,9 +41,9 @@ class DialogSessionWindow final : public SessionWindow {
                       MenuLookup menu, WavePlayer& player, SessionClock& clock,
                       std::function<void(bool enabled)> soundMenu);
 
-  void EnableControl(int id, bool enabled) override;
-  void EnableMenuItem(int id, bool enabled) override;
-  void CheckMenuItem(int id, bool checked) override;
+  void EnableControl(SessionCommand control, bool enabled) override;
+  void EnableMenuItem(SessionCommand item, bool enabled) override;
+  void CheckMenuItem(SessionCommand item, bool checked) override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
   void DrawStatusPanel() override;

@@ -6,12 +6,11 @@
 namespace kelvora {
 
 QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
-                       res::Language language) {
-  const bool english = language == res::Language::English;
-  const QString page =
-      english ? QStringLiteral("help/en/index.html") : QStringLiteral("help/index.html");
+                       const res::Language& language) {
+  const QString page = QString::fromLatin1(language.helpFolder) + QStringLiteral("index.html");
+  // The program has always named the page in the working directory this way.
   const QString relative =
-      english ? QStringLiteral(".\\help\\en\\index.html") : QStringLiteral(".\\help\\index.html");
+      QStringLiteral(".\\") + QString(page).replace(QLatin1Char('/'), QLatin1Char('\\'));
   if (QFileInfo(QDir(currentDir), page).isFile()) return relative;
   // Installed under a prefix, or unpacked with its help/ beside it (the zip for Windows).
   for (const QString& folder : {QStringLiteral("/../share/kelvora/"), QStringLiteral("/")}) {

@@ -13,8 +13,8 @@ namespace kelvora {
 // help/ beside the program (unpacked from the Windows zip). With
 // neither present, the relative path comes back; opening it fails, and the
 // window names the missing page.
-// The Japanese pages lie in help/, the English ones in help/en/.
+// Each language's pages lie in its help folder (help/, help/en/, ...).
 QString HelpPageToOpen(const QString& currentDir, const QString& applicationDir,
-                       res::Language language);
+                       const res::Language& language);
 
 }  // namespace kelvora

@@ -11,6 +11,7 @@
 #include "check/record_confirmation.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/answer_dlg.h"
+#include "dialogs/error_text.h"
 #include "dialogs/results_dlg.h"
 #include "dialogs/volume_dlg.h"
 #include "dialogs/wave_file_dlg.h"
@@ -22,6 +23,7 @@
 #include "sound/player.h"
 #include "sound/volume.h"
 #include "ui/help_location.h"
+#include "ui/session_commands.h"
 #include "ui/sound_path_check.h"
 #include "ui/status_panel.h"
 
@@ -43,9 +45,6 @@ const EarChoice& ChoiceOf(Ear ear) {
   }
   return kEarChoices[0];
 }
-
-constexpr int kAnswerControls[] = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
-                                   IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
 
 }  // namespace
 
@@ -83,7 +82,7 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Serv
   // The item carries a check mark while a confirmation runs.
   if (QAction* confirm = menuAction(ID_SOUND_CONFIRM_RECORD)) confirm->setCheckable(true);
   m_panel = new StatusPanel(
-      client(), [this] { return m_session.view(); }, LayoutPanel(res::kMainTemplate, baseUnits()));
+      client(), [this] { return m_session.view(); }, LayoutPanel(baseUnits()));
   m_window.SetPanel(*m_panel);
 }
 
@@ -107,7 +106,7 @@ bool CKelvoraDlg::OnInitDialog() {
   setWindowIcon(m_icon);
   SetAccelerators(res::MainAccelerators());
   SetDlgItemText(0, res::LoadString(IDS_APP_TITLE));
-  for (int id : kAnswerControls) EnableDlgItem(id, false);
+  for (SessionCommand answer : kAnswerCommands) EnableDlgItem(ControlOf(answer), false);
 
   if (!m_session.AllocateBuffers()) {
     services().MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
@@ -146,13 +145,16 @@ bool CKelvoraDlg::OnInitDialog() {
 void CKelvoraDlg::OnCommand(int id) {
   if (m_sessionBegun) {
     const CheckState before = m_session.view().state;
-    if (m_session.HandleCommand(id)) {
-      if (id == IDC_RESTART && before != CheckState::Busy) {
+    const std::optional<SessionCommand> command = SessionCommandOf(id);
+    if (command && m_session.HandleCommand(*command)) {
+      if (command == SessionCommand::Restart && before != CheckState::Busy) {
         m_history->StartSession();
         // A confirmed level belongs to the session that confirmed it.
         m_confirmedLevel.reset();
         ShowTitle();
       }
+      // After the verdict has sounded, never in the middle of a check.
+      TellHistoryFault();
       return;
     }
   }
@@ -186,7 +188,10 @@ void CKelvoraDlg::OnCommand(int id) {
   }
 }
 
-void CKelvoraDlg::OnDestroy() { m_session.ReleaseBuffers(); }
+void CKelvoraDlg::OnDestroy() {
+  m_session.ReleaseBuffers();
+  TellHistoryNotSaved();
+}
 
 void CKelvoraDlg::contextMenuEvent(QContextMenuEvent* event) {
   if (!m_systemMenu) {
@@ -257,6 +262,9 @@ void CKelvoraDlg::OnFileMakeWave() {
 }
 
 void CKelvoraDlg::OnFileResults() {
+  // The file may take the waiting lines by now; the window reads it after.
+  m_history->WritePending();
+  TellHistoryFault();
   // The day of the names of the saves is the session's own.
   CResultsDlg dlg(*m_history, services(), *m_settings,
                   QDateTime::fromSecsSinceEpoch(m_clock.Now()).date(), this);
@@ -320,8 +328,8 @@ void CKelvoraDlg::OnHelpAbout() {
 // Without a browser (or without the page) the user is told where the page
 // is, to open it by hand.
 void CKelvoraDlg::OnHelpUsage() {
-  const QString page = HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath(),
-                                      res::InterfaceLanguage());
+  const QString page =
+      HelpPageToOpen(QDir::currentPath(), QCoreApplication::applicationDirPath(), *m_language);
   if (services().OpenWithDefaultHandler(page)) return;
   services().MessageBox(this,
                         res::LoadString(IDS_HELP_NOT_OPENED)
@@ -361,6 +369,30 @@ void CKelvoraDlg::EnableSoundMenu(bool idle) {
 
 void CKelvoraDlg::CheckMenuItem(int id, bool checked) {
   if (QAction* action = menuAction(id)) action->setChecked(checked);
+}
+
+// Without a history of the caller's, the checks are the window's alone and
+// nothing is ever said about a file.
+void CKelvoraDlg::TellHistoryFault() {
+  const HistoryError& error = m_history->writeError();
+  if (m_ownHistory || m_historyFaultTold || !error.failed()) return;
+  m_historyFaultTold = true;
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(m_history->path()));
+  const QString text =
+      error.fault == HistoryFault::kInUse
+          ? res::LoadString(IDS_HISTORY_IN_USE).arg(path)
+          : res::LoadString(IDS_HISTORY_CANNOT_WRITE).arg(HistoryErrorText(error), path);
+  services().MessageBox(this, text, res::LoadString(IDS_APP_TITLE),
+                        platform::MessageIcon::Exclamation);
+}
+
+void CKelvoraDlg::TellHistoryNotSaved() {
+  if (m_ownHistory || m_history->WritePending()) return;
+  const QString path = QDir::toNativeSeparators(QString::fromStdString(m_history->path()));
+  services().MessageBox(this,
+                        res::LoadString(IDS_HISTORY_NOT_SAVED)
+                            .arg(QString::number(m_history->pending().size()), path),
+                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
 }
 
 }  // namespace kelvora

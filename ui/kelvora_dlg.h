@@ -12,6 +12,7 @@
 #include "check/check_session.h"
 #include "platform/qt/remembered_settings.h"
 #include "platform/qt/template_dialog.h"
+#include "res/language.h"
 #include "results/history.h"
 #include "results/history_writer.h"
 #include "sound/player.h"
@@ -44,6 +45,9 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
               History* history = nullptr, SoundPathCheck* pathCheck = nullptr,
               platform::RememberedSettings* settings = nullptr, QWidget* parent = nullptr);
   ~CKelvoraDlg() override;
+
+  // The language whose help pages F1 opens; the program's own until told.
+  void SetLanguage(const res::Language& language) { m_language = &language; }
 
   // What the window shows, for tests and the screenshot tool.
   const StatusPanel& statusPanel() const { return *m_panel; }
@@ -91,6 +95,10 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   void EnableSoundMenu(bool idle);
   void EnableConfirmItem(bool idle);
   void CheckMenuItem(int id, bool checked);
+  // Says once per run that the history cannot take the checks for now and
+  // keeps them; at exit, how many it could not take in the end.
+  void TellHistoryFault();
+  void TellHistoryNotSaved();
 
   WavePlayer& m_player;
   SessionClock& m_clock;
@@ -99,6 +107,7 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   std::unique_ptr<platform::RememberedSettings> m_ownSettings;
   platform::RememberedSettings* m_settings;
   QIcon m_icon;
+  const res::Language* m_language = &res::Languages().front();
   std::map<int, QAction*> m_menuActions;
   QMenu* m_systemMenu = nullptr;
   platform::ToolTips* m_toolTip = nullptr;
@@ -111,6 +120,7 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   // The level that just failed, said once: until the next level's first check.
   std::optional<std::int32_t> m_failedLevel;
   HistoryWriter m_historyWriter;
+  bool m_historyFaultTold = false;
 
   SoundPathCheck* m_pathCheck;
   int m_pathQuestion = 0;  // answers to earlier questions are stale

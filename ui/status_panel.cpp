@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QRegion>
 #include <charconv>
-#include <cstring>
 #include <utility>
 
 #include "check/check_session.h"
@@ -43,19 +42,11 @@ std::string FormatHertz(std::int32_t hertz) {
   return PadLeft(digits, result.ptr, 5) + " Hz";
 }
 
-// How far the substitute font moved the group box captioned `caption`.
-QPoint GroupShift(const platform::DialogTemplate& dialogTemplate, platform::DialogBaseUnits base,
-                  const char* caption) {
-  for (const platform::ControlTemplate& control : dialogTemplate.controls) {
-    if (control.kind != platform::ControlKind::GroupBox || !control.text ||
-        std::strcmp(control.text, caption) != 0) {
-      continue;
-    }
-    const QRect units(control.x, control.y, control.width, control.height);
-    return platform::DialogToPixels(units, base).topLeft() -
-           platform::DialogToPixels(units, kLayoutBaseUnits).topLeft();
-  }
-  return {};
+// How far the substitute font moved the group box `control`.
+QPoint GroupShift(const platform::ControlTemplate& control, platform::DialogBaseUnits base) {
+  const QRect units(control.x, control.y, control.width, control.height);
+  return platform::DialogToPixels(units, base).topLeft() -
+         platform::DialogToPixels(units, kLayoutBaseUnits).topLeft();
 }
 
 }  // namespace
@@ -75,11 +66,10 @@ std::string FormatRateText(std::int32_t correctCount, std::int32_t trialCount) {
   return PadLeft(digits, result.ptr, 3) + " %";
 }
 
-PanelLayout LayoutPanel(const platform::DialogTemplate& dialogTemplate,
-                        platform::DialogBaseUnits base) {
-  const QPoint frequency = GroupShift(dialogTemplate, base, res::kFrequencyGroupCaption);
-  const QPoint record = GroupShift(dialogTemplate, base, res::kRecordGroupCaption);
-  const QPoint rate = GroupShift(dialogTemplate, base, res::kRateGroupCaption);
+PanelLayout LayoutPanel(platform::DialogBaseUnits base) {
+  const QPoint frequency = GroupShift(res::kPanelGroupBoxes.frequency, base);
+  const QPoint record = GroupShift(res::kPanelGroupBoxes.record, base);
+  const QPoint rate = GroupShift(res::kPanelGroupBoxes.rate, base);
   PanelLayout layout;
   layout.frequencyArea = kFrequencyArea.translated(frequency);
   layout.frequencyText = kFrequencyText + frequency;

@@ -53,8 +53,7 @@ struct PanelLayout {
 
 // The panel's positions over the main template's group boxes for the given
 // dialog base units (see status_panel.cpp for why the units matter).
-PanelLayout LayoutPanel(const platform::DialogTemplate& dialogTemplate,
-                        platform::DialogBaseUnits base);
+PanelLayout LayoutPanel(platform::DialogBaseUnits base);
 
 // Arial 22 pt for the screen of `widget` (29 pixels at 96 dpi).
 QFont PanelFont(const QWidget& widget);

@@ -41,6 +41,9 @@ bool IsFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// No errno says "in use"; one that no call here gives otherwise stands for it.
+constexpr int kInUseErrno = ETXTBSY;
+
 // The errno that stands for a system error.
 int ErrnoOf(DWORD error) {
   switch (error) {
@@ -50,9 +53,12 @@ int ErrnoOf(DWORD error) {
     case ERROR_BAD_NETPATH:
       return ENOENT;
     case ERROR_ACCESS_DENIED:
+      return EACCES;
+    // Another program has the file open without sharing it for writing (a
+    // spreadsheet does), or has locked the part written to.
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-      return EACCES;
+      return kInUseErrno;
     case ERROR_WRITE_PROTECT:
       return EROFS;
     case ERROR_DISK_FULL:
@@ -81,7 +87,9 @@ int FailWithLastError(const std::wstring& path) {
   return -1;
 }
 
-WriteResult Failure(WriteStatus status, int error) { return {status, error, std::strerror(error)}; }
+WriteResult Failure(WriteStatus status, int error) {
+  return {status, error, error == kInUseErrno ? "in use by another program" : std::strerror(error)};
+}
 
 // 0 or the errno of the failing write.
 int WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
@@ -354,6 +362,8 @@ bool CreateFoldersAbove(const std::string& path) {
 }
 
 bool IsNoSpaceError(int error) { return error == ENOSPC; }
+
+bool IsInUseError(int error) { return error == kInUseErrno; }
 
 std::string UserDataFile(std::string_view name) {
   const wchar_t* data = _wgetenv(L"APPDATA");

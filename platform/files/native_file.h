@@ -49,6 +49,10 @@ bool CreateFoldersAbove(const std::string& path);
 // True for the errno of a full disk (or, where the system has them, a full
 // disk quota).
 bool IsNoSpaceError(int error);
+// True for the errno that stands for a file another program holds open
+// without sharing it for writing, as a spreadsheet does: Windows' sharing
+// and lock violations. POSIX files have no such fault.
+bool IsInUseError(int error);
 
 // Where the program keeps a file of its own across runs: on Windows
 // %APPDATA%\Kelvora\<name>, elsewhere $XDG_DATA_HOME/kelvora/<name> or

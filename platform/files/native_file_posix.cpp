@@ -65,6 +65,8 @@ bool CreateFoldersAbove(const std::string& path) {
 
 bool IsNoSpaceError(int error) { return error == ENOSPC || error == EDQUOT; }
 
+bool IsInUseError(int /*error*/) { return false; }
+
 std::string UserDataFile(std::string_view name) {
   const char* data = std::getenv("XDG_DATA_HOME");
   if (data && *data == '/') return std::string(data) + "/kelvora/" + std::string(name);

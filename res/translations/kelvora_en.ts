@@ -446,6 +446,28 @@ then start Kelvora again. See the help for more.</translation>
         <translation>There are no check results to save.</translation>
     </message>
     <message>
+        <source>記録ファイルはほかのプログラムが使用中です。<byte value="xd"/>
+ファイルが閉じられるまで、検査結果はこのプログラムが保持します。<byte value="xd"/>
+%1</source>
+        <translation>The history file is in use by another program.<byte value="xd"/>
+The results are kept until it is closed.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>記録ファイルに書き込めません（%1）。<byte value="xd"/>
+書き込めるようになるまで、検査結果はこのプログラムが保持します。<byte value="xd"/>
+%2</source>
+        <translation>The history file cannot be written (%1).<byte value="xd"/>
+The results are kept until it can be written.<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>記録ファイルに保存できなかった検査: %1 件<byte value="xd"/>
+%2</source>
+        <translation>Checks that could not be saved in the history file: %1<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
         <source>ファイルを書き込み用にオープン出来ません。</source>
         <translation>The file cannot be opened for writing.</translation>
     </message>
@@ -472,6 +494,10 @@ then start Kelvora again. See the help for more.</translation>
     <message>
         <source>通常のファイルではありません</source>
         <translation>Not a regular file</translation>
+    </message>
+    <message>
+        <source>ほかのプログラムが使用中です</source>
+        <translation>In use by another program</translation>
     </message>
     <message>
         <source>ファイルまたはフォルダがありません</source>

@@ -9,19 +9,20 @@
 namespace kelvora::testing {
 namespace {
 
-const std::vector<int> kAnswerCommands = {IDC_ANSWER1, IDC_ANSWER2, IDC_ANSWER3,
-                                          IDC_ANSWER4, IDC_ANSWER5, IDC_DONT_KNOW};
-const std::vector<int> kFrequencyCommands = {IDC_UP_1K, IDC_DOWN_1K, IDC_UP_100, IDC_DOWN_100,
-                                             IDC_UP_10, IDC_DOWN_10, IDC_SET_8K, IDC_SET_16K};
+using Commands = std::vector<SessionCommand>;
+const Commands kAnswers(std::begin(kAnswerCommands), std::end(kAnswerCommands));
+const Commands kFrequencyCommands = {
+    SessionCommand::Up1k, SessionCommand::Down1k, SessionCommand::Up100, SessionCommand::Down100,
+    SessionCommand::Up10, SessionCommand::Down10, SessionCommand::Set8k, SessionCommand::Set16k};
 
-std::vector<int> Join(std::initializer_list<std::vector<int>> lists) {
-  std::vector<int> all;
+Commands Join(std::initializer_list<Commands> lists) {
+  Commands all;
   for (const auto& list : lists) all.insert(all.end(), list.begin(), list.end());
   return all;
 }
 
 TEST_F(SessionTest, AnswersInIdleDoNothing) {
-  for (int id : kAnswerCommands) {
+  for (SessionCommand id : kAnswers) {
     SCOPED_TRACE(id);
     const Fields before = FieldsOf(session);
     EXPECT_TRUE(session.HandleCommand(id));
@@ -33,7 +34,7 @@ TEST_F(SessionTest, AnswersInIdleDoNothing) {
 TEST_F(SessionTest, StartAndFrequencyCommandsWhileAwaitingDoNothing) {
   Start();
   window.log.clear();
-  for (int id : Join({{IDC_START}, kFrequencyCommands})) {
+  for (SessionCommand id : Join({{SessionCommand::Start}, kFrequencyCommands})) {
     SCOPED_TRACE(id);
     const Fields before = FieldsOf(session);
     EXPECT_TRUE(session.HandleCommand(id));
@@ -43,10 +44,10 @@ TEST_F(SessionTest, StartAndFrequencyCommandsWhileAwaitingDoNothing) {
 }
 
 TEST_F(SessionTest, EveryStateTestingCommandIsIgnoredWhileBusy) {
-  const std::vector<int> commands =
-      Join({{IDC_START, IDC_RESTART}, kAnswerCommands, kFrequencyCommands});
+  const Commands commands =
+      Join({{SessionCommand::Start, SessionCommand::Restart}, kAnswers, kFrequencyCommands});
   for (bool starting : {true, false}) {
-    for (int id : commands) {
+    for (SessionCommand id : commands) {
       SCOPED_TRACE(::testing::Message() << (starting ? "start " : "tone ") << id);
       std::size_t logBefore = 0;
       Fields before{};
@@ -57,23 +58,23 @@ TEST_F(SessionTest, EveryStateTestingCommandIsIgnoredWhileBusy) {
         EXPECT_EQ(FieldsOf(session), before);
         EXPECT_EQ(window.log.size(), logBefore);
       };
-      session.HandleCommand(starting ? IDC_START : ID_SOUND_CONTINUOUS);
+      session.HandleCommand(starting ? SessionCommand::Start : SessionCommand::ContinuousTone);
       window.onPlay = nullptr;
       EXPECT_EQ(before.state, CheckState::Busy);
-      session.HandleCommand(IDC_RESTART);
+      session.HandleCommand(SessionCommand::Restart);
     }
   }
 }
 
 TEST_F(SessionTest, RestartWhileAwaitingDropsTheCheckSilently) {
-  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
-  session.HandleCommand(IDC_UP_1K);
+  session.HandleCommand(SessionCommand::AutoChange);
+  session.HandleCommand(SessionCommand::Up1k);
   Start();
   AnswerRight();
   Start();
   window.log.clear();
 
-  EXPECT_TRUE(session.HandleCommand(IDC_RESTART));
+  EXPECT_TRUE(session.HandleCommand(SessionCommand::Restart));
 
   EXPECT_EQ(window.log, Cat({IdleArrangement(), {"panel"}}));
   EXPECT_EQ(session.view().state, CheckState::Idle);
@@ -92,7 +93,7 @@ TEST_F(SessionTest, RestartInIdleResetsScoreRecordAndFrequency) {
   Start();
   AnswerRight();
   window.log.clear();
-  session.HandleCommand(IDC_RESTART);
+  session.HandleCommand(SessionCommand::Restart);
   EXPECT_EQ(window.log, Cat({IdleArrangement(), {"panel"}}));
   EXPECT_EQ(session.view().frequency, 8000);
   EXPECT_EQ(session.view().step, 2000);
@@ -106,11 +107,11 @@ TEST_F(SessionTest, AutomaticChangeTogglesInEveryStateAndTouchesNothingElse) {
   auto toggleTwice = [&] {
     window.log.clear();
     Fields before = FieldsOf(session);
-    session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+    session.HandleCommand(SessionCommand::AutoChange);
     EXPECT_FALSE(session.view().autoChange);
-    session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+    session.HandleCommand(SessionCommand::AutoChange);
     EXPECT_EQ(FieldsOf(session), before);
-    EXPECT_EQ(window.log, (Log{"check 32772 0", "check 32772 1"}));
+    EXPECT_EQ(window.log, (Log{"check AutoChange 0", "check AutoChange 1"}));
   };
   toggleTwice();  // Idle
   Start();
@@ -118,22 +119,19 @@ TEST_F(SessionTest, AutomaticChangeTogglesInEveryStateAndTouchesNothingElse) {
   window.onPlay = toggleTwice;
   AnswerRight();  // while the chime plays
   window.onPlay = nullptr;
-  session.HandleCommand(IDC_RESTART);
+  session.HandleCommand(SessionCommand::Restart);
   window.onPlay = [&] {
     ASSERT_EQ(session.view().state, CheckState::Busy);
     toggleTwice();
   };
-  session.HandleCommand(ID_SOUND_SILENCE);
+  session.HandleCommand(SessionCommand::Silence);
 }
 
-TEST_F(SessionTest, CommandsOutsideTheSessionAreLeftToTheWindow) {
-  for (int id : {0, IDOK, IDCANCEL, IDM_ABOUTBOX, IDC_FREQ_GROUP, 1006, ID_SOUND_VOLUME, 32774,
-                 ID_APP_EXIT_CMD, ID_HELP_ABOUT, ID_HELP_USAGE, ID_FILE_MAKE_WAVE}) {
-    SCOPED_TRACE(id);
-    const Fields before = FieldsOf(session);
-    EXPECT_FALSE(session.HandleCommand(id));
-    EXPECT_EQ(FieldsOf(session), before);
-  }
+// The other commands never reach the session (see the window's command table).
+TEST_F(SessionTest, TheVolumeItemIsLeftToTheWindow) {
+  const Fields before = FieldsOf(session);
+  EXPECT_FALSE(session.HandleCommand(SessionCommand::Volume));
+  EXPECT_EQ(FieldsOf(session), before);
   EXPECT_EQ(window.log, Log{});
 }
 

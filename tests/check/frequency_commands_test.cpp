@@ -8,7 +8,7 @@ namespace kelvora::testing {
 namespace {
 
 struct FrequencyCase {
-  int command;
+  SessionCommand command;
   std::int32_t from;
   std::int32_t to;
   // Step after the command, or 0 when the step and the score are to stay.
@@ -43,25 +43,35 @@ TEST_P(FrequencyCommandTest, MovesWithinBoundsAndAlwaysRedraws) {
   EXPECT_EQ(window.log, Log{"panel"});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bounds, FrequencyCommandTest,
-    ::testing::Values(
-        // +1 kHz up to 21000; the band decides the new step.
-        FrequencyCase{IDC_UP_1K, 21000, 22000, 100}, FrequencyCase{IDC_UP_1K, 21010, 21010, 0},
-        FrequencyCase{IDC_UP_1K, 8000, 9000, 2000}, FrequencyCase{IDC_UP_1K, 16000, 17000, 100},
-        FrequencyCase{IDC_UP_1K, 11000, 12000, 1000},
-        // -1 kHz down to 1020, and it never touches the step or the score.
-        FrequencyCase{IDC_DOWN_1K, 1020, 20, 0}, FrequencyCase{IDC_DOWN_1K, 1010, 1010, 0},
-        FrequencyCase{IDC_DOWN_1K, 12000, 11000, 0}, FrequencyCase{IDC_UP_100, 21900, 22000, 100},
-        FrequencyCase{IDC_UP_100, 21910, 21910, 0}, FrequencyCase{IDC_UP_100, 14900, 15000, 500},
-        FrequencyCase{IDC_DOWN_100, 120, 20, 2000}, FrequencyCase{IDC_DOWN_100, 110, 110, 0},
-        FrequencyCase{IDC_DOWN_100, 17000, 16900, 500}, FrequencyCase{IDC_UP_10, 21990, 22000, 100},
-        FrequencyCase{IDC_UP_10, 22000, 22000, 0}, FrequencyCase{IDC_UP_10, 11990, 12000, 1000},
-        FrequencyCase{IDC_DOWN_10, 30, 20, 2000}, FrequencyCase{IDC_DOWN_10, 20, 20, 0},
-        FrequencyCase{IDC_DOWN_10, 12000, 11990, 2000},
-        // Presets act from anywhere, even from their own value.
-        FrequencyCase{IDC_SET_8K, 8000, 8000, 2000}, FrequencyCase{IDC_SET_8K, 22000, 8000, 2000},
-        FrequencyCase{IDC_SET_16K, 20, 16000, 500}, FrequencyCase{IDC_SET_16K, 16000, 16000, 500}));
+INSTANTIATE_TEST_SUITE_P(Bounds, FrequencyCommandTest,
+                         ::testing::Values(
+                             // +1 kHz up to 21000; the band decides the new step.
+                             FrequencyCase{SessionCommand::Up1k, 21000, 22000, 100},
+                             FrequencyCase{SessionCommand::Up1k, 21010, 21010, 0},
+                             FrequencyCase{SessionCommand::Up1k, 8000, 9000, 2000},
+                             FrequencyCase{SessionCommand::Up1k, 16000, 17000, 100},
+                             FrequencyCase{SessionCommand::Up1k, 11000, 12000, 1000},
+                             // -1 kHz down to 1020, and it never touches the step or the score.
+                             FrequencyCase{SessionCommand::Down1k, 1020, 20, 0},
+                             FrequencyCase{SessionCommand::Down1k, 1010, 1010, 0},
+                             FrequencyCase{SessionCommand::Down1k, 12000, 11000, 0},
+                             FrequencyCase{SessionCommand::Up100, 21900, 22000, 100},
+                             FrequencyCase{SessionCommand::Up100, 21910, 21910, 0},
+                             FrequencyCase{SessionCommand::Up100, 14900, 15000, 500},
+                             FrequencyCase{SessionCommand::Down100, 120, 20, 2000},
+                             FrequencyCase{SessionCommand::Down100, 110, 110, 0},
+                             FrequencyCase{SessionCommand::Down100, 17000, 16900, 500},
+                             FrequencyCase{SessionCommand::Up10, 21990, 22000, 100},
+                             FrequencyCase{SessionCommand::Up10, 22000, 22000, 0},
+                             FrequencyCase{SessionCommand::Up10, 11990, 12000, 1000},
+                             FrequencyCase{SessionCommand::Down10, 30, 20, 2000},
+                             FrequencyCase{SessionCommand::Down10, 20, 20, 0},
+                             FrequencyCase{SessionCommand::Down10, 12000, 11990, 2000},
+                             // Presets act from anywhere, even from their own value.
+                             FrequencyCase{SessionCommand::Set8k, 8000, 8000, 2000},
+                             FrequencyCase{SessionCommand::Set8k, 22000, 8000, 2000},
+                             FrequencyCase{SessionCommand::Set16k, 20, 16000, 500},
+                             FrequencyCase{SessionCommand::Set16k, 16000, 16000, 500}));
 
 struct BandCase {
   std::int32_t frequency;
@@ -93,11 +103,11 @@ INSTANTIATE_TEST_SUITE_P(Bands, StepForBandTest,
 TEST_F(SessionTest, DownOneKilohertzKeepsTheStaircaseStepUntilAFinerCommand) {
   Start();
   AnswerWrongNumber();  // 7000 Hz, step 1000
-  session.HandleCommand(IDC_DOWN_1K);
+  session.HandleCommand(SessionCommand::Down1k);
   EXPECT_EQ(session.view().frequency, 6000);
   EXPECT_EQ(session.view().step, 1000);
   EXPECT_EQ(session.view().trials, 1);
-  session.HandleCommand(IDC_UP_100);
+  session.HandleCommand(SessionCommand::Up100);
   EXPECT_EQ(session.view().frequency, 6100);
   EXPECT_EQ(session.view().step, 2000);
   EXPECT_EQ(session.view().trials, 0);
@@ -108,8 +118,9 @@ TEST_F(SessionTest, RecordSurvivesEveryManualChange) {
   Start();
   AnswerRight();
   ASSERT_EQ(session.view().record, 8000);
-  for (int id : {IDC_UP_1K, IDC_DOWN_1K, IDC_UP_100, IDC_DOWN_100, IDC_UP_10, IDC_DOWN_10,
-                 IDC_SET_8K, IDC_SET_16K}) {
+  for (SessionCommand id : {SessionCommand::Up1k, SessionCommand::Down1k, SessionCommand::Up100,
+                            SessionCommand::Down100, SessionCommand::Up10, SessionCommand::Down10,
+                            SessionCommand::Set8k, SessionCommand::Set16k}) {
     session.HandleCommand(id);
   }
   EXPECT_EQ(session.view().record, 8000);

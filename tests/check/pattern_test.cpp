@@ -35,7 +35,7 @@ TEST_F(SessionTest, PatternsHoldOneToFiveBurstsMatchingTheAnswerCount) {
     // Before the exchanges the bursts sit in the first slots; afterwards not always.
     for (int k = 0; k < 5; ++k)
       scattered = scattered || SessionProbe(session).pattern[k] != (k < count);
-    session.HandleCommand(IDC_RESTART);
+    session.HandleCommand(SessionCommand::Restart);
   }
   EXPECT_EQ(counts, (std::set<int>{1, 2, 3, 4, 5}));
   EXPECT_EQ(slotUsed, (std::array<bool, 5>{true, true, true, true, true}));
@@ -98,7 +98,7 @@ TEST_F(SessionTest, BurstsLandInTheSlotsTheDrawsAfterSeedingChoose) {
     Start();
     EXPECT_EQ(SessionProbe(session).pattern, expected) << "second " << now;
     counts.insert(Bursts(expected));
-    session.HandleCommand(IDC_RESTART);
+    session.HandleCommand(SessionCommand::Restart);
   }
   // Only a pattern with a silent slot tells where the bursts started out.
   EXPECT_TRUE(counts.count(1) && counts.count(2) && counts.count(3) && counts.count(4));
@@ -114,7 +114,7 @@ TEST_F(SessionTest, PlayedPatternIsTheChosenSlotsAtTheSessionFrequencyAndVolume)
     RenderTestPattern(expected, 15430, 21000, SessionProbe(session).pattern);
     expected.resize(kWaveHeaderSize + kTwoSecondDataSize);
     EXPECT_EQ(window.played, expected);
-    session.HandleCommand(IDC_RESTART);
+    session.HandleCommand(SessionCommand::Restart);
     SessionProbe(session).frequency = 15430;
   }
 }

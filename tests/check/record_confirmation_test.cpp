@@ -111,7 +111,7 @@ class ConfirmationSessionTest : public SessionTest {
     Start();
     if (answer == 'R') AnswerRight();
     if (answer == 'W') AnswerWrongNumber();
-    if (answer == '?') session.HandleCommand(IDC_DONT_KNOW);
+    if (answer == '?') session.HandleCommand(SessionCommand::DontKnow);
   }
   LoggingObserver observer{window};
 };
@@ -141,15 +141,15 @@ TEST_F(ConfirmationSessionTest, EachCheckIsToldBeforeTheMarkAndTheSound) {
   EXPECT_EQ(wrong.trials, 2);
   EXPECT_EQ(wrong.corrects, 1);
   EXPECT_FALSE(wrong.confirmingHz);
-  session.HandleCommand(IDC_START);
-  session.HandleCommand(IDC_DONT_KNOW);
+  session.HandleCommand(SessionCommand::Start);
+  session.HandleCommand(SessionCommand::DontKnow);
   EXPECT_EQ(observer.checks.back().answer, 0);
 }
 
 TEST_F(ConfirmationSessionTest, ALevelHoldsTheFrequencyAndIsConfirmedAtItsFourthRight) {
   Answer('R');  // record 8000, frequency 10000
   Answer('R');  // record 10000, frequency 12000
-  session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
+  session.HandleCommand(SessionCommand::ConfirmRecord);
   EXPECT_EQ(session.view().frequency, 10000);
   EXPECT_EQ(session.view().confirmingLevel, 10000);
   for (char answer : std::string("RWR?")) Answer(answer);  // second miss: 9750
@@ -169,7 +169,8 @@ TEST_F(ConfirmationSessionTest, ALevelHoldsTheFrequencyAndIsConfirmedAtItsFourth
   }
   EXPECT_EQ(observer.checks[9].confirmedHz, 9750);
   EXPECT_EQ(window.log.back(), "confirmed 9750 4/4");
-  EXPECT_NE(std::find(window.log.begin(), window.log.end(), "check 32784 0"), window.log.end());
+  EXPECT_NE(std::find(window.log.begin(), window.log.end(), "check ConfirmRecord 0"),
+            window.log.end());
   Answer('R');
   EXPECT_EQ(session.view().frequency, 11750) << "the staircase carries on from the level";
 }
@@ -177,7 +178,7 @@ TEST_F(ConfirmationSessionTest, ALevelHoldsTheFrequencyAndIsConfirmedAtItsFourth
 TEST_F(ConfirmationSessionTest, EveryCountedCheckIsToldWithTheLevelsCountsSoFar) {
   Answer('R');
   Answer('R');  // record 10000
-  session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
+  session.HandleCommand(SessionCommand::ConfirmRecord);
   struct Step {
     char answer;
     const char* told;
@@ -199,7 +200,7 @@ TEST_F(ConfirmationSessionTest, EveryCountedCheckIsToldWithTheLevelsCountsSoFar)
 
 TEST_F(ConfirmationSessionTest, APatternThatDidNotPlayCountsNeitherWay) {
   Answer('R');
-  session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
+  session.HandleCommand(SessionCommand::ConfirmRecord);
   window.patternOutcome = PlayOutcome::GivenUp;
   for (char answer : std::string("WWWW")) Answer(answer);
   window.patternOutcome = PlayOutcome::Played;
@@ -213,20 +214,15 @@ TEST_F(ConfirmationSessionTest, APatternThatDidNotPlayCountsNeitherWay) {
 }
 
 TEST_F(ConfirmationSessionTest, CommandsThatEndItWithoutAResult) {
-  const int enders[] = {ID_SOUND_CONFIRM_RECORD,
-                        IDC_RESTART,
-                        IDC_UP_1K,
-                        IDC_DOWN_1K,
-                        IDC_UP_100,
-                        IDC_DOWN_100,
-                        IDC_UP_10,
-                        IDC_DOWN_10,
-                        IDC_SET_8K,
-                        IDC_SET_16K};
+  const SessionCommand enders[] = {SessionCommand::ConfirmRecord, SessionCommand::Restart,
+                                   SessionCommand::Up1k,          SessionCommand::Down1k,
+                                   SessionCommand::Up100,         SessionCommand::Down100,
+                                   SessionCommand::Up10,          SessionCommand::Down10,
+                                   SessionCommand::Set8k,         SessionCommand::Set16k};
   long abandoned = 0;
-  for (int id : enders) {
+  for (SessionCommand id : enders) {
     if (session.view().record == 0) Answer('R');
-    session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
+    session.HandleCommand(SessionCommand::ConfirmRecord);
     ASSERT_TRUE(session.view().confirmingLevel) << id;
     session.HandleCommand(id);
     EXPECT_FALSE(session.view().confirmingLevel) << id;
@@ -236,15 +232,15 @@ TEST_F(ConfirmationSessionTest, CommandsThatEndItWithoutAResult) {
         << id;
   }
   // Without a record there is nothing to confirm.
-  session.HandleCommand(IDC_RESTART);
-  session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
+  session.HandleCommand(SessionCommand::Restart);
+  session.HandleCommand(SessionCommand::ConfirmRecord);
   EXPECT_FALSE(session.view().confirmingLevel);
 }
 
 TEST_F(ConfirmationSessionTest, BelowTwentyHertzItEndsWithoutAResult) {
   SessionProbe(session).frequency = 260;
   Answer('R');
-  session.HandleCommand(ID_SOUND_CONFIRM_RECORD);
+  session.HandleCommand(SessionCommand::ConfirmRecord);
   Answer('W');
   Answer('?');
   EXPECT_FALSE(session.view().confirmingLevel);

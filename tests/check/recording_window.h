@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,14 +23,23 @@ class RecordingWindow final : public SessionWindow {
   // Names the session's buffers in the log ("play test", "play chime", ...).
   void Watch(const CheckSession& session) { session_ = &session; }
 
-  void EnableControl(int id, bool enabled) override {
-    Log("enable " + std::to_string(id) + (enabled ? " 1" : " 0"));
+  void EnableControl(SessionCommand control, bool enabled) override {
+    Log("enable " + NameOf(control) + (enabled ? " 1" : " 0"));
   }
-  void EnableMenuItem(int id, bool enabled) override {
-    Log("menu " + std::to_string(id) + (enabled ? " 1" : " 0"));
+  void EnableMenuItem(SessionCommand item, bool enabled) override {
+    Log("menu " + NameOf(item) + (enabled ? " 1" : " 0"));
   }
-  void CheckMenuItem(int id, bool checked) override {
-    Log("check " + std::to_string(id) + (checked ? " 1" : " 0"));
+  void CheckMenuItem(SessionCommand item, bool checked) override {
+    Log("check " + NameOf(item) + (checked ? " 1" : " 0"));
+  }
+  // The command as the log writes it: its name in the enumeration.
+  static std::string NameOf(SessionCommand command) {
+    static constexpr const char* kNames[] = {
+        "Start",    "Answer1",       "Answer2", "Answer3", "Answer4",    "Answer5",
+        "DontKnow", "Restart",       "Up1k",    "Down1k",  "Up100",      "Down100",
+        "Up10",     "Down10",        "Set8k",   "Set16k",  "AutoChange", "ContinuousTone",
+        "Silence",  "ConfirmRecord", "Volume"};
+    return kNames[static_cast<int>(command)];
   }
   void BeginWaitCursor() override { Log("wait begin"); }
   void EndWaitCursor() override { Log("wait end"); }
@@ -85,3 +95,12 @@ class RecordingWindow final : public SessionWindow {
 };
 
 }  // namespace kelvora::testing
+
+namespace kelvora {
+
+// Tests name a command in their messages as the log does.
+inline std::ostream& operator<<(std::ostream& out, SessionCommand command) {
+  return out << testing::RecordingWindow::NameOf(command);
+}
+
+}  // namespace kelvora

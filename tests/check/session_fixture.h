@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "check/check_session.h"
-#include "check/command_ids.h"
 #include "check/session_probe.h"
 #include "recording_window.h"
 
@@ -42,14 +41,18 @@ inline Fields FieldsOf(const CheckSession& s) {
 // The two arrangements as the window sees them, in the order they are applied.
 inline Log Arrangement(bool idle) {
   const std::string on = idle ? " 1" : " 0";
-  return {"enable 1014" + on, "enable 1020" + on, "enable 1022" + on, "enable 1019" + on,
-          "enable 1021" + on, "enable 1023" + on, "enable 1024" + on, "enable 1025" + on,
-          "menu 32771" + on,  "menu 32773" + on,  "menu 32775" + on,  "enable 1007 0",
-          "enable 1008 0",    "enable 1009 0",    "enable 1010 0",    "enable 1011 0",
-          "enable 1012 0",    "enable 1005" + on};
+  return {"enable Up1k" + on,         "enable Up100" + on,   "enable Up10" + on,
+          "enable Down1k" + on,       "enable Down100" + on, "enable Down10" + on,
+          "enable Set8k" + on,        "enable Set16k" + on,  "menu Volume" + on,
+          "menu ContinuousTone" + on, "menu Silence" + on,   "enable Answer1 0",
+          "enable Answer2 0",         "enable Answer3 0",    "enable Answer4 0",
+          "enable Answer5 0",         "enable DontKnow 0",   "enable Start" + on};
 }
 inline Log IdleArrangement() { return Arrangement(true); }
 inline Log BusyArrangement() { return Arrangement(false); }
+
+// The answer button of `count` bursts (1 to 5).
+inline SessionCommand AnswerOf(int count) { return kAnswerCommands[count - 1]; }
 
 inline Log Cat(std::initializer_list<Log> parts) {
   Log all;
@@ -68,13 +71,13 @@ class SessionTest : public ::testing::Test {
   }
 
   void Start() {
-    session.HandleCommand(IDC_START);
+    session.HandleCommand(SessionCommand::Start);
     ASSERT_EQ(session.view().state, CheckState::AwaitingAnswer);
   }
-  void AnswerRight() { session.HandleCommand(IDC_ANSWER1 + SessionProbe(session).answerCount - 1); }
+  void AnswerRight() { session.HandleCommand(AnswerOf(SessionProbe(session).answerCount)); }
   // A number other than the burst count: one more, wrapping 5 to 1.
   void AnswerWrongNumber() {
-    session.HandleCommand(IDC_ANSWER1 + SessionProbe(session).answerCount % 5);
+    session.HandleCommand(AnswerOf(SessionProbe(session).answerCount % 5 + 1));
   }
 
   RecordingWindow window;

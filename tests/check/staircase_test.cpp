@@ -37,7 +37,7 @@ TEST_P(StaircaseTest, FollowsTheStaircase) {
     } else if (move.answer == 'W') {
       AnswerWrongNumber();
     } else {
-      session.HandleCommand(IDC_DONT_KNOW);
+      session.HandleCommand(SessionCommand::DontKnow);
     }
     EXPECT_EQ(session.view().state, CheckState::Idle);
     EXPECT_EQ(session.view().frequency, move.frequency);
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Trace>& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, WithAutomaticChangeOffAnswersMoveNeitherFrequencyNorStep) {
-  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  session.HandleCommand(SessionCommand::AutoChange);
   Start();
   AnswerRight();
   EXPECT_EQ(session.view().frequency, 8000);
@@ -93,7 +93,7 @@ TEST_F(SessionTest, WithAutomaticChangeOffAnswersMoveNeitherFrequencyNorStep) {
   Start();
   AnswerWrongNumber();
   Start();
-  session.HandleCommand(IDC_DONT_KNOW);
+  session.HandleCommand(SessionCommand::DontKnow);
   EXPECT_EQ(session.view().frequency, 8000);
   EXPECT_EQ(session.view().step, 2000);
   EXPECT_EQ(session.view().trials, 3);
@@ -107,14 +107,14 @@ TEST_F(SessionTest, AutomaticChangeDoesNotAlterWhatTheListenerSeesOrHears) {
   otherWindow.Watch(other);
   ASSERT_TRUE(other.AllocateBuffers());
   other.Begin(9000);
-  other.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  other.HandleCommand(SessionCommand::AutoChange);
   otherWindow.log.clear();
 
   for (CheckSession* s : {&session, &other}) {
-    s->HandleCommand(IDC_START);
-    s->HandleCommand(IDC_ANSWER1 + SessionProbe(*s).answerCount % 5);
-    s->HandleCommand(IDC_START);
-    s->HandleCommand(IDC_ANSWER1 + SessionProbe(*s).answerCount - 1);
+    s->HandleCommand(SessionCommand::Start);
+    s->HandleCommand(AnswerOf(SessionProbe(*s).answerCount % 5 + 1));
+    s->HandleCommand(SessionCommand::Start);
+    s->HandleCommand(AnswerOf(SessionProbe(*s).answerCount));
   }
   EXPECT_EQ(window.log, otherWindow.log);
   EXPECT_EQ(other.view().trials, session.view().trials);
@@ -126,7 +126,7 @@ TEST_F(SessionTest, AutomaticChangeDoesNotAlterWhatTheListenerSeesOrHears) {
 
 TEST_F(SessionTest, AChangeWhileAwaitingDecidesWhetherThatAnswerMoves) {
   Start();
-  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  session.HandleCommand(SessionCommand::AutoChange);
   EXPECT_EQ(session.view().state, CheckState::AwaitingAnswer);
   AnswerWrongNumber();
   EXPECT_EQ(session.view().frequency, 8000);
@@ -134,7 +134,7 @@ TEST_F(SessionTest, AChangeWhileAwaitingDecidesWhetherThatAnswerMoves) {
 }
 
 TEST_F(SessionTest, RecordIsTheTestedFrequencyAndNeverFalls) {
-  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  session.HandleCommand(SessionCommand::AutoChange);
   SessionProbe(session).maxHeard = 10000;
   Start();
   AnswerRight();  // at 8000, below the record
@@ -143,7 +143,7 @@ TEST_F(SessionTest, RecordIsTheTestedFrequencyAndNeverFalls) {
   Start();
   AnswerRight();  // equal to the record
   EXPECT_EQ(session.view().record, 10000);
-  session.HandleCommand(ID_SOUND_AUTO_CHANGE);
+  session.HandleCommand(SessionCommand::AutoChange);
   Start();
   AnswerRight();  // recorded at 10000, then the frequency moves on
   EXPECT_EQ(session.view().record, 10000);

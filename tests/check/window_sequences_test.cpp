@@ -14,8 +14,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const Log kAnswerControlsEnabled = {"enable 1007 1", "enable 1008 1", "enable 1009 1",
-                                    "enable 1010 1", "enable 1011 1", "enable 1012 1"};
+const Log kAnswerControlsEnabled = {"enable Answer1 1", "enable Answer2 1", "enable Answer3 1",
+                                    "enable Answer4 1", "enable Answer5 1", "enable DontKnow 1"};
 
 Bytes Rendered(void (*render)(std::span<std::uint8_t>)) {
   Bytes image(kTestWaveBufferSize);
@@ -25,7 +25,7 @@ Bytes Rendered(void (*render)(std::span<std::uint8_t>)) {
 }
 
 TEST_F(SessionTest, StartPlaysThePatternUnderTheWaitCursorThenAwaitsAnAnswer) {
-  session.HandleCommand(IDC_START);
+  session.HandleCommand(SessionCommand::Start);
   EXPECT_EQ(window.log, Cat({{"wait begin", "time"},
                              BusyArrangement(),
                              {"sleep 400", "play test", "sleep 100", "wait end"},
@@ -60,15 +60,15 @@ TEST_F(SessionTest, DontKnowShowsExactlyWhatAWrongNumberShows) {
   window.log.clear();
   AnswerWrongNumber();
   const Log wrongNumber = window.log;
-  session.HandleCommand(IDC_RESTART);
+  session.HandleCommand(SessionCommand::Restart);
   Start();  // same clock, so the same pattern
   window.log.clear();
-  session.HandleCommand(IDC_DONT_KNOW);
+  session.HandleCommand(SessionCommand::DontKnow);
   EXPECT_EQ(window.log, wrongNumber);
 }
 
 struct MenuSoundCase {
-  int command;
+  SessionCommand command;
   void (*render)(std::span<std::uint8_t>);
 };
 
@@ -98,9 +98,9 @@ TEST_P(MenuSoundTest, PlaysUnderTheWaitCursorAndLeavesTheSessionIdle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ToneAndSilence, MenuSoundTest,
-                         ::testing::Values(MenuSoundCase{ID_SOUND_CONTINUOUS,
+                         ::testing::Values(MenuSoundCase{SessionCommand::ContinuousTone,
                                                          ToneAt12340Volume9000},
-                                           MenuSoundCase{ID_SOUND_SILENCE, RenderSilence}));
+                                           MenuSoundCase{SessionCommand::Silence, RenderSilence}));
 
 TEST_F(SessionTest, BeginSetsStartUpValuesAndRendersChimeAndBuzzAtThatVolume) {
   SessionProbe(session).frequency = 500;

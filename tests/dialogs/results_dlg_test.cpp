@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <functional>
 
+#include "dialogs/error_text.h"
 #include "platform/qt/remembered_settings.h"
 #include "res/resource.h"
 #include "results/results_pictures.h"

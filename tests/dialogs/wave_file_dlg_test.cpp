@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <string>
 
 #include "dialog_fixture.h"
@@ -23,6 +25,11 @@ using platform::TemplateDialog;
 const QString kRefused = "指定された周波数のWAVEファイルは作成出来ません。";
 const QString kCannotOpen = "ファイルを書き込み用にオープン出来ません。";
 const QString kWriteFailed = "ファイルの書き込みに失敗しました。";
+
+// A write failure as both save dialogs word it: what failed, the file, why.
+QString Failure(const QString& what, const QString& path, const QString& reason) {
+  return what + "\r\n" + path + "\r\n（" + reason + "）";
+}
 
 Bytes ExportTone(double frequency, std::int32_t volume, bool fade) {
   Bytes image(kExportWaveBufferSize);
@@ -240,7 +247,8 @@ TEST_F(WaveFileDlgTest, CancellingTheFileDialogWritesNothing) {
 
 TEST_F(WaveFileDlgTest, AFileThatCannotBeOpenedIsReported) {
   PreviewThenSave("440", 9000, false, dir.filePath("missing/tone.wav"));
-  EXPECT_EQ(MessageTexts(), QStringList{kCannotOpen});
+  EXPECT_EQ(MessageTexts(), QStringList{Failure(kCannotOpen, dir.filePath("missing/tone.wav"),
+                                                "ファイルまたはフォルダがありません")});
   EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
@@ -248,7 +256,8 @@ TEST_F(WaveFileDlgTest, AFullDeviceIsReportedAndLeftAlone) {
   struct stat before {};
   if (stat("/dev/full", &before) != 0) GTEST_SKIP() << "no /dev/full";
   PreviewThenSave("440", 9000, false, "/dev/full");
-  EXPECT_EQ(MessageTexts(), QStringList{kWriteFailed});
+  EXPECT_EQ(MessageTexts(),
+            QStringList{Failure(kWriteFailed, "/dev/full", "ディスクの空き容量がありません")});
   struct stat after {};
   ASSERT_EQ(stat("/dev/full", &after), 0);
   EXPECT_TRUE(S_ISCHR(after.st_mode));
@@ -292,7 +301,9 @@ TEST_F(WaveFileDlgTest, AFailedWriteIsReportedAndLeavesNoPartFile) {
     PreviewThenSave("440", 9000, false, fresh);
     PreviewThenSave("440", 9000, false, existing);
   }
-  EXPECT_EQ(MessageTexts(), (QStringList{kWriteFailed, kWriteFailed}));
+  const QString tooLarge = QString::fromStdString(std::strerror(EFBIG));
+  EXPECT_EQ(MessageTexts(), (QStringList{Failure(kWriteFailed, fresh, tooLarge),
+                                         Failure(kWriteFailed, existing, tooLarge)}));
   EXPECT_FALSE(QFile::exists(fresh));
   // The old file is kept whole, and nothing else is left beside it.
   EXPECT_EQ(ReadFile(existing), (Bytes{'R', 'I', 'F', 'F'}));

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -145,7 +146,9 @@ TEST(WindowsFiles, TheHistoryLivesInAppDataAndTwoRunsAppendWholeLines) {
     history.StartSession();
     history.Record(r);
     history.Record(r);
-    EXPECT_FALSE(history.writeError().failed()) << DescribeHistoryError(history.writeError());
+    EXPECT_FALSE(history.writeError().failed())
+        << "fault " << static_cast<int>(history.writeError().fault) << ": "
+        << std::strerror(history.writeError().code);
   }
   const std::string header(kHistoryHeader);
   EXPECT_EQ(Contents(FromUtf8(path)),

@@ -10,7 +10,6 @@
 #include <QTest>
 #include <optional>
 
-#include "check/command_ids.h"
 #include "res/resource.h"
 #include "sound/player.h"
 #include "tests/pulse/pulse_server.h"

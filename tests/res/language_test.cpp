@@ -3,35 +3,63 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QTranslator>
+#include <set>
+
 namespace kelvora::res {
 namespace {
 
 TEST(Language, JapaneseForJapaneseAndForNoPreferenceEnglishForEveryOtherLanguage) {
   struct Case {
     QStringList uiLanguages;
-    Language expected;
+    std::string_view expected;  // the language's code
   };
   const Case cases[] = {
-      {{"ja-JP", "ja-Jpan-JP", "ja"}, Language::Japanese},
-      {{"ja"}, Language::Japanese},
-      {{"ja_JP"}, Language::Japanese},
-      {{"C"}, Language::Japanese},
-      {{"POSIX"}, Language::Japanese},
-      {{"en-US-u-va-posix"}, Language::Japanese},
-      {{}, Language::Japanese},
-      {{"en-US", "en-Latn-US", "en"}, Language::English},
-      {{"de-DE", "de-Latn-DE", "de"}, Language::English},
+      {{"ja-JP", "ja-Jpan-JP", "ja"}, "ja"},
+      {{"ja"}, "ja"},
+      {{"ja_JP"}, "ja"},
+      {{"C"}, "ja"},
+      {{"POSIX"}, "ja"},
+      {{"en-US-u-va-posix"}, "ja"},
+      {{}, "ja"},
+      {{"en-US", "en-Latn-US", "en"}, "en"},
+      {{"de-DE", "de-Latn-DE", "de"}, "en"},
       // The first choice decides, not a Japanese fallback behind it.
-      {{"fr", "ja"}, Language::English},
-      {{"ja", "de"}, Language::Japanese},
+      {{"fr", "ja"}, "en"},
+      {{"ja", "de"}, "ja"},
       // Languages whose codes merely begin with "j" are not Japanese.
-      {{"jv-ID"}, Language::English},
-      {{"jbo"}, Language::English},
+      {{"jv-ID"}, "en"},
+      {{"jbo"}, "en"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(LanguageForUiLanguages(c.uiLanguages), c.expected)
+    EXPECT_EQ(LanguageForUiLanguages(c.uiLanguages).code, c.expected)
         << c.uiLanguages.join(',').toStdString();
   }
+}
+
+// A language is one row: the desktop that asks for it gets it, and its
+// catalogue and its help pages are there.
+TEST(Language, EveryRowIsChosenByItsCodeAndHasItsCatalogueAndHelp) {
+  std::set<std::string_view> codes;
+  for (const Language& language : Languages()) {
+    const QString code = QString::fromLatin1(language.code.data(), language.code.size());
+    SCOPED_TRACE(code.toStdString());
+    EXPECT_TRUE(codes.insert(language.code).second);
+    EXPECT_EQ(FindLanguage(language.code), &language);
+    EXPECT_EQ(&LanguageForUiLanguages({code + QStringLiteral("-XX"), code}), &language);
+    EXPECT_TRUE(QString::fromLatin1(language.locale).startsWith(code + QLatin1Char('_')));
+    if (language.catalogue != nullptr) {
+      QTranslator translator;
+      EXPECT_TRUE(translator.load(QString::fromLatin1(language.catalogue),
+                                  QStringLiteral(":/translations")));
+    }
+    EXPECT_TRUE(QFileInfo(QStringLiteral(KELVORA_HELP_ROOT "/") +
+                          QString::fromLatin1(language.helpFolder) + QStringLiteral("index.html"))
+                    .isFile());
+  }
+  // The program's own language needs no catalogue of its own.
+  EXPECT_EQ(Languages().front().catalogue, nullptr);
 }
 
 }  // namespace

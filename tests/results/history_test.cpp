@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace kelvora {
 namespace {
@@ -378,6 +379,61 @@ TEST(HistoryFile, AWriteCutShortIsCutBackAndSaysWhy) {
     EXPECT_EQ(history.writeError(), (HistoryError{HistoryFault::kSystem, ENOSPC}));
     EXPECT_EQ(Contents(file), contents);
     EXPECT_EQ(history.currentSession().size(), 1u) << "kept for the window";
+  }
+}
+
+// A file that refuses every write while `refusing` is set.
+class RefusingHistory : public History {
+ public:
+  using History::History;
+  bool refusing = false;
+
+ protected:
+  long WriteBytes(int fd, const char* bytes, std::size_t size) override {
+    if (refusing) {
+      errno = EIO;
+      return -1;
+    }
+    return History::WriteBytes(fd, bytes, size);
+  }
+};
+
+TEST(HistoryFile, ALineThatCouldNotBeWrittenGoesWithTheNextThatCanInOrderOnce) {
+  struct Case {
+    const char* name;
+    std::vector<bool> refused;  // for each check in turn
+  };
+  const Case cases[] = {
+      {"three refused, the fourth writes", {true, true, true, false}},
+      {"refused now and then", {true, false, true, false}},
+      {"the first written, the rest refused", {false, true, true, true}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    const fs::path file = temp.path / "history.csv";
+    std::int64_t clock = 1000;
+    RefusingHistory history(file.string(), [&clock] { return clock; });
+    history.StartSession();
+    std::string written;  // the header comes with the first line written
+    std::string waiting;
+    for (std::size_t k = 0; k < c.refused.size(); ++k) {
+      // A change of ear midway: the lines of the earlier session wait too.
+      if (k == 2) history.SetEar(Ear::Left);
+      history.refusing = c.refused[k];
+      history.Record(Check(8000 + 1000 * static_cast<int>(k)));
+      waiting += FormatHistoryLine(history.currentSession().back());
+      if (!c.refused[k]) written += (written.empty() ? kHeader : "") + std::exchange(waiting, "");
+      EXPECT_EQ(history.writeError().failed(), c.refused[k]);
+      EXPECT_EQ(history.pending().empty(), waiting.empty());
+      EXPECT_EQ(Contents(file), written);
+    }
+    // What still waits goes when the file takes it again, and only once.
+    history.refusing = false;
+    EXPECT_TRUE(history.WritePending());
+    EXPECT_TRUE(history.WritePending());
+    EXPECT_EQ(Contents(file), (written.empty() ? kHeader : written) + waiting);
+    EXPECT_EQ(Frequencies(history.Read().records), (std::vector<int>{8000, 9000, 10000, 11000}));
   }
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/wave_file_dlg.h"
 #include "main_dialog_fixture.h"
 #include "sound/synthesis.h"
+#include "ui/session_commands.h"
 
 namespace kelvora::uitest {
 namespace {
@@ -206,6 +207,21 @@ TEST_F(CommandsTest, TheWaitCursorIsUpWhileTheSoundPlays) {
   ASSERT_FALSE(depths.empty());
   EXPECT_EQ(depths[0], 1);
   EXPECT_EQ(platform::WaitCursorDepth(), 0);
+}
+
+// The session hears only its own commands; every one of them has a control.
+TEST(SessionCommandTable, MapsEachSessionCommandBothWaysAndNothingElse) {
+  for (int c = 0; c <= static_cast<int>(SessionCommand::Volume); ++c) {
+    const auto command = static_cast<SessionCommand>(c);
+    SCOPED_TRACE(c);
+    EXPECT_NE(ControlOf(command), 0);
+    EXPECT_EQ(SessionCommandOf(ControlOf(command)), command);
+  }
+  for (int id : {0, IDOK, IDCANCEL, IDM_ABOUTBOX, IDC_FREQ_GROUP, 1006, 32774, ID_APP_EXIT_CMD,
+                 ID_HELP_ABOUT, ID_HELP_USAGE, ID_FILE_MAKE_WAVE, ID_FILE_RESULTS,
+                 ID_SOUND_EAR_BOTH, ID_SOUND_EAR_LEFT, ID_SOUND_EAR_RIGHT}) {
+    EXPECT_EQ(SessionCommandOf(id), std::nullopt) << id;
+  }
 }
 
 }  // namespace

@@ -26,75 +26,70 @@ TEST(HelpLocationTest, WorkingDirectoryFirstThenTheInstalledPagesThenNothing) {
   const QString englishInstalled = "prefix/share/kelvora/help/en/index.html";
   const struct {
     const char* situation;
-    res::Language language;
+    const char* language;      // its code
     QStringList inWorkingDir;  // files made in the working directory
     QStringList installed;     // files made under the temporary root
     QString want;              // relative path, or the installed file under the root
     bool wantInstalled;
   } cases[] = {
       {"started in its data folder",
-       res::Language::Japanese,
+       "ja",
        {"help/index.html"},
        {japaneseInstalled},
        japanese,
        false},
-      {"started elsewhere",
-       res::Language::Japanese,
-       {},
-       {japaneseInstalled},
-       japaneseInstalled,
-       true},
+      {"started elsewhere", "ja", {}, {japaneseInstalled}, japaneseInstalled, true},
       {"a help folder without the page",
-       res::Language::Japanese,
+       "ja",
        {"help/other.html"},
        {japaneseInstalled},
        japaneseInstalled,
        true},
-      {"nowhere to be found", res::Language::Japanese, {}, {}, japanese, false},
+      {"nowhere to be found", "ja", {}, {}, japanese, false},
       {"English, started in its data folder",
-       res::Language::English,
+       "en",
        {"help/index.html", "help/en/index.html"},
        {japaneseInstalled, englishInstalled},
        english,
        false},
       {"English, started elsewhere",
-       res::Language::English,
+       "en",
        {},
        {japaneseInstalled, englishInstalled},
        englishInstalled,
        true},
       {"English, only the Japanese page here",
-       res::Language::English,
+       "en",
        {"help/index.html"},
        {japaneseInstalled, englishInstalled},
        englishInstalled,
        true},
       {"English, only Japanese pages anywhere",
-       res::Language::English,
+       "en",
        {"help/index.html"},
        {japaneseInstalled},
        english,
        false},
       {"Japanese, only the English page here",
-       res::Language::Japanese,
+       "ja",
        {"help/en/index.html"},
        {japaneseInstalled, englishInstalled},
        japaneseInstalled,
        true},
       {"unpacked with help/ beside the program",
-       res::Language::Japanese,
+       "ja",
        {},
        {"prefix/bin/help/index.html"},
        "prefix/bin/help/index.html",
        true},
       {"English, unpacked with help/ beside the program",
-       res::Language::English,
+       "en",
        {"help/index.html"},
        {"prefix/bin/help/index.html", "prefix/bin/help/en/index.html"},
        "prefix/bin/help/en/index.html",
        true},
       {"beside the program, started in a folder with pages",
-       res::Language::Japanese,
+       "ja",
        {"help/index.html"},
        {"prefix/bin/help/index.html"},
        japanese,
@@ -111,7 +106,8 @@ TEST(HelpLocationTest, WorkingDirectoryFirstThenTheInstalledPagesThenNothing) {
     for (const QString& file : c.installed) Touch(root.path(), file);
 
     const QString want = c.wantInstalled ? root.filePath(c.want) : c.want;
-    EXPECT_EQ(HelpPageToOpen(work, bin, c.language).toStdString(), want.toStdString());
+    EXPECT_EQ(HelpPageToOpen(work, bin, *res::FindLanguage(c.language)).toStdString(),
+              want.toStdString());
   }
 }
 

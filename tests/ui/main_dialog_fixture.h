@@ -14,7 +14,6 @@
 #include <map>
 #include <vector>
 
-#include "check/command_ids.h"
 #include "check/session_probe.h"
 #include "res/resource.h"
 #include "sound/player.h"
