@@ -1,6 +1,7 @@
 // Kelvora: a hearing test that finds the highest tone the listener can hear.
 
 #include "app/first_paint.h"
+#include "app/system_outputs.h"
 #include "platform/audio/system_player.h"
 #include "platform/qt/remembered_settings.h"
 #include "platform/qt/services.h"
@@ -25,8 +26,9 @@ int main(int argc, char** argv) {
   kelvora::SessionClock clock;
   kelvora::platform::QtServices services;
   kelvora::History history(kelvora::DefaultHistoryPath());
+  kelvora::SystemOutputs outputs(player);
   kelvora::platform::QtRememberedSettings settings;
-  kelvora::CKelvoraDlg dlg(player, clock, services, &history, &pathCheck, &settings);
+  kelvora::CKelvoraDlg dlg(player, clock, services, &history, &pathCheck, &outputs, &settings);
   dlg.SetLanguage(app.language());
   // How the dialog ended makes no difference: the program ends with it.
   dlg.DoModal();

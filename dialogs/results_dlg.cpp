@@ -1,12 +1,16 @@
 #include "dialogs/results_dlg.h"
 
 #include <QBuffer>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -52,7 +56,45 @@ QString SaveName(QDate day, const QString& extension) {
   return QStringLiteral("kelvora-") + day.toString(Qt::ISODate) + QLatin1Char('.') + extension;
 }
 
-// The pictures' words, from the string table.
+// A choice of one column's values in the place of the label that stands for
+// it: "all" first (no data), then every value there is, `current` chosen.
+QComboBox* PlaceChoice(QWidget* label, std::vector<std::string> values, const std::string& current,
+                       const QString& empty) {
+  auto* choice = new QComboBox(label->parentWidget());
+  choice->setGeometry(label->geometry());
+  label->hide();
+  // In the tab order where the label stood.
+  QWidget::setTabOrder(label, choice);
+  choice->addItem(res::LoadString(IDS_RESULTS_ALL));
+  values.push_back(current);
+  std::sort(values.begin(), values.end());
+  values.erase(std::unique(values.begin(), values.end()), values.end());
+  for (const std::string& value : values) {
+    const QString text = QString::fromStdString(value);
+    // One line in the box, whatever the name holds.
+    QString shown = text.isEmpty() ? empty : text;
+    shown.replace(QRegularExpression(QStringLiteral("[\\r\\n]+")), QStringLiteral(" "));
+    choice->addItem(shown, text);
+    if (value == current) choice->setCurrentIndex(choice->count() - 1);
+  }
+  return choice;
+}
+
+QString Named(const std::string& value, int emptyText) {
+  return value.empty() ? res::LoadString(emptyText) : QString::fromStdString(value);
+}
+
+// Keeps the records of one listener and output; no value keeps all.
+std::vector<HistoryRecord> Of(const std::vector<HistoryRecord>& records, const QVariant& listener,
+                              const QVariant& output) {
+  std::vector<HistoryRecord> kept;
+  for (const HistoryRecord& r : records) {
+    if (listener.isValid() && QString::fromStdString(r.listener) != listener.toString()) continue;
+    if (output.isValid() && QString::fromStdString(r.output) != output.toString()) continue;
+    kept.push_back(r);
+  }
+  return kept;
+}
 
 // What the window shows: the file's lines of other sessions, then this
 // session's, which the file may lack when a line could not be written.
@@ -106,12 +148,33 @@ CResultsDlg::CResultsDlg(const History& history, platform::Services& services,
 
 bool CResultsDlg::OnInitDialog() {
   const HistoryContents file = WithPending(m_history.Read(), m_history);
+  m_fileRecords = file.records;
   m_staircase = BuildStaircase(m_history.currentSession());
-  m_sessions = BuildSessions(file.records, m_history.currentSession());
+  const std::vector<HistoryRecord>& current = m_history.currentSession();
+  const std::string& listener = current.empty() ? m_history.listener() : current.back().listener;
+  const std::string& output = current.empty() ? m_history.output() : current.back().output;
+  m_staircaseTexts = ResultsPictureTexts();
+  m_staircaseTexts.staircaseTitle =
+      res::LoadString(IDS_PICTURE_STAIRCASE_OF)
+          .arg(m_staircaseTexts.staircaseTitle, Named(listener, IDS_RESULTS_UNNAMED),
+               Named(output, IDS_RESULTS_UNKNOWN_OUTPUT));
+  std::vector<std::string> listeners, outputs;
+  for (const HistoryRecord& r : ShownRecords(m_fileRecords, current)) {
+    listeners.push_back(r.listener);
+    outputs.push_back(r.output);
+  }
+  m_listenerChoice = PlaceChoice(GetDlgItem(IDC_RESULTS_LISTENER), listeners, m_history.listener(),
+                                 res::LoadString(IDS_RESULTS_UNNAMED));
+  m_outputChoice = PlaceChoice(GetDlgItem(IDC_RESULTS_OUTPUT), outputs, m_history.output(),
+                               res::LoadString(IDS_RESULTS_UNKNOWN_OUTPUT));
+  for (QComboBox* choice : {m_listenerChoice, m_outputChoice}) {
+    connect(choice, &QComboBox::currentIndexChanged, this, [this] { ShowSessions(); });
+  }
+  ShowSessions();
 
   m_staircasePicture =
       PlacePicture(GetDlgItem(IDC_RESULTS_STAIRCASE), [this](QPainter& p, const QRectF& area) {
-        results::DrawStaircase(p, area, m_staircase, ResultsPictureTexts());
+        results::DrawStaircase(p, area, m_staircase, m_staircaseTexts);
       });
   m_sessionsPicture =
       PlacePicture(GetDlgItem(IDC_RESULTS_SESSIONS), [this](QPainter& p, const QRectF& area) {
@@ -169,10 +232,18 @@ QImage CResultsDlg::RenderPictures(qreal scale) const {
   image.setDevicePixelRatio(scale);
   image.fill(Qt::white);
   QPainter painter(&image);
-  results::DrawStaircase(painter, QRectF(QPointF(0, 0), top), m_staircase, ResultsPictureTexts());
+  results::DrawStaircase(painter, QRectF(QPointF(0, 0), top), m_staircase, m_staircaseTexts);
   results::DrawSessions(painter, QRectF(QPointF(0, top.height()), bottom), m_sessions,
                         ResultsPictureTexts());
   return image;
+}
+
+void CResultsDlg::ShowSessions() {
+  const QVariant listener = m_listenerChoice->currentData();
+  const QVariant output = m_outputChoice->currentData();
+  m_sessions = BuildSessions(Of(m_fileRecords, listener, output),
+                             Of(m_history.currentSession(), listener, output));
+  if (m_sessionsPicture) m_sessionsPicture->update();
 }
 
 void CResultsDlg::OnSavePicture() {

@@ -15,6 +15,8 @@
 #include "results/results_pictures.h"
 #include "results/staircase.h"
 
+class QComboBox;
+
 namespace kelvora {
 
 // The pictures' words, from the string table in the window's language.
@@ -22,6 +24,8 @@ const results::PictureTexts& ResultsPictureTexts();
 
 // The results window: this session's staircase over the sessions of the
 // history file, with the pictures and the file to save.
+// The sessions picture shows those of the current listener on the current
+// output, or of the listener and output chosen in its two combo boxes.
 class CResultsDlg : public platform::TemplateDialog {
  public:
   // The saves start in the folder of the last save of their kind kept in
@@ -33,6 +37,9 @@ class CResultsDlg : public platform::TemplateDialog {
   // Both pictures, one above the other, at `scale` device pixels per pixel.
   QImage RenderPictures(qreal scale) const;
   const StaircaseModel& staircase() const { return m_staircase; }
+  const std::vector<SessionPoint>& sessions() const { return m_sessions; }
+  // The staircase picture's title, naming the session's listener and output.
+  const QString& staircaseTitle() const { return m_staircaseTexts.staircaseTitle; }
 
  protected:
   bool OnInitDialog() override;
@@ -44,12 +51,18 @@ class CResultsDlg : public platform::TemplateDialog {
   // The folder a save of `kind` starts in, and the one to start in next time.
   QString SaveFolder(std::string_view kind, QStandardPaths::StandardLocation standard) const;
   void RememberSaveFolder(std::string_view kind, const QString& path);
+  // The sessions of the listener and the output chosen.
+  void ShowSessions();
 
   const History& m_history;
   platform::RememberedSettings& m_settings;
   QDate m_today;
   StaircaseModel m_staircase;
   std::vector<SessionPoint> m_sessions;
+  std::vector<HistoryRecord> m_fileRecords;
+  results::PictureTexts m_staircaseTexts;
+  QComboBox* m_listenerChoice = nullptr;
+  QComboBox* m_outputChoice = nullptr;
   QWidget* m_staircasePicture = nullptr;
   QWidget* m_sessionsPicture = nullptr;
 };

@@ -54,6 +54,7 @@ inline constexpr int IDD_VOLUME = 129;
 inline constexpr int IDD_ANSWER = 138;
 inline constexpr int IDD_WAVEFILE = 143;
 inline constexpr int IDD_RESULTS = 150;
+inline constexpr int IDD_LISTENER = 160;
 
 // Icons, menu and accelerator table.
 inline constexpr int IDR_MAINFRAME = 128;
@@ -144,6 +145,25 @@ inline constexpr int IDS_WRITE_REASON = 1097;
 // The results window's save dialog filters.
 inline constexpr int IDS_RESULTS_FILTER_PNG = 1098;
 inline constexpr int IDS_RESULTS_FILTER_CSV = 1099;
+// Additions: the output chosen in the program (%1 the output's description)
+// was not there at start, went away between sounds, or went away during one.
+inline constexpr int IDS_OUTPUT_ABSENT_AT_START = 1100;
+inline constexpr int IDS_OUTPUT_GONE = 1101;
+inline constexpr int IDS_OUTPUT_LOST_DURING_SOUND = 1102;
+// Additions: the results window's choice of listener and output, and the
+// staircase picture's title naming them (%1 the title, %2 listener, %3 output).
+inline constexpr int IDS_RESULTS_ALL = 1103;
+inline constexpr int IDS_RESULTS_UNNAMED = 1104;
+inline constexpr int IDS_RESULTS_UNKNOWN_OUTPUT = 1105;
+inline constexpr int IDS_PICTURE_STAIRCASE_OF = 1106;
+
+// Menu commands that are not the session's: the output submenu's first item
+// (the devices after it are listed when the submenu opens).
+inline constexpr int ID_SOUND_OUTPUT_DEFAULT = 32790;
+inline constexpr int ID_FILE_LISTENER = 32791;
+
+// Listener dialog (IDD_LISTENER).
+inline constexpr int IDC_LISTENER_NAME = 1040;
 
 // Volume dialog (IDD_VOLUME).
 inline constexpr int IDC_PLAY_SAMPLE = 1000;
@@ -170,5 +190,8 @@ inline constexpr int IDC_RESULTS_SESSIONS = 1031;
 inline constexpr int IDC_RESULTS_NOTE = 1032;
 inline constexpr int IDC_RESULTS_SAVE_PNG = 1033;
 inline constexpr int IDC_RESULTS_SAVE_CSV = 1034;
+// Combo boxes in the places of two labels: whose sessions, on which output.
+inline constexpr int IDC_RESULTS_LISTENER = 1035;
+inline constexpr int IDC_RESULTS_OUTPUT = 1036;
 
 }  // namespace kelvora

@@ -135,15 +135,29 @@ constexpr ControlTemplate kAboutControls[] = {
 
 // IDD_RESULTS
 constexpr ControlTemplate kResultsControls[] = {
-    {IDC_RESULTS_SAVE_PNG, PUSH, 7, 262, 80, 15, QT_TRANSLATE_NOOP("kelvora", "画像を保存(&P)..."),
+    {IDC_RESULTS_SAVE_PNG, PUSH, 7, 279, 80, 15, QT_TRANSLATE_NOOP("kelvora", "画像を保存(&P)..."),
      TAB},
-    {IDC_RESULTS_SAVE_CSV, PUSH, 92, 262, 80, 15, QT_TRANSLATE_NOOP("kelvora", "CSVを保存(&C)..."),
+    {IDC_RESULTS_SAVE_CSV, PUSH, 92, 279, 80, 15, QT_TRANSLATE_NOOP("kelvora", "CSVを保存(&C)..."),
      TAB},
-    {IDOK, DEFPUSH, 293, 262, 60, 15, QT_TRANSLATE_NOOP("kelvora", "閉じる(&X)"), TAB},
-    {IDCANCEL, PUSH, 7, 262, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
+    {IDOK, DEFPUSH, 293, 279, 60, 15, QT_TRANSLATE_NOOP("kelvora", "閉じる(&X)"), TAB},
+    {IDCANCEL, PUSH, 7, 279, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
     {IDC_RESULTS_STAIRCASE, LTEXT, 7, 7, 346, 112, "", CS::None},
-    {IDC_RESULTS_SESSIONS, LTEXT, 7, 123, 346, 112, "", CS::None},
-    {IDC_RESULTS_NOTE, LTEXT, 7, 239, 346, 19, "", CS::None},
+    {IDC_STATIC, LTEXT, 7, 125, 46, 9, QT_TRANSLATE_NOOP("kelvora", "検査する人:"), CS::None},
+    {IDC_RESULTS_LISTENER, LTEXT, 55, 123, 112, 12, "", TAB},
+    {IDC_STATIC, LTEXT, 173, 125, 36, 9, QT_TRANSLATE_NOOP("kelvora", "出力先:"), CS::None},
+    {IDC_RESULTS_OUTPUT, LTEXT, 211, 123, 142, 12, "", TAB},
+    {IDC_RESULTS_SESSIONS, LTEXT, 7, 140, 346, 112, "", CS::None},
+    {IDC_RESULTS_NOTE, LTEXT, 7, 256, 346, 19, "", CS::None},
+};
+
+// IDD_LISTENER
+constexpr ControlTemplate kListenerControls[] = {
+    {IDC_STATIC, LTEXT, 7, 9, 180, 9, QT_TRANSLATE_NOOP("kelvora", "検査する人の名前:"), CS::None},
+    {IDC_LISTENER_NAME, EDIT, 7, 20, 180, 14, "", CS::Border | TAB | CS::AutoHScroll},
+    {IDC_STATIC, LTEXT, 7, 38, 180, 9,
+     QT_TRANSLATE_NOOP("kelvora", "空欄のときは名前なしで記録します。"), CS::None},
+    {IDOK, DEFPUSH, 137, 54, 50, 15, "OK", TAB},
+    {IDCANCEL, PUSH, 7, 54, 50, 14, QT_TRANSLATE_NOOP("kelvora", "ｷｬﾝｾﾙ"), HIDDEN_CANCEL},
 };
 
 constexpr MenuItem kSeparator = {0, nullptr, false, false};
@@ -152,6 +166,7 @@ constexpr MenuItem kFileMenu[] = {
     {ID_FILE_MAKE_WAVE, QT_TRANSLATE_NOOP("kelvora", "指定した周波数のWAVEファイルを作成する(&S)"),
      false, false},
     {ID_FILE_RESULTS, QT_TRANSLATE_NOOP("kelvora", "検査結果の記録(&R)..."), false, false},
+    {ID_FILE_LISTENER, QT_TRANSLATE_NOOP("kelvora", "検査する人(&L)..."), false, false},
     kSeparator,
     {ID_APP_EXIT_CMD, QT_TRANSLATE_NOOP("kelvora", "終了(&X)"), false, false},
 };
@@ -161,10 +176,18 @@ constexpr MenuItem kEarMenuItems[] = {
     {ID_SOUND_EAR_RIGHT, QT_TRANSLATE_NOOP("kelvora", "右耳(&R)"), false, false, nullptr, true},
 };
 constexpr MenuPopup kEarMenu = {QT_TRANSLATE_NOOP("kelvora", "検査する耳(&E)"), kEarMenuItems};
+// The devices follow the default item; the window lists them each time the
+// submenu opens.
+constexpr MenuItem kOutputMenuItems[] = {
+    {ID_SOUND_OUTPUT_DEFAULT, QT_TRANSLATE_NOOP("kelvora", "既定の出力(&D)"), true, false, nullptr,
+     true},
+};
+constexpr MenuPopup kOutputMenu = {QT_TRANSLATE_NOOP("kelvora", "出力先(&O)"), kOutputMenuItems};
 constexpr MenuItem kSoundMenu[] = {
     {ID_SOUND_VOLUME, QT_TRANSLATE_NOOP("kelvora", "音量の設定(&V)"), false, false},
     {ID_SOUND_AUTO_CHANGE, QT_TRANSLATE_NOOP("kelvora", "周波数を自動的に変える(&A)"), true, false},
     {0, nullptr, false, false, &kEarMenu},
+    {0, nullptr, false, false, &kOutputMenu},
     {ID_SOUND_CONFIRM_RECORD, QT_TRANSLATE_NOOP("kelvora", "記録を確かめる(&R)"), false, false},
     kSeparator,
     {ID_SOUND_CONTINUOUS, QT_TRANSLATE_NOOP("kelvora", "現在の周波数で連続音を鳴らす(&C)"), false,
@@ -384,6 +407,20 @@ constexpr StringEntry kStringTable[] = {
     {IDS_EXPORT_FILTER_ALL, QT_TRANSLATE_NOOP("kelvora", "全てのファイル (*.*) ")},
     {IDS_RESULTS_FILTER_PNG, QT_TRANSLATE_NOOP("kelvora", "PNG 画像 (*.png)")},
     {IDS_RESULTS_FILTER_CSV, QT_TRANSLATE_NOOP("kelvora", "CSV ファイル (*.csv)")},
+    {IDS_RESULTS_ALL, QT_TRANSLATE_NOOP("kelvora", "すべて")},
+    {IDS_RESULTS_UNNAMED, QT_TRANSLATE_NOOP("kelvora", "（名前なし）")},
+    {IDS_RESULTS_UNKNOWN_OUTPUT, QT_TRANSLATE_NOOP("kelvora", "（不明）")},
+    {IDS_PICTURE_STAIRCASE_OF, QT_TRANSLATE_NOOP("kelvora", "%1（%2、%3）")},
+    {IDS_OUTPUT_ABSENT_AT_START, QT_TRANSLATE_NOOP("kelvora",
+                                                   "前回選んだ出力先「%1」が見つかりません。\r\n"
+                                                   "既定の出力で鳴らします。")},
+    {IDS_OUTPUT_GONE, QT_TRANSLATE_NOOP("kelvora",
+                                        "出力先「%1」が見つかりません。\r\n"
+                                        "既定の出力で鳴らしました。")},
+    {IDS_OUTPUT_LOST_DURING_SOUND, QT_TRANSLATE_NOOP("kelvora",
+                                                     "音を鳴らしている間に出力先「%1」がなくなり、"
+                                                     "音を最後まで鳴らせませんでした。\r\n"
+                                                     "次の音からは既定の出力で鳴らします。")},
 };
 
 }  // namespace
@@ -410,14 +447,18 @@ const DialogTemplate kAboutTemplate = {
 const DialogTemplate kResultsTemplate = {IDD_RESULTS,
                                          QT_TRANSLATE_NOOP("kelvora", "検査結果の記録 [Kelvora]"),
                                          360,
-                                         284,
+                                         301,
                                          DS::SystemMenu,
                                          kResultsControls};
 
+const DialogTemplate kListenerTemplate = {
+    IDD_LISTENER,     QT_TRANSLATE_NOOP("kelvora", "検査する人"), 194, 76, DS::SystemMenu,
+    kListenerControls};
+
 std::span<const DialogTemplate* const> AllDialogTemplates() {
-  static const DialogTemplate* const all[] = {&kMainTemplate,   &kVolumeTemplate,
-                                              &kAnswerTemplate, &kWaveFileTemplate,
-                                              &kAboutTemplate,  &kResultsTemplate};
+  static const DialogTemplate* const all[] = {
+      &kMainTemplate,  &kVolumeTemplate,  &kAnswerTemplate,  &kWaveFileTemplate,
+      &kAboutTemplate, &kResultsTemplate, &kListenerTemplate};
   return all;
 }
 

@@ -23,6 +23,7 @@ extern const platform::DialogTemplate kAnswerTemplate;    // IDD_ANSWER 138
 extern const platform::DialogTemplate kWaveFileTemplate;  // IDD_WAVEFILE 143
 extern const platform::DialogTemplate kAboutTemplate;     // IDD_ABOUTBOX 100
 extern const platform::DialogTemplate kResultsTemplate;   // IDD_RESULTS 150
+extern const platform::DialogTemplate kListenerTemplate;  // IDD_LISTENER 160
 std::span<const platform::DialogTemplate* const> AllDialogTemplates();
 
 // Menu bar of the main dialog (IDR_MAINMENU 137).

@@ -32,13 +32,15 @@ enum Column {
   kConfirming,
   kConfirmed,
   kPlayed,
+  kListener,
+  kOutput,
   kColumnCount
 };
 constexpr int kRequiredColumns = kConfirming;
 constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
     "time",          "session",      "ear",       "frequency_hz", "bursts",
     "answer",        "correct",      "record_hz", "rate_percent", "volume_percent",
-    "confirming_hz", "confirmed_hz", "played"};
+    "confirming_hz", "confirmed_hz", "played",    "listener",     "output"};
 
 // Where each known column is in a line under one header; -1 where it is not.
 struct Layout {
@@ -189,6 +191,11 @@ const Layout& FirstLayout() {
   return layout;
 }
 
+const Layout& PlayedLayout() {
+  static const Layout layout = LayoutOf(kPlayedHistoryHeader);
+  return layout;
+}
+
 const Layout& CurrentLayout() {
   static const Layout layout = LayoutOf(kHistoryHeader);
   return layout;
@@ -247,7 +254,49 @@ std::optional<HistoryRecord> RecordOf(const std::vector<std::string>& fields,
     if (field(kPlayed) != "0" && field(kPlayed) != "1") return std::nullopt;
     r.played = field(kPlayed) == "1";
   }
+  r.listener = field(kListener);
+  r.output = field(kOutput);
   return r;
+}
+
+// A record quoted across line breaks is at most this long: a torn line that
+// leaves a quote open ends at its own line break, not at the end of the file.
+constexpr std::size_t kLongestQuotedRecord = 64 << 10;
+
+// The line feed that ends the record starting at `start`: the next one
+// outside quotes, quoted as SplitFields reads quotes.
+std::size_t RecordEnd(std::string_view contents, std::size_t start) {
+  bool quoted = false;
+  bool fieldStart = true;
+  const std::size_t limit = std::min(contents.size(), start + kLongestQuotedRecord);
+  for (std::size_t i = start; i < limit; ++i) {
+    const char c = contents[i];
+    if (quoted) {
+      if (c == '"') {
+        if (i + 1 < contents.size() && contents[i + 1] == '"') {
+          ++i;
+        } else {
+          quoted = false;
+        }
+      }
+      continue;
+    }
+    if (c == '\n') return i;
+    if (c == '"' && fieldStart) quoted = true;
+    fieldStart = c == ',';
+  }
+  return contents.find('\n', start);
+}
+
+// A free-text field as RFC 4180 writes it: quoted where it must be.
+std::string Quoted(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
 }
 
 bool IsBlank(std::string_view line) { return line.empty() || line == "\r"; }
@@ -284,6 +333,7 @@ void ParseLines(std::string_view contents, Layout initial, HistoryContents& out)
     const Layout* use = &layout;
     if (!headerSeen && fields.size() != layout.fields) {
       if (fields.size() == CurrentLayout().fields) use = &CurrentLayout();
+      if (fields.size() == PlayedLayout().fields) use = &PlayedLayout();
       if (fields.size() == FirstLayout().fields) use = &FirstLayout();
     }
     if (std::optional<HistoryRecord> record = RecordOf(fields, *use)) {
@@ -300,8 +350,8 @@ void ParseLines(std::string_view contents, Layout initial, HistoryContents& out)
   }
   out.records.reserve(out.records.size() + std::min(lines, kHistoryReadLines));
   std::size_t start = 0;
-  for (std::size_t end = contents.find('\n'); end != std::string_view::npos;
-       start = end + 1, end = contents.find('\n', start)) {
+  for (std::size_t end = RecordEnd(contents, 0); end != std::string_view::npos;
+       start = end + 1, end = RecordEnd(contents, start)) {
     const bool skipped = skip > 0;
     if (skipped) --skip;
     take(contents.substr(start, end - start), skipped);
@@ -465,7 +515,8 @@ std::string FormatHistoryLine(const HistoryRecord& r) {
   if (r.confirmingHz) line << *r.confirmingHz;
   line << ',';
   if (r.confirmedHz) line << *r.confirmedHz;
-  line << ',' << (r.played ? 1 : 0) << "\r\n";
+  line << ',' << (r.played ? 1 : 0) << ',' << Quoted(r.listener) << ',' << Quoted(r.output)
+       << "\r\n";
   return line.str();
 }
 
@@ -508,6 +559,8 @@ void History::SetEar(Ear ear) {
 void History::Record(HistoryRecord record) {
   record.session = m_session;
   record.ear = m_ear;
+  record.listener = m_listener;
+  record.output = m_output;
   m_current.push_back(record);
   m_pending.push_back(std::move(record));
   WritePending();

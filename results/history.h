@@ -36,13 +36,20 @@ struct HistoryRecord {
   std::optional<int> confirmingHz;
   std::optional<int> confirmedHz;
   bool played = true;  // false when the pattern was cut short or never sounded
+  // Who listened ("" unnamed) and the output it played on, described as the
+  // menu showed it ("" unknown: lines of earlier versions). Free text.
+  std::string listener;
+  std::string output;
 };
 
-// The columns this version writes. Files of the earlier version have the
-// first ten only; their lines stay readable and are appended to below a copy
-// of this header, since a header line anywhere names the columns of the lines
-// after it.
+// The columns this version writes. Files of earlier versions have the first
+// ten or thirteen only; their lines stay readable and are appended to below a
+// copy of this header, since a header line anywhere names the columns of the
+// lines after it.
 inline constexpr std::string_view kHistoryHeader =
+    "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent,"
+    "confirming_hz,confirmed_hz,played,listener,output";
+inline constexpr std::string_view kPlayedHistoryHeader =
     "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent,"
     "confirming_hz,confirmed_hz,played";
 inline constexpr std::string_view kFirstHistoryHeader =
@@ -90,7 +97,8 @@ std::string FormatLocalTime(std::time_t when);
 // names a day that does not exist, such as February 31).
 std::optional<std::int64_t> ParseIsoTime(std::string_view text);
 
-// One line in the columns of kHistoryHeader, with its CRLF ending.
+// One line in the columns of kHistoryHeader, with its CRLF ending; free text
+// quoted as RFC 4180 quotes it, line breaks included.
 std::string FormatHistoryLine(const HistoryRecord& record);
 // A line (its ending optional) in the columns of kHistoryHeader; nothing for a
 // header or a line the program could not have written.
@@ -122,11 +130,16 @@ class History {
   void StartSession();
   void SetEar(Ear ear);
   Ear ear() const { return m_ear; }
+  // Who listens and where the sound plays, for the lines from now on.
+  void SetListener(std::string listener) { m_listener = std::move(listener); }
+  void SetOutput(std::string output) { m_output = std::move(output); }
+  const std::string& listener() const { return m_listener; }
+  const std::string& output() const { return m_output; }
   std::int64_t session() const { return m_session; }
 
-  // Completes `record` with the session and the ear, keeps it for this
-  // session's picture and appends it to the file, behind the lines still
-  // waiting, all in one write.
+  // Completes `record` with the session, the ear, the listener and the
+  // output, keeps it for this session's picture and appends it to the file,
+  // behind the lines still waiting, all in one write.
   void Record(HistoryRecord record);
   // Appends the lines still waiting (the results window asks before it reads,
   // the program at exit); true when none is left waiting.
@@ -161,6 +174,8 @@ class History {
   std::function<std::int64_t()> m_microseconds;
   std::int64_t m_session = 0;
   Ear m_ear = Ear::Both;
+  std::string m_listener;
+  std::string m_output;
   std::vector<HistoryRecord> m_current;
   std::vector<HistoryRecord> m_pending;
   HistoryError m_writeError;

@@ -79,7 +79,9 @@ void DialogSessionWindow::ShowAnswer(int checkFrequency, int answerCount,
 void DialogSessionWindow::Sleep(int milliseconds) { m_clock.Sleep(milliseconds); }
 
 PlayOutcome DialogSessionWindow::Play(std::span<const std::uint8_t> image) {
-  return m_player.Play(image);
+  const PlayOutcome outcome = m_player.Play(image);
+  if (m_afterPlay) m_afterPlay(outcome);
+  return outcome;
 }
 
 std::time_t DialogSessionWindow::Now() { return m_clock.Now(); }

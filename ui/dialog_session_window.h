@@ -56,6 +56,10 @@ class DialogSessionWindow final : public SessionWindow {
 
   // The panel exists once the menu does; it is drawn only after that.
   void SetPanel(StatusPanel& panel) { m_panel = &panel; }
+  // Told what became of each sound the session played, once it has.
+  void SetAfterPlay(std::function<void(PlayOutcome)> afterPlay) {
+    m_afterPlay = std::move(afterPlay);
+  }
 
  private:
   platform::TemplateDialog& m_dialog;
@@ -65,6 +69,7 @@ class DialogSessionWindow final : public SessionWindow {
   WavePlayer& m_player;
   SessionClock& m_clock;
   std::function<void(bool)> m_soundMenu;
+  std::function<void(PlayOutcome)> m_afterPlay;
   QPointer<QWidget> m_parkedFocus;
 };
 

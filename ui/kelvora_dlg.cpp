@@ -1,21 +1,26 @@
 #include "ui/kelvora_dlg.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStringList>
+#include <utility>
 
 #include "check/record_confirmation.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/answer_dlg.h"
 #include "dialogs/error_text.h"
+#include "dialogs/listener_dlg.h"
 #include "dialogs/results_dlg.h"
 #include "dialogs/volume_dlg.h"
 #include "dialogs/wave_file_dlg.h"
 #include "platform/qt/menu_template.h"
+#include "platform/qt/remembered_settings.h"
 #include "platform/qt/services.h"
 #include "platform/qt/tool_tips.h"
 #include "res/language.h"
@@ -49,7 +54,7 @@ const EarChoice& ChoiceOf(Ear ear) {
 }  // namespace
 
 CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
-                         History* history, SoundPathCheck* pathCheck,
+                         History* history, SoundPathCheck* pathCheck, Outputs* outputs,
                          platform::RememberedSettings* settings, QWidget* parent)
     : TemplateDialog(res::kMainTemplate, services, parent),
       m_player(player),
@@ -64,7 +69,8 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Serv
           [this](bool idle) { EnableSoundMenu(idle); }),
       m_session(m_window),
       m_historyWriter(*m_history, [&clock] { return clock.Now(); }),
-      m_pathCheck(pathCheck) {
+      m_pathCheck(pathCheck),
+      m_outputs(outputs) {
   // The line is kept before the window hears of the check.
   m_session.AddObserver(m_historyWriter);
   m_session.AddObserver(*this);
@@ -81,6 +87,11 @@ CKelvoraDlg::CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Serv
       &m_menuActions));
   // The item carries a check mark while a confirmation runs.
   if (QAction* confirm = menuAction(ID_SOUND_CONFIRM_RECORD)) confirm->setCheckable(true);
+  // Outputs come and go: the submenu shows the ones there are as it opens.
+  if (QMenu* outputs = outputMenu()) {
+    connect(outputs, &QMenu::aboutToShow, this, [this] { ListOutputsInMenu(); });
+  }
+  m_window.SetAfterPlay([this](PlayOutcome outcome) { AfterSound(outcome); });
   m_panel = new StatusPanel(
       client(), [this] { return m_session.view(); }, LayoutPanel(baseUnits()));
   m_window.SetPanel(*m_panel);
@@ -91,6 +102,11 @@ CKelvoraDlg::~CKelvoraDlg() = default;
 QAction* CKelvoraDlg::menuAction(int command) const {
   const auto it = m_menuActions.find(command);
   return it == m_menuActions.end() ? nullptr : it->second;
+}
+
+QMenu* CKelvoraDlg::outputMenu() const {
+  QAction* popup = platform::PopupActionOf(menuAction(ID_SOUND_OUTPUT_DEFAULT));
+  return popup ? popup->menu() : nullptr;
 }
 
 bool CKelvoraDlg::OnInitDialog() {
@@ -117,6 +133,7 @@ bool CKelvoraDlg::OnInitDialog() {
     return true;
   }
 
+  RestoreOutput();
   AskSoundPath();
   CVolumeDlg volumeDlg(m_player, services());
   volumeDlg.SetVolume(kStartVolume);
@@ -168,6 +185,9 @@ void CKelvoraDlg::OnCommand(int id) {
     case ID_FILE_RESULTS:
       OnFileResults();
       return;
+    case ID_FILE_LISTENER:
+      OnFileListener();
+      return;
     case ID_APP_EXIT_CMD:
       OnMenuExit();
       return;
@@ -176,6 +196,9 @@ void CKelvoraDlg::OnCommand(int id) {
       return;
     case ID_HELP_USAGE:
       OnHelpUsage();
+      return;
+    case ID_SOUND_OUTPUT_DEFAULT:
+      OnSoundOutput({});
       return;
     default:
       for (const EarChoice& choice : kEarChoices) {
@@ -220,7 +243,11 @@ void CKelvoraDlg::OnSoundVolume() {
 }
 
 void CKelvoraDlg::AskSoundPath() {
-  if (!m_pathCheck) return;
+  if (!m_pathCheck) {
+    // Nothing to wait for: what else the start-up box says is shown at once.
+    m_pathAnswered = true;
+    return;
+  }
   const int question = ++m_pathQuestion;
   m_pathAnswered = false;
   m_pathMayWarn = false;
@@ -243,14 +270,18 @@ void CKelvoraDlg::WarnAboutSoundPath() {
   if (!m_pathAnswered || !m_pathMayWarn) return;
   m_pathAnswered = false;
   m_pathMayWarn = false;
-  if (!m_path || m_path == m_pathLast) return;
-  m_pathLast = m_path;
-  QString warning = SoundPathWarning(m_path);
-  const bool earLost = m_session.view().ear != Ear::Both && OneChannelOutput(m_path);
-  if (earLost) warning += (warning.isEmpty() ? "" : "\r\n\r\n") + OneChannelWarning();
-  if (warning.isEmpty()) return;
-  services().MessageBox(this, warning, res::LoadString(IDS_APP_TITLE),
-                        platform::MessageIcon::Exclamation);
+  QStringList parts;
+  if (!m_startupNote.isEmpty()) parts << std::exchange(m_startupNote, QString());
+  bool earLost = false;
+  if (m_path && m_path != m_pathLast) {
+    m_pathLast = m_path;
+    if (const QString warning = SoundPathWarning(m_path); !warning.isEmpty()) parts << warning;
+    earLost = m_session.view().ear != Ear::Both && OneChannelOutput(m_path);
+    if (earLost) parts << OneChannelWarning();
+  }
+  if (parts.isEmpty()) return;
+  services().MessageBox(this, parts.join(QStringLiteral("\r\n\r\n")),
+                        res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Exclamation);
   if (earLost) OnSoundEar(Ear::Both);
 }
 
@@ -361,9 +392,11 @@ void CKelvoraDlg::EnableSoundMenu(bool idle) {
   // The results window and the ear may change only between checks, as the
   // volume may.
   if (QAction* results = menuAction(ID_FILE_RESULTS)) results->setEnabled(idle);
+  if (QAction* listener = menuAction(ID_FILE_LISTENER)) listener->setEnabled(idle);
   if (QAction* ears = platform::PopupActionOf(menuAction(ID_SOUND_EAR_BOTH))) {
     ears->setEnabled(idle);
   }
+  if (QMenu* outputs = outputMenu()) outputs->menuAction()->setEnabled(idle);
   EnableConfirmItem(idle);
 }
 
@@ -393,6 +426,144 @@ void CKelvoraDlg::TellHistoryNotSaved() {
                         res::LoadString(IDS_HISTORY_NOT_SAVED)
                             .arg(QString::number(m_history->pending().size()), path),
                         res::LoadString(IDS_APP_TITLE), platform::MessageIcon::Stop);
+}
+
+void CKelvoraDlg::RestoreOutput() {
+  m_history->SetListener(m_settings->Value(platform::kListenerKey).toStdString());
+  if (!m_outputs) return;
+  const std::string remembered = m_settings->Value(platform::kOutputDeviceKey).toStdString();
+  if (!remembered.empty()) {
+    for (const platform::OutputDevice& device : m_outputs->List()) {
+      if (device.id != remembered) continue;
+      m_output = device;
+      m_outputs->Use(device.id);
+      if (m_pathCheck) m_pathCheck->SetOutput(device.id);
+      m_history->SetOutput(device.description);
+      return;
+    }
+  }
+  m_history->SetOutput(m_outputs->DefaultDescription());
+  if (remembered.empty()) return;
+  // The choice stays remembered: the device may be back next time.
+  QString name = m_settings->Value(platform::kOutputDescriptionKey);
+  if (name.isEmpty()) name = QString::fromStdString(remembered);
+  m_startupNote = res::LoadString(IDS_OUTPUT_ABSENT_AT_START).arg(name);
+}
+
+void CKelvoraDlg::ListOutputsInMenu() {
+  QMenu* menu = outputMenu();
+  QAction* defaultItem = menuAction(ID_SOUND_OUTPUT_DEFAULT);
+  if (!menu || !defaultItem) return;
+  for (QAction* action : m_deviceActions) delete action;
+  m_deviceActions.clear();
+  const std::vector<platform::OutputDevice> devices =
+      m_outputs ? m_outputs->List() : std::vector<platform::OutputDevice>();
+  for (const platform::OutputDevice& device : devices) {
+    QString text =
+        QString::fromStdString(device.description.empty() ? device.id : device.description);
+    // A description is shown as it is, never read as a mnemonic.
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* action = menu->addAction(text);
+    action->setCheckable(true);
+    action->setData(QString::fromStdString(device.id));
+    if (QActionGroup* group = defaultItem->actionGroup()) group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, device] {
+      if (isVisible()) repaint();  // as for the template's items
+      OnSoundOutput(device);
+    });
+    m_deviceActions.push_back(action);
+  }
+  MarkOutput();
+}
+
+// The mark shows the output that sounds go to; the default one while the
+// chosen one is not listed.
+void CKelvoraDlg::MarkOutput() {
+  bool marked = false;
+  for (QAction* action : m_deviceActions) {
+    const bool chosen =
+        !m_output.id.empty() && action->data().toString().toStdString() == m_output.id;
+    action->setChecked(chosen);
+    marked = marked || chosen;
+  }
+  if (!marked) CheckMenuItem(ID_SOUND_OUTPUT_DEFAULT, true);
+}
+
+// Like the ear, the output changes only between checks, and a record belongs
+// to the chain that played it: another output starts the session afresh.
+void CKelvoraDlg::OnSoundOutput(const platform::OutputDevice& device) {
+  const SessionView session = m_session.view();
+  if (m_sessionBegun && session.state == CheckState::Idle && device.id != m_output.id) {
+    m_output = device;
+    m_outputLostSaid = false;
+    if (m_outputs) {
+      m_outputs->Use(device.id);
+      m_history->SetOutput(device.id.empty() ? m_outputs->DefaultDescription()
+                                             : device.description);
+    }
+    m_settings->SetValue(platform::kOutputDeviceKey, QString::fromStdString(device.id));
+    m_settings->SetValue(platform::kOutputDescriptionKey,
+                         QString::fromStdString(device.description));
+    if (m_session.HandleCommand(SessionCommand::Restart)) m_history->StartSession();
+    // The new output is asked about afresh and warned about as at start-up.
+    if (m_pathCheck) m_pathCheck->SetOutput(device.id);
+    m_pathLast.reset();
+    AskSoundPath();
+    SoundPathMayWarn();
+  }
+  MarkOutput();
+}
+
+void CKelvoraDlg::AfterSound(PlayOutcome outcome) {
+  if (!m_outputs) return;
+  // The default output is whatever the system plays to at the moment.
+  if (m_output.id.empty()) {
+    m_history->SetOutput(m_outputs->DefaultDescription());
+    return;
+  }
+  const std::optional<std::string> missing = m_outputs->TakeMissing();
+  if (missing) m_history->SetOutput(m_outputs->DefaultDescription());
+  if (m_outputLostSaid) return;
+  const QString name =
+      QString::fromStdString(m_output.description.empty() ? m_output.id : m_output.description);
+  if (missing) {
+    m_outputLostSaid = true;
+    ShowOutputMessage(res::LoadString(IDS_OUTPUT_GONE).arg(name));
+    return;
+  }
+  if (outcome != PlayOutcome::GivenUp) return;
+  // A sound given up on an output that is still there is the server's fault.
+  for (const platform::OutputDevice& device : m_outputs->List()) {
+    if (device.id == m_output.id) return;
+  }
+  m_outputLostSaid = true;
+  ShowOutputMessage(res::LoadString(IDS_OUTPUT_LOST_DURING_SOUND).arg(name));
+}
+
+// Queued: the session finishes its sounds first, and the box comes when the
+// window waits for the listener.
+void CKelvoraDlg::ShowOutputMessage(const QString& text) {
+  QMetaObject::invokeMethod(
+      this,
+      [self = QPointer<CKelvoraDlg>(this), text] {
+        if (!self) return;
+        self->services().MessageBox(self, text, res::LoadString(IDS_APP_TITLE),
+                                    platform::MessageIcon::Exclamation);
+      },
+      Qt::QueuedConnection);
+}
+
+// Another listener starts the session afresh, as another ear does.
+void CKelvoraDlg::OnFileListener() {
+  const QString before = QString::fromStdString(m_history->listener());
+  CListenerDlg dlg(services(), this);
+  dlg.SetName(before);
+  if (dlg.DoModal() != IDOK || dlg.name() == before) return;
+  m_history->SetListener(dlg.name().toStdString());
+  m_settings->SetValue(platform::kListenerKey, dlg.name());
+  if (m_sessionBegun && m_session.HandleCommand(SessionCommand::Restart)) {
+    m_history->StartSession();
+  }
 }
 
 }  // namespace kelvora

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "check/check_observer.h"
 #include "check/check_session.h"
@@ -17,6 +18,7 @@
 #include "results/history_writer.h"
 #include "sound/player.h"
 #include "ui/dialog_session_window.h"
+#include "ui/outputs.h"
 #include "ui/sound_path_check.h"
 
 class QAction;
@@ -27,8 +29,9 @@ namespace kelvora {
 class StatusPanel;
 
 namespace platform {
+class RememberedSettings;
 class ToolTips;
-}
+}  // namespace platform
 
 // The main dialog: owns the session, its three sound buffers, the menu, the
 // keys, the tips and the status panel, and turns every command into a call on
@@ -39,11 +42,13 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   // check goes to `history`; without one, the checks are kept for the
   // results window only. `pathCheck`, if any, tells the rate of the sound
   // server's output, so that a path that cannot carry the highest tones is
-  // pointed out. `settings` keeps what is remembered between runs; without
-  // it, nothing outlives the window.
+  // pointed out. `outputs`, if any, are offered in the output submenu and
+  // played on. `settings` keeps what is remembered between runs (the output,
+  // the listener, the save folders); without it, nothing outlives the window.
   CKelvoraDlg(WavePlayer& player, SessionClock& clock, platform::Services& services,
               History* history = nullptr, SoundPathCheck* pathCheck = nullptr,
-              platform::RememberedSettings* settings = nullptr, QWidget* parent = nullptr);
+              Outputs* outputs = nullptr, platform::RememberedSettings* settings = nullptr,
+              QWidget* parent = nullptr);
   ~CKelvoraDlg() override;
 
   // The language whose help pages F1 opens; the program's own until told.
@@ -61,6 +66,8 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   // The session as the window reads it.
   SessionView view() const { return m_session.view(); }
   const CheckSession& session() const { return m_session; }
+  // The output submenu; its device items are listed when it is about to show.
+  QMenu* outputMenu() const;
 
  protected:
   bool OnInitDialog() override;
@@ -72,10 +79,13 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   void OnSoundVolume();
   void OnFileMakeWave();
   void OnFileResults();
+  void OnFileListener();
   void OnMenuExit();
   void OnHelpAbout();
   void OnHelpUsage();
   void OnSoundEar(Ear ear);
+  // `device.id` "" is the default output.
+  void OnSoundOutput(const platform::OutputDevice& device);
 
   // The sound-path warning: asked before a volume dialog, shown after it.
   void AskSoundPath();
@@ -99,6 +109,14 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   // keeps them; at exit, how many it could not take in the end.
   void TellHistoryFault();
   void TellHistoryNotSaved();
+  // The listener and the output remembered from the last run, the output if
+  // it is there.
+  void RestoreOutput();
+  void ListOutputsInMenu();
+  void MarkOutput();
+  // Says once that the chosen output went away, before or during `outcome`.
+  void AfterSound(PlayOutcome outcome);
+  void ShowOutputMessage(const QString& text);
 
   WavePlayer& m_player;
   SessionClock& m_clock;
@@ -128,6 +146,12 @@ class CKelvoraDlg : public platform::TemplateDialog, private CheckObserver {
   KnownPath m_path;
   bool m_pathMayWarn = false;  // the volume dialog has closed, the window is up
   KnownPath m_pathLast;        // the last path known
+
+  Outputs* m_outputs;
+  platform::OutputDevice m_output;  // the chosen one, as the menu showed it; id "" the default
+  QString m_startupNote;            // said in the start-up warning box
+  bool m_outputLostSaid = false;    // once per choice
+  std::vector<QAction*> m_deviceActions;
 };
 
 }  // namespace kelvora

@@ -83,8 +83,9 @@ void ServerSoundPathCheck::Ask(Answer answer) {
   });
   auto done = std::make_shared<std::atomic<bool>>(false);
   QObject* receiver = m_receiver.get();
-  std::thread thread([bound = m_bound, receiver, done, answer = std::move(answer)]() mutable {
-    KnownPath path = platform::QueryOutputPath(bound);
+  std::thread thread([bound = m_bound, deviceId = m_deviceId, receiver, done,
+                      answer = std::move(answer)]() mutable {
+    KnownPath path = platform::QueryOutputPath(bound, deviceId);
     QMetaObject::invokeMethod(
         receiver, [answer = std::move(answer), path = std::move(path)] { answer(path); },
         Qt::QueuedConnection);

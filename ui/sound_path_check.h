@@ -58,6 +58,9 @@ class SoundPathCheck {
   // Asks once; `answer` runs later on the window's thread (or at once, from
   // within Start, when the answer is already known).
   virtual void Start(Answer answer) = 0;
+  // The output that questions from now on are about (as ListOutputDevices
+  // names it; "" for the default output).
+  virtual void SetOutput(std::string /*deviceId*/) {}
 };
 
 // Asks the sound server on a thread of its own, at most `bound` per question.
@@ -71,6 +74,7 @@ class ServerSoundPathCheck final : public SoundPathCheck {
   ~ServerSoundPathCheck() override;
   void Start(Answer answer) override;
   void Release();
+  void SetOutput(std::string deviceId) override { m_deviceId = std::move(deviceId); }
 
  private:
   struct Asking {
@@ -82,6 +86,7 @@ class ServerSoundPathCheck final : public SoundPathCheck {
   bool m_held;
   std::vector<Answer> m_waiting;
   std::chrono::milliseconds m_bound;
+  std::string m_deviceId;
   // Answers are posted to it, so they run on the window's thread.
   std::unique_ptr<QObject> m_receiver;
   std::vector<Asking> m_asking;

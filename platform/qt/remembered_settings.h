@@ -26,6 +26,8 @@ class RememberedSettings {
 
 // The keys, one per fact.
 inline constexpr std::string_view kOutputDeviceKey = "output/device";  // the system's stable name
+// Its description when it was chosen, to name it by when it is not there.
+inline constexpr std::string_view kOutputDescriptionKey = "output/description";
 inline constexpr std::string_view kListenerKey = "listener/name";
 // The folder of the last save of one kind: "saves/<kind>".
 QString LastFolderKey(std::string_view kind);

@@ -597,5 +597,71 @@ The chance of 4 or more right of 5 by guessing alone is below 1%.</translation>
 Open this file in a web browser:<byte value="xd"/>
 %1</translation>
     </message>
+    <message>
+        <source>既定の出力(&amp;D)</source>
+        <translation>&amp;Default output</translation>
+    </message>
+    <message>
+        <source>出力先(&amp;O)</source>
+        <translation>&amp;Output</translation>
+    </message>
+    <message>
+        <source>前回選んだ出力先「%1」が見つかりません。<byte value="xd"/>
+既定の出力で鳴らします。</source>
+        <translation>The output chosen last time, &quot;%1&quot;, is not there.<byte value="xd"/>
+The sounds play on the default output.</translation>
+    </message>
+    <message>
+        <source>出力先「%1」が見つかりません。<byte value="xd"/>
+既定の出力で鳴らしました。</source>
+        <translation>The output &quot;%1&quot; is not there.<byte value="xd"/>
+The sound played on the default output.</translation>
+    </message>
+    <message>
+        <source>音を鳴らしている間に出力先「%1」がなくなり、音を最後まで鳴らせませんでした。<byte value="xd"/>
+次の音からは既定の出力で鳴らします。</source>
+        <translation>The output &quot;%1&quot; went away while the sound played, so it was not played to its end.<byte value="xd"/>
+The next sounds play on the default output.</translation>
+    </message>
+    <message>
+        <source>検査する人(&amp;L)...</source>
+        <translation>&amp;Listener...</translation>
+    </message>
+    <message>
+        <source>検査する人</source>
+        <translation>Listener</translation>
+    </message>
+    <message>
+        <source>検査する人の名前:</source>
+        <translation>Name of the listener:</translation>
+    </message>
+    <message>
+        <source>空欄のときは名前なしで記録します。</source>
+        <translation>Left empty, the checks are kept without a name.</translation>
+    </message>
+    <message>
+        <source>検査する人:</source>
+        <translation>Listener:</translation>
+    </message>
+    <message>
+        <source>出力先:</source>
+        <translation>Output:</translation>
+    </message>
+    <message>
+        <source>すべて</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>（名前なし）</source>
+        <translation>(unnamed)</translation>
+    </message>
+    <message>
+        <source>（不明）</source>
+        <translation>(unknown)</translation>
+    </message>
+    <message>
+        <source>%1（%2、%3）</source>
+        <translation>%1 (%2, %3)</translation>
+    </message>
 </context>
 </TS>

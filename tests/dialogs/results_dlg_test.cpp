@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -385,6 +386,55 @@ TEST_F(ResultsDlgTest, SavesStartInTheUsersFolderOrTheLastOneThatTookTheFileAndN
     EXPECT_EQ(after.Value(key), c.writeSucceeds ? chosen : remembered);
     EXPECT_EQ(after.Value(otherKey), QStringLiteral("/elsewhere")) << "each kind its own folder";
   }
+}
+
+// Sessions of another listener or output are not drawn beside the current
+// ones unless asked for; the staircase's title says whose session it is.
+TEST_F(ResultsDlgTest, TheSessionsPictureShowsTheCurrentListenerOnTheCurrentOutputUnlessAsked) {
+  const struct {
+    const char* listener;
+    const char* output;
+    int hz;
+  } sessions[] = {
+      {"Alex", "Headphones", 16000}, {"Alex", "Laptop, speakers", 12000},
+      {"Kim", "Headphones", 18000},  {"", "", 15000},  // a line of an earlier version
+      {"Alex", "Headphones", 16500},
+  };
+  for (const auto& s : sessions) {
+    history.StartSession();
+    history.SetListener(s.listener);
+    history.SetOutput(s.output);
+    RecordCheck(s.hz, 3, true, s.hz);
+  }
+  history.StartSession();  // the current session has no check yet
+  const struct {
+    const char* listener;  // the combo boxes' texts; null: as the window opened
+    const char* output;
+    std::vector<int> records;
+  } choices[] = {
+      {nullptr, nullptr, {16000, 16500}},
+      {"すべて", nullptr, {16000, 18000, 16500}},
+      {"Alex", "すべて", {16000, 12000, 16500}},
+      {"（名前なし）", "（不明）", {15000}},
+      {"すべて", "すべて", {16000, 12000, 18000, 15000, 16500}},
+  };
+  CResultsDlg dlg(history, services, settings, kToday);
+  services.PushModalAnswer([&](TemplateDialog& d) {
+    const QList<QComboBox*> boxes = d.findChildren<QComboBox*>();
+    EXPECT_EQ(boxes.size(), 2);
+    if (boxes.size() != 2) return IDOK;
+    for (const auto& choice : choices) {
+      SCOPED_TRACE(choice.listener ? choice.listener : "at first");
+      if (choice.listener) boxes[0]->setCurrentText(QString::fromUtf8(choice.listener));
+      if (choice.output) boxes[1]->setCurrentText(QString::fromUtf8(choice.output));
+      std::vector<int> records;
+      for (const SessionPoint& point : dlg.sessions()) records.push_back(point.recordHz);
+      EXPECT_EQ(records, choice.records);
+    }
+    return IDOK;
+  });
+  dlg.DoModal();
+  EXPECT_EQ(dlg.staircaseTitle(), QString::fromUtf8("今回の検査の経過（Alex、Headphones）"));
 }
 
 TEST(SystemErrorText, CommonErrorsInTheWindowsLanguageTheRestAsTheSystemSaysThem) {

@@ -160,12 +160,14 @@ TEST(DocumentedTables, MainMenu) {
        {{32779, "指定した周波数のWAVEファイルを作成する(&S)", false},
         // Added with the check history: the results window.
         {32783, "検査結果の記録(&R)...", false},
+        {32791, "検査する人(&L)...", false},  // an addition: who listens
         {0, nullptr, false},
         {32776, "終了(&X)", false}}},
       {"サウンド(&S)",
        {{32771, "音量の設定(&V)", false},
         {32772, "周波数を自動的に変える(&A)", true},
         {kSubmenu, "検査する耳(&E)", false},   // an addition: the ear to check
+        {kSubmenu, "出力先(&O)", false},       // an addition: the output to play on
         {32784, "記録を確かめる(&R)", false},  // an addition: confirming the record
         {0, nullptr, false},
         {32773, "現在の周波数で連続音を鳴らす(&C)", false},

@@ -138,9 +138,9 @@ TEST(HistoryFile, NewFileGetsFolderAndHeaderAndSessionNumbersGrow) {
   EXPECT_FALSE(history.writeError().failed());
   EXPECT_EQ(Contents(file),
             "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,"
-            "volume_percent,confirming_hz,confirmed_hz,played\r\n"
-            "2026-12-08T23:41:22+09:00,1000,both,8000,3,3,1,8000,100.0,30,,,1\r\n"
-            "2026-12-08T23:41:22+09:00,1002,left,8000,3,?,0,8000,100.0,30,,,1\r\n");
+            "volume_percent,confirming_hz,confirmed_hz,played,listener,output\r\n"
+            "2026-12-08T23:41:22+09:00,1000,both,8000,3,3,1,8000,100.0,30,,,1,,\r\n"
+            "2026-12-08T23:41:22+09:00,1002,left,8000,3,?,0,8000,100.0,30,,,1,,\r\n");
   ASSERT_EQ(history.currentSession().size(), 1u);
   EXPECT_EQ(history.currentSession()[0].session, 1002);
 }
@@ -196,6 +196,7 @@ TEST(HistoryFile, TwoWritersAtOnceInterleaveWholeLines) {
 const std::string kOldHeader =
     "time,session,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent\r\n";
 const std::string kHeader = std::string(kHistoryHeader) + "\r\n";
+const std::string kPlayedHeader = std::string(kPlayedHistoryHeader) + "\r\n";
 
 std::vector<int> Frequencies(const std::vector<HistoryRecord>& records) {
   std::vector<int> hz;
@@ -228,13 +229,13 @@ TEST(HistoryFile, ColumnsAreReadByTheirHeaderAndWhatTheProgramCannotWriteIsCount
            "8000,3,?,0,,\n" + line + "9000,3,?,0,,\n" + kOldHeader + line + "10000,3,?,0,,,30\n",
        {10000},
        2},
-      {"an old file appended to by this version",
-       kOldHeader + line + "8000,3,?,0,,,30\r\n" + kHeader + line +
+      {"an old file appended to by the version before",
+       kOldHeader + line + "8000,3,?,0,,,30\r\n" + kPlayedHeader + line +
            "9000,3,3,1,9000,50.0,30,,,1\r\n",
        {8000, 9000},
        0},
       {"out of range or not the program's",
-       kHeader + line + "25000,3,?,0,,,30,,,1\n" + line + "99999,3,?,0,,,30,,,1\n" + line +
+       kPlayedHeader + line + "25000,3,?,0,,,30,,,1\n" + line + "99999,3,?,0,,,30,,,1\n" + line +
            "8005,3,?,0,,,30,,,1\n" + line + "8000,3,3,1,8000,nan,30,,,1\n" +
            "2025-02-31T10:00:00+09:00,7,both,8000,3,?,0,,,30,,,1\n" + line +
            "8000,0,?,0,,,30,,,1\n" + line + "8000,3,?,0,,,101,,,1\n" + line +
@@ -244,7 +245,7 @@ TEST(HistoryFile, ColumnsAreReadByTheirHeaderAndWhatTheProgramCannotWriteIsCount
        {20, 22000},
        10},
       {"a torn last line is counted",
-       kHeader + line + "8000,3,?,0,,,30,,,1\r\n" + line + "90",
+       kPlayedHeader + line + "8000,3,?,0,,,30,,,1\r\n" + line + "90",
        {8000},
        1},
   };
@@ -301,6 +302,11 @@ TEST(HistoryFile, AppendingNeverRewritesALineAndEveryLineReadsBack) {
   const Case cases[] = {
       {"a torn last line", kOldHeader + old + "2025-01-03T10:00", {12000}, 1, 1},
       {"a file of the earlier version", kOldHeader + old, {12000}, 0, 1},
+      {"a file of the version before",
+       kPlayedHeader + "2025-01-02T10:00:00+09:00,5,both,12000,2,2,1,12000,100.0,30,,,1\r\n",
+       {12000},
+       0,
+       1},
       {"a file of this version", kHeader, {}, 0, 0},
       {"an empty file", "", {}, 0, 1},
       {"a file of this version saved with a byte-order mark",
@@ -343,6 +349,53 @@ TEST(HistoryFile, AppendingNeverRewritesALineAndEveryLineReadsBack) {
     }
     EXPECT_EQ(headers, (c.contents.find(kHeader) != std::string::npos ? 1u : 0u) +
                            static_cast<std::size_t>(c.headersAdded));
+  }
+}
+
+// Names are free text: whatever goes in comes back whole, and the lines after
+// it read as before. Lines of earlier versions have no listener and no output.
+TEST(HistoryFile, ListenersAndOutputsOfAnyTextComeBackWholeAndOlderLinesHaveNone) {
+  std::string thousand;
+  for (int i = 0; i < 1000; ++i) thousand += i % 2 ? "あ" : "\"";
+  const struct {
+    const char* name;
+    std::string listener, output;
+  } cases[] = {
+      {"plain", "Alex", "Built-in Audio Analog Stereo"},
+      {"unnamed, default", "", "既定の出力"},
+      {"commas and quotes", "Smith, \"Jo\"", "スピーカー (Realtek(R) Audio), 2"},
+      {"line breaks", "two\r\nlines\nand\rmore", "\"\n\""},
+      {"Japanese", "山田 花子", "ヘッドホン"},
+      {"1000 characters", thousand, thousand},
+  };
+  TempFolder temp;
+  const fs::path file = temp.path / "history.csv";
+  const std::string old = "2025-01-02T10:00:00+09:00,5,both,12000,2,2,1,12000,100.0,30\r\n";
+  const std::string played = "2025-01-02T10:00:00+09:00,6,both,13000,2,2,1,13000,100.0,30,,,1\r\n";
+  std::ofstream(file, std::ios::binary) << kOldHeader << old << kPlayedHeader << played;
+  History history(file.string());
+  history.StartSession();
+  int hz = 8000;
+  for (const auto& c : cases) {
+    history.SetListener(c.listener);
+    history.SetOutput(c.output);
+    history.Record(Check(hz += 10));
+    ASSERT_FALSE(history.writeError().failed());
+  }
+  const HistoryContents read = History(file.string()).Read();
+  EXPECT_EQ(read.unreadableLines, 0);
+  ASSERT_EQ(read.records.size(), 2 + std::size(cases));
+  for (int older : {0, 1}) {
+    EXPECT_EQ(read.records[older].listener, "");
+    EXPECT_EQ(read.records[older].output, "");
+  }
+  hz = 8000;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    const HistoryRecord& back = read.records[2 + i];
+    EXPECT_EQ(back.frequencyHz, hz += 10);
+    EXPECT_EQ(back.listener, cases[i].listener);
+    EXPECT_EQ(back.output, cases[i].output);
   }
 }
 

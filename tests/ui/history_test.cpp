@@ -77,11 +77,12 @@ TEST_F(HistoryTest, EachAnsweredCheckAppendsWhatThePanelShowsAfterIt) {
   const std::string t = "2023-11-15T07:13:20+09:00";
   const std::vector<std::string> expected = {
       "time,ear,frequency_hz,bursts,answer,correct,record_hz,rate_percent,volume_percent,"
-      "confirming_hz,confirmed_hz,played\r",
-      t + ",both,8000," + b(0) + "," + b(0) + ",1,8000,100.0,30,,,1\r",
-      t + ",both,10000," + b(1) + ",?,0,8000,50.0,30,,,1\r",
-      t + ",both,9000," + b(2) + "," + std::to_string(bursts[2] % 5 + 1) + ",0,8000,33.3,30,,,1\r",
-      t + ",both,8000," + b(3) + "," + b(3) + ",1,8000,100.0,30,,,1\r",
+      "confirming_hz,confirmed_hz,played,listener,output\r",
+      t + ",both,8000," + b(0) + "," + b(0) + ",1,8000,100.0,30,,,1,,\r",
+      t + ",both,10000," + b(1) + ",?,0,8000,50.0,30,,,1,,\r",
+      t + ",both,9000," + b(2) + "," + std::to_string(bursts[2] % 5 + 1) +
+          ",0,8000,33.3,30,,,1,,\r",
+      t + ",both,8000," + b(3) + "," + b(3) + ",1,8000,100.0,30,,,1,,\r",
   };
   EXPECT_EQ(lines, expected);
   ASSERT_EQ(sessions.size(), 4u);
