@@ -56,6 +56,11 @@ QString SaveName(QDate day, const QString& extension) {
   return QStringLiteral("kelvora-") + day.toString(Qt::ISODate) + QLatin1Char('.') + extension;
 }
 
+// A name as one line of a box or a title, whatever line breaks it holds.
+QString OneLine(QString text) {
+  return text.replace(QRegularExpression(QStringLiteral("[\\r\\n]+")), QStringLiteral(" "));
+}
+
 // A choice of one column's values in the place of the label that stands for
 // it: "all" first (no data), then every value there is, `current` chosen.
 QComboBox* PlaceChoice(QWidget* label, std::vector<std::string> values, const std::string& current,
@@ -71,17 +76,14 @@ QComboBox* PlaceChoice(QWidget* label, std::vector<std::string> values, const st
   values.erase(std::unique(values.begin(), values.end()), values.end());
   for (const std::string& value : values) {
     const QString text = QString::fromStdString(value);
-    // One line in the box, whatever the name holds.
-    QString shown = text.isEmpty() ? empty : text;
-    shown.replace(QRegularExpression(QStringLiteral("[\\r\\n]+")), QStringLiteral(" "));
-    choice->addItem(shown, text);
+    choice->addItem(OneLine(text.isEmpty() ? empty : text), text);
     if (value == current) choice->setCurrentIndex(choice->count() - 1);
   }
   return choice;
 }
 
 QString Named(const std::string& value, int emptyText) {
-  return value.empty() ? res::LoadString(emptyText) : QString::fromStdString(value);
+  return value.empty() ? res::LoadString(emptyText) : OneLine(QString::fromStdString(value));
 }
 
 // Keeps the records of one listener and output; no value keeps all.

@@ -113,10 +113,13 @@ struct LegendEntry {
   QRectF box;  // the marker and the text
 };
 
-// Where DrawPaper writes the title.
+// Where DrawPaper writes the title: no wider than the plot, since a
+// listener's or an output's name in it may be of any length.
 QRectF TitleBox(const QRectF& area, const QString& title) {
   const QFontMetricsF metrics(LabelFont());
-  return QRectF(PlotRect(area).left(), area.top() + 4, metrics.horizontalAdvance(title), kRow);
+  const QRectF plot = PlotRect(area);
+  return QRectF(plot.left(), area.top() + 4,
+                std::min(metrics.horizontalAdvance(title), plot.width()), kRow);
 }
 
 // Beside the title when the row holds both; otherwise in rows of their own
@@ -171,7 +174,10 @@ void DrawPaper(QPainter& painter, const QRectF& area, const QString& title) {
   painter.fillRect(area, kPaper);
   painter.setFont(LabelFont());
   painter.setPen(kInk);
-  painter.drawText(TitleBox(area, title), Qt::AlignLeft | Qt::AlignVCenter, title);
+  const QRectF plot = PlotRect(area);
+  const QString shown = QFontMetricsF(LabelFont()).elidedText(title, Qt::ElideRight, plot.width());
+  painter.drawText(QRectF(plot.left(), area.top() + 4, plot.width(), kRow),
+                   Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
 // The paper, the title, the frequency grid and its labels.

@@ -286,6 +286,13 @@ TEST(ResultsPictures, EveryPictureKeepsItsPartsApartInBothLanguages) {
     });
     SaveToLook("window-sessions-" + language + ".png",
                [&](QPainter& p) { DrawSessions(p, sessionsArea, sessions, texts); });
+    // The window names whose session the staircase is; a name may be long.
+    PictureTexts named = texts;
+    named.staircaseTitle += english
+                                ? QStringLiteral(" (Alex, Speakers (Realtek(R) Audio))")
+                                : QStringLiteral("（山田 花子、スピーカー (Realtek(R) Audio)）");
+    PictureTexts longNamed = texts;
+    longNamed.staircaseTitle += QString(1000, QChar(0x540D));
     const struct {
       const char* name;
       QRectF area;
@@ -298,6 +305,10 @@ TEST(ResultsPictures, EveryPictureKeepsItsPartsApartInBothLanguages) {
         {"sessions", sessionsArea, LayOutSessions(sessionsArea, sessions, texts), 5},
         {"sessions in a low picture", QRectF(0, 0, sessionsArea.width(), 110),
          LayOutSessions(QRectF(0, 0, sessionsArea.width(), 110), sessions, texts), 5},
+        {"a confirmation, the title naming the listener and the output", staircaseArea,
+         LayOutStaircase(staircaseArea, BuildStaircase(confirming), named), 5},
+        {"a confirmation, a name of 1000 characters", staircaseArea,
+         LayOutStaircase(staircaseArea, BuildStaircase(confirming), longNamed), 5},
     };
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(english ? "English, " : "Japanese, ") + c.name);
