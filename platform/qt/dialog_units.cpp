@@ -1,6 +1,7 @@
 #include "platform/qt/dialog_units.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QStringList>
 #include <cstdint>
 
@@ -8,6 +9,8 @@ namespace kelvora::platform {
 
 namespace {
 const char* const kDialogFace = "ＭＳ Ｐゴシック";
+// Debian's face for the dialog font (fonts-ipafont-gothic).
+const char* const kFreeDialogFace = "IPAPGothic";
 const char* const kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 }  // namespace
 
@@ -16,8 +19,15 @@ void InstallFontSubstitutions() {
   // (Windows names it in English where the Japanese fonts are not the
   // system's own).
   QFont::insertSubstitutions(QString::fromUtf8(kDialogFace),
-                             QStringList{"MS PGothic", "IPAPGothic", "IPAGothic"});
+                             QStringList{"MS PGothic", kFreeDialogFace, "IPAGothic"});
   QFont::insertSubstitution("Arial", "Liberation Sans");
+  // Menus, message boxes and the pictures keep the desktop's face, whose
+  // Japanese the system would otherwise take from the fixed-pitch IPAGothic:
+  // one Japanese face in every window, and one font file less in memory
+  // (about 2.5 MiB). Where the face is not installed, nothing changes.
+  QFont font = QGuiApplication::font();
+  font.setFamilies({font.family(), QString::fromUtf8(kFreeDialogFace)});
+  QGuiApplication::setFont(font);
 }
 
 QFont DialogFont() {

@@ -16,8 +16,9 @@ struct DialogBaseUnits {
 
 // Makes the faces named by the templates and the status panel resolve to the
 // free faces of Debian when the original ones are missing:
-// "ＭＳ Ｐゴシック" -> IPAPGothic, "Arial" -> Liberation Sans.
-// Call once, after the QApplication exists and before any dialog is built.
+// "ＭＳ Ｐゴシック" -> IPAPGothic, "Arial" -> Liberation Sans; and gives the
+// application's font IPAPGothic, where installed, for the Japanese its own
+// face lacks. Call once, after the QApplication exists and before any dialog is built.
 void InstallFontSubstitutions();
 
 // The templates' font: 9 point "ＭＳ Ｐゴシック" (after substitution).
