@@ -144,6 +144,9 @@ TEST(WindowsFiles, TheHistoryLivesInAppDataAndTwoRunsAppendWholeLines) {
     std::int64_t clock = 1000 * (run + 1);
     History history(path, [&clock] { return clock; });
     history.StartSession();
+    // Free text goes into the file as UTF-8 whatever the system's code page.
+    history.SetListener("山田, 花子");
+    history.SetOutput("スピーカー (Realtek(R) Audio)");
     history.Record(r);
     history.Record(r);
     EXPECT_FALSE(history.writeError().failed())
@@ -151,15 +154,18 @@ TEST(WindowsFiles, TheHistoryLivesInAppDataAndTwoRunsAppendWholeLines) {
         << std::strerror(history.writeError().code);
   }
   const std::string header(kHistoryHeader);
-  EXPECT_EQ(Contents(FromUtf8(path)),
-            header + "\r\n" +
-                "2026-12-08T23:41:22+09:00,1000,both,8000,3,3,1,,,30,,,1\r\n"
-                "2026-12-08T23:41:22+09:00,1000,both,8000,3,3,1,,,30,,,1\r\n"
-                "2026-12-08T23:41:22+09:00,2000,both,8000,3,3,1,,,30,,,1\r\n"
-                "2026-12-08T23:41:22+09:00,2000,both,8000,3,3,1,,,30,,,1\r\n");
+  const std::string who = ",\"山田, 花子\",スピーカー (Realtek(R) Audio)";
+  std::string expected = header + "\r\n";
+  for (const char* session : {"1000", "1000", "2000", "2000"}) {
+    expected += "2026-12-08T23:41:22+09:00," + std::string(session) + ",both,8000,3,3,1,,,30,,,1" +
+                who + "\r\n";
+  }
+  EXPECT_EQ(Contents(FromUtf8(path)), expected);
   const HistoryContents read = History(path).Read();
   EXPECT_FALSE(read.error.failed());
-  EXPECT_EQ(read.records.size(), 4u);
+  ASSERT_EQ(read.records.size(), 4u);
+  EXPECT_EQ(read.records[3].listener, "山田, 花子");
+  EXPECT_EQ(read.records[3].output, "スピーカー (Realtek(R) Audio)");
   EXPECT_EQ(read.unreadableLines, 0);
 
   // A folder where the file should be is refused, for writing and reading alike.
