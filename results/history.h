@@ -168,8 +168,6 @@ class History {
   virtual long WriteBytes(int fd, const char* bytes, std::size_t size);
 
  private:
-  bool NeedsCurrentHeader(int fd, std::int64_t size);
-
   std::string m_path;
   std::function<std::int64_t()> m_microseconds;
   std::int64_t m_session = 0;
