@@ -370,11 +370,11 @@ HistoryError HistoryErrorOf(const platform::FileError& error) {
     case platform::FileFault::None:
       break;
     case platform::FileFault::NotRegular:
-      return {HistoryFault::kNotRegularFile, 0};
+      return {HistoryFault::NotRegularFile, 0};
     case platform::FileFault::InUse:
-      return {HistoryFault::kInUse, error.code};
+      return {HistoryFault::InUse, error.code};
     case platform::FileFault::System:
-      return {HistoryFault::kSystem, error.code};
+      return {HistoryFault::System, error.code};
   }
   return {};
 }
@@ -562,7 +562,7 @@ bool History::Append(const std::string& lines, std::size_t& linesWrittenAnyway) 
   linesWrittenAnyway = 0;
   m_writeError = {};
   if (m_path.empty()) {
-    m_writeError = {HistoryFault::kNoLocation, 0};
+    m_writeError = {HistoryFault::NoLocation, 0};
     return false;
   }
   platform::LockedAppendFile file;
@@ -607,7 +607,7 @@ bool History::Append(const std::string& lines, std::size_t& linesWrittenAnyway) 
 HistoryContents History::Read() const {
   HistoryContents out;
   if (m_path.empty()) {
-    out.error = {HistoryFault::kNoLocation, 0};
+    out.error = {HistoryFault::NoLocation, 0};
     return out;
   }
   // The file's own first line, if a header, names the columns of the lines

@@ -37,7 +37,7 @@ QString SoundPathWarning(const KnownPath& known) {
   // Below our own rate the top of our sound is cut off.
   if (path.rate < kSampleRate) {
     // Where the rate is changed depends on the system that mixes our sound.
-    const int text = path.rateSetting == platform::RateSetting::kWindowsSoundPanel
+    const int text = path.rateSetting == platform::RateSetting::WindowsSoundPanel
                          ? IDS_SOUND_PATH_RATE_WINDOWS
                          : IDS_SOUND_PATH_RATE;
     parts << res::LoadString(text).arg(path.rate).arg(path.rate / 2);

@@ -475,7 +475,7 @@ TEST(SystemErrorText, CommonErrorsInTheWindowsLanguageTheRestAsTheSystemSaysThem
     SCOPED_TRACE(c.error);
     EXPECT_EQ(SystemErrorText(c.error), QString::fromUtf8(c.text));
   }
-  EXPECT_EQ(HistoryErrorText({HistoryFault::kNotRegularFile, 0}), "通常のファイルではありません");
+  EXPECT_EQ(HistoryErrorText({HistoryFault::NotRegularFile, 0}), "通常のファイルではありません");
 }
 
 }  // namespace
