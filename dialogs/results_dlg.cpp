@@ -290,9 +290,9 @@ void CResultsDlg::OnSaveCsv() {
 // installed program's user cannot write to.
 QString CResultsDlg::SaveFolder(std::string_view kind,
                                 QStandardPaths::StandardLocation standard) const {
-  const QString remembered = m_settings.Value(platform::LastFolderKey(kind).toStdString());
+  QString remembered = m_settings.Value(platform::LastFolderKey(kind).toStdString());
   if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
-  const QString folder = QStandardPaths::writableLocation(standard);
+  QString folder = QStandardPaths::writableLocation(standard);
   if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
   return QDir::homePath();
 }

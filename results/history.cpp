@@ -466,9 +466,10 @@ std::optional<std::int64_t> ParseIsoTime(std::string_view t) {
       minute > 59 || second > 60 || zoneHours > 23 || zoneMinutes > 59) {
     return std::nullopt;
   }
-  const std::int64_t zone = (zoneHours * 60 + zoneMinutes) * 60 * (t[19] == '-' ? -1 : 1);
+  const std::int64_t zone =
+      (std::int64_t{zoneHours} * 60 + zoneMinutes) * 60 * (t[19] == '-' ? -1 : 1);
   return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
-         hour * 3600 + minute * 60 + second - zone;
+         std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second - zone;
 }
 
 std::string FormatHistoryLine(const HistoryRecord& r) {

@@ -45,7 +45,8 @@ QString SoundPathWarning(const KnownPath& known) {
   if (path.bluetooth) {
     const CodecLimit& limit = CodecLimitFor(path.codec);
     parts << res::LoadString(IDS_SOUND_PATH_BLUETOOTH)
-                 .arg(QString::fromUtf8(limit.codec.data(), limit.codec.size()))
+                 .arg(QString::fromUtf8(limit.codec.data(),
+                                        static_cast<qsizetype>(limit.codec.size())))
                  .arg(limit.fromHz);
   }
   return parts.join(QStringLiteral("\r\n\r\n"));

@@ -54,7 +54,7 @@ std::chrono::steady_clock::duration PlayingTime(std::size_t frames) {
 struct PulsePlayer::State {
   explicit State(std::string server) : connection(std::move(server)) {
     // The longest sound on two channels, once, so that no sound allocates.
-    sound.reserve(2 * kTwoSecondDataSize);
+    sound.reserve(std::size_t{2} * kTwoSecondDataSize);
   }
 
   // Held by whoever runs the connection's loop; guards it and the stream.
