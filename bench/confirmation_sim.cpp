@@ -45,10 +45,10 @@ class SilentWindow : public kelvora::SessionWindow {
   void ShowAnswer(int, int, const std::array<bool, 5>&) override {}
   void Sleep(int) override {}
   PlayOutcome Play(std::span<const std::uint8_t>) override { return PlayOutcome::Played; }
-  std::time_t Now() override { return ++clock_; }
+  std::time_t Now() override { return ++m_clock; }
 
  private:
-  std::time_t clock_ = 0;
+  std::time_t m_clock = 0;
 };
 
 // Counts the checks of the confirmation and keeps how it ended.

@@ -47,7 +47,7 @@ void Arrange(SessionWindow& window, bool idle) {
 
 }  // namespace
 
-CheckSession::CheckSession(SessionWindow& window) : window_(window) {}
+CheckSession::CheckSession(SessionWindow& window) : m_window(window) {}
 
 bool CheckSession::AllocateBuffers() {
   if (m_testWave.Allocate(kTestWaveBufferSize) && m_chimeWave.Allocate(kChimeWaveBufferSize) &&
@@ -80,8 +80,8 @@ void CheckSession::OnStartCheck() {
   if (m_state != CheckState::Idle) return;
   m_state = CheckState::Busy;
   ++m_trialCount;
-  window_.BeginWaitCursor();
-  std::srand(static_cast<unsigned>(window_.Now()));
+  m_window.BeginWaitCursor();
+  std::srand(static_cast<unsigned>(m_window.Now()));
   ArrangeBusyControls();
 
   m_answerCount = std::rand() % 5 + 1;
@@ -93,17 +93,17 @@ void CheckSession::OnStartCheck() {
   }
 
   RenderTestPattern(m_testWave.bytes(), m_staircase.frequency(), m_volume, m_slots);
-  window_.Sleep(kPauseBeforePatternMs);
-  m_patternPlayed = window_.Play(m_testWave.bytes()) == PlayOutcome::Played;
-  window_.Sleep(kPauseAfterPatternMs);
-  window_.EndWaitCursor();
+  m_window.Sleep(kPauseBeforePatternMs);
+  m_patternPlayed = m_window.Play(m_testWave.bytes()) == PlayOutcome::Played;
+  m_window.Sleep(kPauseAfterPatternMs);
+  m_window.EndWaitCursor();
   m_state = CheckState::AwaitingAnswer;
-  for (SessionCommand control : kAnswerCommands) window_.EnableControl(control, true);
+  for (SessionCommand control : kAnswerCommands) m_window.EnableControl(control, true);
 }
 
 void CheckSession::OnAnswer(int heard) {
   if (m_state != CheckState::AwaitingAnswer) return;
-  lastAnswer_ = heard;
+  m_lastAnswer = heard;
   if (heard == m_answerCount) {
     OnCorrectAnswer();
   } else {
@@ -124,14 +124,14 @@ void CheckSession::OnCorrectAnswer() {
   // The record is the frequency just tested, before the staircase moves it.
   if (m_maxHeard <= m_staircase.frequency()) m_maxHeard = m_staircase.frequency();
   const bool confirming = m_confirmation.has_value();
-  const RecordConfirmation::Outcome outcome = Judge(std::exchange(lastAnswer_, 0), true);
+  const RecordConfirmation::Outcome outcome = Judge(std::exchange(m_lastAnswer, 0), true);
   // A confirmation holds the frequency at its level.
   if (m_autoChange && !confirming) m_staircase.Right();
-  window_.DrawCorrectMark();
-  window_.Play(m_chimeWave.bytes());
+  m_window.DrawCorrectMark();
+  m_window.Play(m_chimeWave.bytes());
   ++m_correctCount;
   if (confirming) m_staircase.Hold(m_confirmation->level());
-  window_.DrawStatusPanel();
+  m_window.DrawStatusPanel();
   ArrangeIdleControls();
   m_state = CheckState::Idle;
   FinishConfirmationStep(outcome);
@@ -140,17 +140,17 @@ void CheckSession::OnCorrectAnswer() {
 void CheckSession::OnWrongAnswer() {
   if (m_state != CheckState::AwaitingAnswer) return;
   const bool confirming = m_confirmation.has_value();
-  const RecordConfirmation::Outcome outcome = Judge(std::exchange(lastAnswer_, 0), false);
-  window_.DrawWrongMark();
-  window_.Play(m_buzzWave.bytes());
+  const RecordConfirmation::Outcome outcome = Judge(std::exchange(m_lastAnswer, 0), false);
+  m_window.DrawWrongMark();
+  m_window.Play(m_buzzWave.bytes());
   // The dialog names the frequency just tested, so it runs before the step.
-  window_.ShowAnswer(m_staircase.frequency(), m_answerCount, m_slots);
+  m_window.ShowAnswer(m_staircase.frequency(), m_answerCount, m_slots);
   if (confirming) {
     m_staircase.Hold(m_confirmation->level());
   } else if (m_autoChange) {
     m_staircase.Wrong();
   }
-  window_.DrawStatusPanel();
+  m_window.DrawStatusPanel();
   ArrangeIdleControls();
   m_state = CheckState::Idle;
   FinishConfirmationStep(outcome);
@@ -179,7 +179,7 @@ RecordConfirmation::Outcome CheckSession::Judge(int answer, bool correct) {
       check.confirmedHz = m_confirmation->level();
     }
   }
-  for (CheckObserver* o : observers_) o->OnCheckJudged(check);
+  for (CheckObserver* o : m_observers) o->OnCheckJudged(check);
   return outcome;
 }
 
@@ -193,12 +193,12 @@ void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
     case RecordConfirmation::Outcome::Continue:
       // A pattern not heard whole was not counted: nothing to tell.
       if (!m_patternPlayed) return;
-      for (CheckObserver* o : observers_) {
+      for (CheckObserver* o : m_observers) {
         o->OnConfirmation(ConfirmationEvent::Counted, level, rights, checks);
       }
       return;
     case RecordConfirmation::Outcome::NextLevel:
-      for (CheckObserver* o : observers_)
+      for (CheckObserver* o : m_observers)
         o->OnConfirmation(ConfirmationEvent::NextLevel, level, 0, 0);
       return;
     case RecordConfirmation::Outcome::Confirmed:
@@ -210,8 +210,8 @@ void CheckSession::FinishConfirmationStep(RecordConfirmation::Outcome outcome) {
       break;
   }
   m_confirmation.reset();
-  window_.CheckMenuItem(SessionCommand::ConfirmRecord, false);
-  for (CheckObserver* o : observers_) o->OnConfirmation(event, level, rights, checks);
+  m_window.CheckMenuItem(SessionCommand::ConfirmRecord, false);
+  for (CheckObserver* o : m_observers) o->OnConfirmation(event, level, rights, checks);
 }
 
 void CheckSession::OnConfirmRecord() {
@@ -223,9 +223,9 @@ void CheckSession::OnConfirmRecord() {
   if (m_maxHeard == 0) return;
   m_confirmation.emplace(m_maxHeard);
   m_staircase.Hold(m_confirmation->level());
-  window_.CheckMenuItem(SessionCommand::ConfirmRecord, true);
-  window_.DrawStatusPanel();
-  for (CheckObserver* o : observers_) {
+  m_window.CheckMenuItem(SessionCommand::ConfirmRecord, true);
+  m_window.DrawStatusPanel();
+  for (CheckObserver* o : m_observers) {
     o->OnConfirmation(ConfirmationEvent::Started, m_confirmation->level(), 0, 0);
   }
 }
@@ -262,8 +262,8 @@ void CheckSession::EndConfirmation() {
   const int rights = m_confirmation->rights();
   const int checks = m_confirmation->checks();
   m_confirmation.reset();
-  window_.CheckMenuItem(SessionCommand::ConfirmRecord, false);
-  for (CheckObserver* o : observers_)
+  m_window.CheckMenuItem(SessionCommand::ConfirmRecord, false);
+  for (CheckObserver* o : m_observers)
     o->OnConfirmation(ConfirmationEvent::Abandoned, level, rights, checks);
 }
 
@@ -276,15 +276,15 @@ void CheckSession::OnRestart() {
   m_maxHeard = 0;
   m_state = CheckState::Idle;
   ArrangeIdleControls();
-  window_.DrawStatusPanel();
+  m_window.DrawStatusPanel();
 }
 
 void CheckSession::OnAutoChange() {
   if (m_autoChange) {
-    window_.CheckMenuItem(SessionCommand::AutoChange, false);
+    m_window.CheckMenuItem(SessionCommand::AutoChange, false);
     m_autoChange = false;
   } else {
-    window_.CheckMenuItem(SessionCommand::AutoChange, true);
+    m_window.CheckMenuItem(SessionCommand::AutoChange, true);
     m_autoChange = true;
   }
 }
@@ -304,36 +304,36 @@ void CheckSession::OnNudge(const FrequencyNudge& nudge) {
     m_trialCount = 0;
     m_correctCount = 0;
   }
-  window_.DrawStatusPanel();
+  m_window.DrawStatusPanel();
 }
 
 // The menu items of both sounds are grayed outside Idle, so neither command
 // reaches the session in another state; neither tests it.
 void CheckSession::OnContinuousTone() {
   m_state = CheckState::Busy;
-  window_.BeginWaitCursor();
+  m_window.BeginWaitCursor();
   ArrangeBusyControls();
   RenderContinuousTone(m_testWave.bytes(), m_staircase.frequency(), m_volume);
-  window_.Play(m_testWave.bytes());
-  window_.EndWaitCursor();
+  m_window.Play(m_testWave.bytes());
+  m_window.EndWaitCursor();
   m_state = CheckState::Idle;
   ArrangeIdleControls();
 }
 
 void CheckSession::OnSilence() {
   m_state = CheckState::Busy;
-  window_.BeginWaitCursor();
+  m_window.BeginWaitCursor();
   ArrangeBusyControls();
   RenderSilence(m_testWave.bytes());
-  window_.Play(m_testWave.bytes());
-  window_.EndWaitCursor();
+  m_window.Play(m_testWave.bytes());
+  m_window.EndWaitCursor();
   m_state = CheckState::Idle;
   ArrangeIdleControls();
 }
 
-void CheckSession::ArrangeIdleControls() { Arrange(window_, true); }
+void CheckSession::ArrangeIdleControls() { Arrange(m_window, true); }
 
-void CheckSession::ArrangeBusyControls() { Arrange(window_, false); }
+void CheckSession::ArrangeBusyControls() { Arrange(m_window, false); }
 
 bool CheckSession::HandleCommand(SessionCommand command) {
   for (const NudgeCommand& nudge : kNudgeCommands) {

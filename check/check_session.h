@@ -59,7 +59,7 @@ class CheckSession {
 
   // Who is told each judged check and the course of a confirmation, in the
   // order added; none by default. Not owned.
-  void AddObserver(CheckObserver& observer) { observers_.push_back(&observer); }
+  void AddObserver(CheckObserver& observer) { m_observers.push_back(&observer); }
 
   SessionView view() const;
 
@@ -137,9 +137,9 @@ class CheckSession {
   // that moved on or ended.
   void FinishConfirmationStep(RecordConfirmation::Outcome outcome);
   void EndConfirmation();
-  SessionWindow& window_;
-  std::vector<CheckObserver*> observers_;
-  int lastAnswer_ = 0;
+  SessionWindow& m_window;
+  std::vector<CheckObserver*> m_observers;
+  int m_lastAnswer = 0;
 };
 
 }  // namespace kelvora

@@ -29,15 +29,15 @@ QString SystemErrorText(int error, const std::string& systemText) {
 
 QString HistoryErrorText(const HistoryError& error) {
   switch (error.fault) {
-    case HistoryFault::kNone:
+    case HistoryFault::None:
       return {};
-    case HistoryFault::kNoLocation:
+    case HistoryFault::NoLocation:
       return res::LoadString(IDS_HISTORY_NO_LOCATION);
-    case HistoryFault::kNotRegularFile:
+    case HistoryFault::NotRegularFile:
       return res::LoadString(IDS_ERROR_NOT_REGULAR);
-    case HistoryFault::kInUse:
+    case HistoryFault::InUse:
       return res::LoadString(IDS_ERROR_IN_USE);
-    case HistoryFault::kSystem:
+    case HistoryFault::System:
       break;
   }
   return SystemErrorText(error.code);
@@ -45,8 +45,8 @@ QString HistoryErrorText(const HistoryError& error) {
 
 void ReportWriteFailure(platform::Services& services, QWidget* parent, const QString& path,
                         const platform::WriteResult& result) {
-  const int text = result.status == platform::WriteStatus::kCannotOpen ? IDS_WRITE_CANNOT_OPEN
-                                                                       : IDS_WRITE_FAILED;
+  const int text =
+      result.status == platform::WriteStatus::CannotOpen ? IDS_WRITE_CANNOT_OPEN : IDS_WRITE_FAILED;
   const QString reason =
       res::LoadString(IDS_WRITE_REASON).arg(SystemErrorText(result.error, result.message));
   services.MessageBox(

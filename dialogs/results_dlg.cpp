@@ -121,26 +121,6 @@ HistoryContents WithPending(HistoryContents file, const History& history) {
 
 }  // namespace
 
-const results::PictureTexts& ResultsPictureTexts() {
-  static const results::PictureTexts texts = {res::LoadString(IDS_PICTURE_STAIRCASE_TITLE),
-                                              res::LoadString(IDS_PICTURE_SESSIONS_TITLE),
-                                              res::LoadString(IDS_PICTURE_NO_CHECKS),
-                                              res::LoadString(IDS_PICTURE_NO_SESSIONS),
-                                              res::LoadString(IDS_PICTURE_HZ),
-                                              res::LoadString(IDS_PICTURE_RECORD_LINE),
-                                              res::LoadString(IDS_PICTURE_RIGHT),
-                                              res::LoadString(IDS_PICTURE_WRONG),
-                                              res::LoadString(IDS_PICTURE_CONFIRMING),
-                                              res::LoadString(IDS_PICTURE_LEVEL_CONFIRMED),
-                                              res::LoadString(IDS_PICTURE_LEVEL_FAILED),
-                                              res::LoadString(IDS_PICTURE_BOTH_EARS),
-                                              res::LoadString(IDS_PICTURE_LEFT_EAR),
-                                              res::LoadString(IDS_PICTURE_RIGHT_EAR),
-                                              res::LoadString(IDS_PICTURE_RECORD),
-                                              res::LoadString(IDS_PICTURE_CONFIRMED)};
-  return texts;
-}
-
 CResultsDlg::CResultsDlg(const History& history, platform::Services& services,
                          platform::RememberedSettings& settings, QDate today, QWidget* parent)
     : TemplateDialog(res::kResultsTemplate, services, parent),
@@ -312,9 +292,9 @@ void CResultsDlg::OnSaveCsv() {
 // installed program's user cannot write to.
 QString CResultsDlg::SaveFolder(std::string_view kind,
                                 QStandardPaths::StandardLocation standard) const {
-  const QString remembered = m_settings.Value(platform::LastFolderKey(kind).toStdString());
+  QString remembered = m_settings.Value(platform::LastFolderKey(kind).toStdString());
   if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
-  const QString folder = QStandardPaths::writableLocation(standard);
+  QString folder = QStandardPaths::writableLocation(standard);
   if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
   return QDir::homePath();
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/picture_texts.h"
 #include "platform/files/safe_file.h"
 #include "platform/qt/remembered_settings.h"
 #include "platform/qt/template_dialog.h"
@@ -18,9 +19,6 @@
 class QComboBox;
 
 namespace kelvora {
-
-// The pictures' words, from the string table in the window's language.
-const results::PictureTexts& ResultsPictureTexts();
 
 // The results window: this session's staircase over the sessions of the
 // history file, with the pictures and the file to save.

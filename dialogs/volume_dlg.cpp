@@ -13,7 +13,7 @@
 namespace kelvora {
 
 CVolumeDlg::CVolumeDlg(WavePlayer& player, platform::Services& services, QWidget* parent)
-    : TemplateDialog(res::kVolumeTemplate, services, parent), m_player(player) {
+    : CSoundDlg(res::kVolumeTemplate, player, services, parent) {
   auto* slider = qobject_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
   auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(IDC_VOLUME_PERCENT));
   // Only the user's movements count: setting the position from the program
@@ -25,23 +25,16 @@ CVolumeDlg::CVolumeDlg(WavePlayer& player, platform::Services& services, QWidget
 }
 
 bool CVolumeDlg::OnInitDialog() {
-  TemplateDialog::OnInitDialog();
+  CSoundDlg::OnInitDialog();
   SetDlgItemText(0, res::LoadString(IDS_VOLUME_TITLE));
 
-  m_failed = false;
-  if (!m_sampleWave.Allocate(kSampleWaveBufferSize)) {
-    m_failed = true;
-    services().MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
-                          platform::MessageIcon::Stop);
-    // Ends the dialog before any input; the caller then closes the application.
-    PostClose();
-  }
+  AllocateWave(kSampleWaveBufferSize);
 
   auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
   slider->setTickInterval(10);
   slider->setRange(0, 100);
-  slider->setValue(m_volume / kVolumePerPercent);
-  SetDlgItemText(IDC_VOLUME_PERCENT, QString::number(m_volume / kVolumePerPercent));
+  slider->setValue(volume() / kVolumePerPercent);
+  SetDlgItemText(IDC_VOLUME_PERCENT, QString::number(volume() / kVolumePerPercent));
   return true;
 }
 
@@ -50,40 +43,35 @@ void CVolumeDlg::OnCommand(int id) {
     OnPlaySample();
     return;
   }
-  TemplateDialog::OnCommand(id);
-}
-
-void CVolumeDlg::OnDestroy() {
-  TemplateDialog::OnDestroy();
-  m_sampleWave.Release();
+  CSoundDlg::OnCommand(id);
 }
 
 void CVolumeDlg::OnPlaySample() {
-  if (!m_sampleWave.IsAllocated()) return;
+  if (!wave().IsAllocated()) return;
   // The slider, not the field, holds the level that is played.
   const auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
-  m_volume = slider->sliderPosition() * kVolumePerPercent;
+  SetVolume(slider->sliderPosition() * kVolumePerPercent);
   platform::BeginWaitCursor();
-  RenderVolumeSample(m_sampleWave.bytes(), m_volume);
-  m_player.Play(m_sampleWave.bytes());
+  RenderVolumeSample(wave().bytes(), volume());
+  player().Play(wave().bytes());
   platform::EndWaitCursor();
 }
 
 void CVolumeDlg::OnHScroll() {
   // During a movement the position is already the new one, the value not yet.
   const auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
-  m_volume = slider->sliderPosition() * kVolumePerPercent;
-  SetDlgItemText(IDC_VOLUME_PERCENT, QString::number(m_volume / kVolumePerPercent));
+  SetVolume(slider->sliderPosition() * kVolumePerPercent);
+  SetDlgItemText(IDC_VOLUME_PERCENT, QString::number(volume() / kVolumePerPercent));
 }
 
 void CVolumeDlg::OnChangeVolumePercent() {
   int percent = ReadLeadingInteger(GetDlgItemText(IDC_VOLUME_PERCENT).toStdString());
   if (percent >= 100) percent = 100;
   if (percent <= 0) percent = 0;
-  m_volume = percent * kVolumePerPercent;
+  SetVolume(percent * kVolumePerPercent);
   // The field keeps what was typed (150 stays 150); only the slider follows.
   auto* slider = static_cast<QSlider*>(GetDlgItem(IDC_VOLUME_SLIDER));
-  slider->setValue(m_volume / kVolumePerPercent);
+  slider->setValue(volume() / kVolumePerPercent);
 }
 
 }  // namespace kelvora

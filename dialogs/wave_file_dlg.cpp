@@ -22,24 +22,17 @@ constexpr std::size_t kExportFileSize = kWaveHeaderSize + kTwoSecondDataSize;  /
 }  // namespace
 
 CWaveFileDlg::CWaveFileDlg(WavePlayer& player, platform::Services& services, QWidget* parent)
-    : TemplateDialog(res::kWaveFileTemplate, services, parent), m_player(player) {
+    : CSoundDlg(res::kWaveFileTemplate, player, services, parent) {
   auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(IDC_EXPORT_FREQ));
   connect(edit, &QLineEdit::textChanged, this, [this] { OnChangeExportFrequency(); });
 }
 
 bool CWaveFileDlg::OnInitDialog() {
-  TemplateDialog::OnInitDialog();
+  CSoundDlg::OnInitDialog();
   SetDlgItemText(IDC_EXPORT_FREQ, "440.0");
   m_exportFrequency = 440.0;
 
-  m_failed = false;
-  if (!m_exportWave.Allocate(kExportWaveBufferSize)) {
-    m_failed = true;
-    services().MessageBox(this, res::LoadString(IDS_NO_MEMORY), res::LoadString(IDS_APP_TITLE),
-                          platform::MessageIcon::Stop);
-    // Ends the dialog before any input; the caller then closes the application.
-    PostClose();
-  }
+  AllocateWave(kExportWaveBufferSize);
 
   m_fade = false;
   static_cast<QCheckBox*>(GetDlgItem(IDC_EXPORT_FADE))->setChecked(false);
@@ -58,13 +51,8 @@ void CWaveFileDlg::OnCommand(int id) {
       OnExportFade();
       return;
     default:
-      TemplateDialog::OnCommand(id);
+      CSoundDlg::OnCommand(id);
   }
-}
-
-void CWaveFileDlg::OnDestroy() {
-  TemplateDialog::OnDestroy();
-  m_exportWave.Release();
 }
 
 void CWaveFileDlg::OnChangeExportFrequency() {
@@ -81,16 +69,16 @@ bool CWaveFileDlg::CheckExportFrequency() {
 }
 
 void CWaveFileDlg::OnExportPreview() {
-  if (!m_exportWave.IsAllocated() || !CheckExportFrequency()) return;
+  if (!wave().IsAllocated() || !CheckExportFrequency()) return;
   platform::BeginWaitCursor();
-  RenderExportTone(m_exportWave.bytes(), m_exportFrequency, m_volume, m_fade);
-  m_player.Play(m_exportWave.bytes());
+  RenderExportTone(wave().bytes(), m_exportFrequency, volume(), m_fade);
+  player().Play(wave().bytes());
   platform::EndWaitCursor();
 }
 
 void CWaveFileDlg::OnExportSave() {
-  if (!m_exportWave.IsAllocated() || !CheckExportFrequency()) return;
-  RenderExportTone(m_exportWave.bytes(), m_exportFrequency, m_volume, m_fade);
+  if (!wave().IsAllocated() || !CheckExportFrequency()) return;
+  RenderExportTone(wave().bytes(), m_exportFrequency, volume(), m_fade);
 
   platform::SaveFileOptions options;
   options.defaultExtension = "wav";
@@ -104,7 +92,7 @@ void CWaveFileDlg::OnExportSave() {
   // An old file stays whole unless the new one is; a FIFO nobody reads is
   // one that cannot be opened.
   const platform::WriteResult written = platform::WriteFileSafely(
-      QFile::encodeName(*path).toStdString(), m_exportWave.bytes().first(kExportFileSize));
+      QFile::encodeName(*path).toStdString(), wave().bytes().first(kExportFileSize));
   if (!written.ok()) ReportWriteFailure(services(), this, *path, written);
 }
 

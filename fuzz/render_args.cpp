@@ -21,19 +21,19 @@ using Kind = RenderSoundKind;
 
 std::string_view NameOf(Kind kind) {
   switch (kind) {
-    case Kind::kPattern:
+    case Kind::Pattern:
       return "pattern";
-    case Kind::kContinuous:
+    case Kind::Continuous:
       return "continuous";
-    case Kind::kSilence:
+    case Kind::Silence:
       return "silence";
-    case Kind::kChime:
+    case Kind::Chime:
       return "chime";
-    case Kind::kBuzz:
+    case Kind::Buzz:
       return "buzz";
-    case Kind::kSample:
+    case Kind::Sample:
       return "sample";
-    case Kind::kExport:
+    case Kind::Export:
       return "export";
   }
   return {};
@@ -41,17 +41,17 @@ std::string_view NameOf(Kind kind) {
 
 std::vector<std::string> CanonicalArguments(const RenderOptions& o) {
   std::vector<std::string> args{std::string(NameOf(o.sound))};
-  if (o.sound == Kind::kPattern || o.sound == Kind::kContinuous) {
+  if (o.sound == Kind::Pattern || o.sound == Kind::Continuous) {
     args.insert(args.end(), {"--frequency", std::to_string(o.frequency)});
   }
-  if (o.sound == Kind::kExport) {
+  if (o.sound == Kind::Export) {
     char text[64];
     const auto end =
         std::to_chars(text, text + sizeof text, o.exportFrequency, std::chars_format::fixed).ptr;
     args.insert(args.end(), {"--frequency", std::string(text, end)});
   }
-  if (o.sound != Kind::kSilence) args.insert(args.end(), {"--volume", std::to_string(o.volume)});
-  if (o.sound == Kind::kPattern) {
+  if (o.sound != Kind::Silence) args.insert(args.end(), {"--volume", std::to_string(o.volume)});
+  if (o.sound == Kind::Pattern) {
     std::string slots;
     for (const bool s : o.slots) slots += s ? '1' : '0';
     args.insert(args.end(), {"--slots", slots});
@@ -69,14 +69,14 @@ bool Same(const RenderOptions& a, const RenderOptions& b) {
 
 void CheckOptions(const RenderOptions& o, const std::string& sound) {
   FUZZ_CHECK(NameOf(o.sound) == sound);
-  const bool tone = o.sound == Kind::kPattern || o.sound == Kind::kContinuous;
+  const bool tone = o.sound == Kind::Pattern || o.sound == Kind::Continuous;
   FUZZ_CHECK(tone ? o.frequency >= 20 && o.frequency <= 22000 : o.frequency == 0);
-  const bool exported = o.sound == Kind::kExport;
+  const bool exported = o.sound == Kind::Export;
   FUZZ_CHECK(exported ? o.exportFrequency > 0.1 && o.exportFrequency <= 24000
                       : o.exportFrequency == 0);
   FUZZ_CHECK(o.volume >= 0 && o.volume <= 30000);
-  if (o.sound == Kind::kSilence) FUZZ_CHECK(o.volume == 9000);
-  if (o.sound != Kind::kPattern) FUZZ_CHECK(o.slots == (std::array<bool, 5>{}));
+  if (o.sound == Kind::Silence) FUZZ_CHECK(o.volume == 9000);
+  if (o.sound != Kind::Pattern) FUZZ_CHECK(o.slots == (std::array<bool, 5>{}));
   if (!exported) FUZZ_CHECK(!o.fade);
   FUZZ_CHECK(o.output == "-" || (!o.output.empty() && o.output[0] != '-'));
 }
@@ -95,11 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const RenderCommand command = ParseRenderArguments(args);
   bool help = false;
   for (const std::string& a : args) help = help || a == "--help" || a == "-h";
-  FUZZ_CHECK((command.action == RenderCommand::Action::kHelp) == help);
+  FUZZ_CHECK((command.action == RenderCommand::Action::Help) == help);
   switch (command.action) {
-    case RenderCommand::Action::kHelp:
+    case RenderCommand::Action::Help:
       break;
-    case RenderCommand::Action::kError: {
+    case RenderCommand::Action::Error: {
       const std::string_view suffix = " (see --help)";
       FUZZ_CHECK(command.error.size() > suffix.size() && command.error.ends_with(suffix));
       for (const char c : command.error) {
@@ -107,10 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       break;
     }
-    case RenderCommand::Action::kRender: {
+    case RenderCommand::Action::Render: {
       CheckOptions(command.options, args.front());
       const RenderCommand again = ParseRenderArguments(CanonicalArguments(command.options));
-      FUZZ_CHECK(again.action == RenderCommand::Action::kRender &&
+      FUZZ_CHECK(again.action == RenderCommand::Action::Render &&
                  Same(again.options, command.options));
       break;
     }

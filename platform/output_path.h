@@ -9,8 +9,8 @@ namespace kelvora::platform {
 
 // Where the listener changes the rate the output runs at.
 enum class RateSetting {
-  kSoundServer,        // PipeWire's or PulseAudio's configuration
-  kWindowsSoundPanel,  // the Sound control panel: device, Advanced, default format
+  SoundServer,        // PipeWire's or PulseAudio's configuration
+  WindowsSoundPanel,  // the Sound control panel: device, Advanced, default format
 };
 
 // What the output that carries our sound does to it, as the platform tells
@@ -20,7 +20,7 @@ struct OutputPath {
   std::uint32_t channels = 0;  // 0: not known
   bool bluetooth = false;
   std::string codec;  // a Bluetooth output's, as the system names it; may be empty
-  RateSetting rateSetting = RateSetting::kSoundServer;
+  RateSetting rateSetting = RateSetting::SoundServer;
   bool operator==(const OutputPath&) const = default;
 };
 

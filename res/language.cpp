@@ -35,7 +35,7 @@ const Language* FindLanguage(std::string_view code) {
 
 const Language& LanguageForUiLanguages(const QStringList& uiLanguages) {
   if (uiLanguages.isEmpty()) return kLanguages[0];
-  const QString first = uiLanguages.first();
+  const QString& first = uiLanguages.first();
   // "C" and "POSIX" are no choice of language; Qt also spells C as "en-US-u-va-posix".
   if (first.compare(QLatin1String("C"), Qt::CaseInsensitive) == 0 ||
       first.compare(QLatin1String("POSIX"), Qt::CaseInsensitive) == 0 ||

@@ -2,16 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
-#include <thread>
 
 #include "platform/files/native_file.h"
+#include "platform/files/shared_file.h"
 #include "sound/frequency_range.h"
 
 namespace kelvora {
@@ -366,43 +365,32 @@ std::int64_t WallClockMicroseconds() {
       .count();
 }
 
-constexpr HistoryError kNotRegular{HistoryFault::kNotRegularFile, 0};
-
-HistoryError SystemError(int code) {
-  // Opening a folder for writing, or a pipe without waiting for a reader.
-  if (code == EISDIR || code == ENXIO) return kNotRegular;
-  if (platform::IsInUseError(code)) return {HistoryFault::kInUse, code};
-  return {HistoryFault::kSystem, code};
-}
-
-// Reads `size` bytes at `offset`, fewer if the file is shorter by now.
-int ReadAt(int fd, std::string& bytes, std::int64_t offset, std::size_t size) {
-  bytes.resize(size);
-  std::size_t done = 0;
-  while (done < size) {
-    const long n = platform::ReadAt(fd, bytes.data() + done, size - done,
-                                    offset + static_cast<std::int64_t>(done));
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-    } else if (n == 0) {
+HistoryError HistoryErrorOf(const platform::FileError& error) {
+  switch (error.fault) {
+    case platform::FileFault::None:
       break;
-    } else if (errno != EINTR) {
-      return errno;
-    }
+    case platform::FileFault::NotRegular:
+      return {HistoryFault::NotRegularFile, 0};
+    case platform::FileFault::InUse:
+      return {HistoryFault::InUse, error.code};
+    case platform::FileFault::System:
+      return {HistoryFault::System, error.code};
   }
-  bytes.resize(done);
-  return 0;
+  return {};
 }
 
 // The last header line of the open file, if one lies in its last
 // kHistoryReadBytes; nothing if none does.
-std::optional<std::string> LastHeader(int fd, std::int64_t size) {
+std::optional<std::string> LastHeader(const platform::LockedAppendFile& file) {
+  const std::int64_t size = file.size();
   std::vector<std::string> fields;
   std::string bytes;
   for (std::int64_t window = 64 << 10;; window *= 16) {
     window = std::min<std::int64_t>(window, static_cast<std::int64_t>(kHistoryReadBytes));
     const std::int64_t start = std::max<std::int64_t>(0, size - window);
-    if (ReadAt(fd, bytes, start, static_cast<std::size_t>(size - start)) != 0) return std::nullopt;
+    if (file.ReadAt(bytes, start, static_cast<std::size_t>(size - start)).failed()) {
+      return std::nullopt;
+    }
     std::string_view text = start == 0 ? WithoutByteOrderMark(bytes) : std::string_view(bytes);
     // The first line of a window that starts mid-file may be a fragment.
     const std::size_t first = start == 0 ? 0 : text.find('\n');
@@ -427,25 +415,10 @@ std::optional<std::string> LastHeader(int fd, std::int64_t size) {
   }
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : m_fd(fd) {}
-  ~Descriptor() {
-    if (m_fd >= 0) platform::Close(m_fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return m_fd; }
-  // Closes now; returns the errno of a failing close (NFS reports a full disk there).
-  int Close() {
-    const int result = platform::Close(m_fd);
-    m_fd = -1;
-    return result;
-  }
-
- private:
-  int m_fd;
-};
+bool NeedsCurrentHeader(const platform::LockedAppendFile& file) {
+  const std::optional<std::string> header = LastHeader(file);
+  return !header || *header != kHistoryHeader;
+}
 
 }  // namespace
 
@@ -493,9 +466,10 @@ std::optional<std::int64_t> ParseIsoTime(std::string_view t) {
       minute > 59 || second > 60 || zoneHours > 23 || zoneMinutes > 59) {
     return std::nullopt;
   }
-  const std::int64_t zone = (zoneHours * 60 + zoneMinutes) * 60 * (t[19] == '-' ? -1 : 1);
+  const std::int64_t zone =
+      (std::int64_t{zoneHours} * 60 + zoneMinutes) * 60 * (t[19] == '-' ? -1 : 1);
   return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 86400 +
-         hour * 3600 + minute * 60 + second - zone;
+         std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second - zone;
 }
 
 std::string FormatHistoryLine(const HistoryRecord& r) {
@@ -585,146 +559,80 @@ long History::WriteBytes(int fd, const char* bytes, std::size_t size) {
   return platform::Append(fd, bytes, size);
 }
 
-bool History::NeedsCurrentHeader(int fd, std::int64_t size) {
-  const std::optional<std::string> header = LastHeader(fd, size);
-  return !header || *header != kHistoryHeader;
-}
-
 bool History::Append(const std::string& lines, std::size_t& linesWrittenAnyway) {
   linesWrittenAnyway = 0;
   m_writeError = {};
   if (m_path.empty()) {
-    m_writeError = {HistoryFault::kNoLocation, 0};
+    m_writeError = {HistoryFault::NoLocation, 0};
     return false;
   }
-  // Never open a pipe, device or folder: a pipe would wait for a reader.
-  if (platform::IsOtherThanRegularFile(m_path)) {
-    m_writeError = kNotRegular;
+  platform::LockedAppendFile file;
+  if (const platform::FileError error = file.Open(m_path); error.failed()) {
+    m_writeError = HistoryErrorOf(error);
     return false;
   }
-  int opened = platform::OpenForAppending(m_path);
-  if (opened < 0 && errno == ENOENT && platform::CreateFoldersAbove(m_path)) {
-    opened = platform::OpenForAppending(m_path);
-  }
-  if (opened < 0) {
-    m_writeError = SystemError(errno);
-    return false;
-  }
-  Descriptor fd(opened);
-  platform::FileStatus info;
-  if (platform::StatusOf(fd.get(), info) != 0 || !info.regular) {
-    m_writeError = kNotRegular;
-    return false;
-  }
-  // Another instance holds the lock only while it writes one line; should
-  // something else hold it for long, the line goes without it.
-  for (int attempt = 0; attempt < 200; ++attempt) {
-    const int locked = platform::TryLockExclusive(fd.get());
-    if (locked != EWOULDBLOCK && locked != EINTR) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  if (const int error = platform::StatusOf(fd.get(), info)) {
-    m_writeError = SystemError(error);
-    return false;
-  }
-  const std::int64_t sizeBefore = info.size;
-  const std::pair<std::uint64_t, std::uint64_t> identity{info.device, info.inode};
   std::string bytes;
-  bool headerKnown = m_currentHeaderFile == identity;
-  if (sizeBefore == 0) {
+  const bool headerKnown = m_currentHeaderFile == file.identity();
+  if (file.size() == 0) {
     bytes = std::string(kHistoryHeader) + "\r\n";
   } else {
-    char last = '\n';
-    if (platform::ReadAt(fd.get(), &last, 1, sizeBefore - 1) == 1 && last != '\n') {
+    std::string last;
+    if (!file.ReadAt(last, file.size() - 1, 1).failed() && last.size() == 1 && last != "\n") {
       bytes = "\r\n";  // closes a torn line, which stays unreadable but alone
     }
-    if (!headerKnown && NeedsCurrentHeader(fd.get(), sizeBefore)) {
-      bytes += std::string(kHistoryHeader) + "\r\n";
-    }
+    if (!headerKnown && NeedsCurrentHeader(file)) bytes += std::string(kHistoryHeader) + "\r\n";
   }
   const std::size_t linesStart = bytes.size();
   bytes += lines;
 
-  std::size_t done = 0;
-  int error = 0;
-  while (done < bytes.size()) {
-    const long n = WriteBytes(fd.get(), bytes.data() + done, bytes.size() - done);
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      error = n < 0 ? errno : EIO;
-      break;
-    }
+  std::size_t kept = 0;
+  platform::FileError error = file.AppendWhole(
+      bytes, "\r\n",
+      [this](int fd, const char* data, std::size_t size) { return WriteBytes(fd, data, size); },
+      kept);
+  if (kept > linesStart) {
+    const auto whole = std::string_view(lines).substr(0, kept - linesStart);
+    linesWrittenAnyway = static_cast<std::size_t>(std::count(whole.begin(), whole.end(), '\n'));
   }
-  if (error != 0 && done > 0 && platform::Truncate(fd.get(), sizeBefore) != 0) {
-    // What cannot be cut back is at least ended, so the next line is whole.
-    WriteBytes(fd.get(), "\r\n", 2);
-    if (done > linesStart) {
-      const auto whole = std::string_view(lines).substr(0, done - linesStart);
-      linesWrittenAnyway = static_cast<std::size_t>(std::count(whole.begin(), whole.end(), '\n'));
-    }
-  }
-  const int closeError = fd.Close();
-  if (error == 0) error = closeError;
-  if (error != 0) {
+  const platform::FileError closed = file.Close();
+  if (!error.failed()) error = closed;
+  if (error.failed()) {
     m_currentHeaderFile.reset();
-    m_writeError = SystemError(error);
+    m_writeError = HistoryErrorOf(error);
     return false;
   }
-  m_currentHeaderFile = identity;
+  m_currentHeaderFile = file.identity();
   return true;
 }
 
 HistoryContents History::Read() const {
   HistoryContents out;
   if (m_path.empty()) {
-    out.error = {HistoryFault::kNoLocation, 0};
+    out.error = {HistoryFault::NoLocation, 0};
     return out;
   }
-  // Without waiting, so that a pipe cannot hold the window.
-  const int opened = platform::OpenForReading(m_path);
-  if (opened < 0) {
-    if (errno != ENOENT) out.error = SystemError(errno);
-    return out;
-  }
-  Descriptor fd(opened);
-  platform::FileStatus info;
-  if (const int error = platform::StatusOf(fd.get(), info)) {
-    out.error = SystemError(error);
-    return out;
-  }
-  if (!info.regular) {
-    out.error = kNotRegular;
-    return out;
-  }
-  const std::int64_t size = info.size;
-  const std::int64_t start =
-      std::max<std::int64_t>(0, size - static_cast<std::int64_t>(kHistoryReadBytes));
-  std::string bytes;
-  if (const int error = ReadAt(fd.get(), bytes, start, static_cast<std::size_t>(size - start))) {
-    out.error = SystemError(error);
+  // The file's own first line, if a header, names the columns of the lines
+  // read when they start further on.
+  constexpr std::size_t kHeadSize = 64 << 10;
+  const platform::FileTail tail = platform::ReadFileTail(m_path, kHistoryReadBytes, kHeadSize);
+  if (tail.error.failed()) {
+    out.error = HistoryErrorOf(tail.error);
     return out;
   }
   Layout initial = FirstLayout();
-  std::string_view text(bytes);
-  if (start == 0) text = WithoutByteOrderMark(text);
-  if (start > 0) {
+  std::string_view text(tail.bytes);
+  if (tail.start == 0) text = WithoutByteOrderMark(text);
+  if (tail.start > 0) {
     out.olderLinesLeftOut = true;
-    // The lines read start after the fragment the window cut; the file's
-    // own first line, if a header, names their columns.
+    // The lines read start after the fragment the window cut.
     const std::size_t first = text.find('\n');
     text = first == std::string_view::npos ? std::string_view() : text.substr(first + 1);
-    std::string top;
     std::vector<std::string> fields;
-    if (ReadAt(fd.get(), top, 0, 64 << 10) == 0) {
-      std::string_view line = WithoutByteOrderMark(top);
-      line = line.substr(0, line.find('\n'));
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      if (SplitFields(line, fields)) {
-        if (std::optional<Layout> header = LayoutOfHeader(fields)) initial = *header;
-      }
+    std::string_view line = WithoutByteOrderMark(tail.head);
+    line = line.substr(0, line.find('\n'));
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (SplitFields(line, fields)) {
+      if (std::optional<Layout> header = LayoutOfHeader(fields)) initial = *header;
     }
   }
   ParseLines(text, initial, out);

@@ -69,17 +69,17 @@ inline constexpr std::size_t kHistoryReadLines = 1'000'000;
 // Why the history could not be read or written, as a value for the window to
 // word in its own language.
 enum class HistoryFault {
-  kNone,
-  kNoLocation,      // neither XDG_DATA_HOME nor HOME names a place
-  kNotRegularFile,  // a folder, pipe, device or socket, after following links
-  kInUse,           // another program holds the file open without sharing it for writing
-  kSystem,          // `code` is the errno of the call that failed
+  None,
+  NoLocation,      // neither XDG_DATA_HOME nor HOME names a place
+  NotRegularFile,  // a folder, pipe, device or socket, after following links
+  InUse,           // another program holds the file open without sharing it for writing
+  System,          // `code` is the errno of the call that failed
 };
 
 struct HistoryError {
-  HistoryFault fault = HistoryFault::kNone;
+  HistoryFault fault = HistoryFault::None;
   int code = 0;
-  bool failed() const { return fault != HistoryFault::kNone; }
+  bool failed() const { return fault != HistoryFault::None; }
   friend bool operator==(const HistoryError&, const HistoryError&) = default;
 };
 
@@ -168,8 +168,6 @@ class History {
   virtual long WriteBytes(int fd, const char* bytes, std::size_t size);
 
  private:
-  bool NeedsCurrentHeader(int fd, std::int64_t size);
-
   std::string m_path;
   std::function<std::int64_t()> m_microseconds;
   std::int64_t m_session = 0;

@@ -14,9 +14,10 @@ constexpr double kRoomShare = 1.0 / 15;
 std::vector<std::int64_t> TicksWithin(double low, double high, std::int64_t step,
                                       std::int64_t shift) {
   std::vector<std::int64_t> ticks;
-  const auto first =
-      static_cast<std::int64_t>(std::ceil((low + static_cast<double>(shift)) / step)) * step -
-      shift;
+  const auto first = static_cast<std::int64_t>(std::ceil((low + static_cast<double>(shift)) /
+                                                         static_cast<double>(step))) *
+                         step -
+                     shift;
   for (std::int64_t t = first; static_cast<double>(t) <= high; t += step) ticks.push_back(t);
   return ticks;
 }

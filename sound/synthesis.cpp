@@ -59,26 +59,26 @@ void PutLE16(std::uint8_t* at, std::uint16_t value);
 // The write position of one render; it runs on across segments.
 class SampleWriter {
  public:
-  explicit SampleWriter(std::uint8_t* image) : image_(image) {}
+  explicit SampleWriter(std::uint8_t* image) : m_image(image) {}
   void Put(double value) {
-    PutLE16(image_ + position_, TruncatedLow16(value));
-    position_ += 2;
+    PutLE16(m_image + m_position, TruncatedLow16(value));
+    m_position += 2;
   }
   // `count` samples already rendered elsewhere in the same image.
   void PutCopy(const std::uint8_t* samples, int count) {
-    std::memcpy(image_ + position_, samples, static_cast<std::size_t>(count) * 2);
-    position_ += static_cast<std::uint32_t>(count) * 2;
+    std::memcpy(m_image + m_position, samples, static_cast<std::size_t>(count) * 2);
+    m_position += static_cast<std::uint32_t>(count) * 2;
   }
-  const std::uint8_t* Position() const { return image_ + position_; }
+  const std::uint8_t* Position() const { return m_image + m_position; }
   // A run of exact zero samples, stored as zero bytes.
   void PutZeros(int count) {
-    std::memset(image_ + position_, 0, static_cast<std::size_t>(count) * 2);
-    position_ += static_cast<std::uint32_t>(count) * 2;
+    std::memset(m_image + m_position, 0, static_cast<std::size_t>(count) * 2);
+    m_position += static_cast<std::uint32_t>(count) * 2;
   }
 
  private:
-  std::uint8_t* image_;
-  std::uint32_t position_ = kWaveHeaderSize;
+  std::uint8_t* m_image;
+  std::uint32_t m_position = kWaveHeaderSize;
 };
 
 void PutLE32(std::uint8_t* at, std::uint32_t value) {

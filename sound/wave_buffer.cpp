@@ -24,19 +24,19 @@ void SetBufferAllocator(BufferAllocator* allocator) {
 
 bool WaveBuffer::Allocate(std::size_t size) {
   Release();
-  data_ = g_allocator->Allocate(size);
-  if (data_ == nullptr) return false;
-  size_ = size;
-  allocator_ = g_allocator;
+  m_data = g_allocator->Allocate(size);
+  if (m_data == nullptr) return false;
+  m_size = size;
+  m_allocator = g_allocator;
   return true;
 }
 
 void WaveBuffer::Release() {
-  if (data_ == nullptr) return;
-  allocator_->Release(data_);
-  data_ = nullptr;
-  size_ = 0;
-  allocator_ = nullptr;
+  if (m_data == nullptr) return;
+  m_allocator->Release(m_data);
+  m_data = nullptr;
+  m_size = 0;
+  m_allocator = nullptr;
 }
 
 }  // namespace kelvora

@@ -51,18 +51,18 @@ class WaveBuffer {
   // Gives the block back; harmless when there is none.
   void Release();
 
-  bool IsAllocated() const { return data_ != nullptr; }
-  std::uint8_t* data() { return data_; }
-  const std::uint8_t* data() const { return data_; }
-  std::size_t size() const { return size_; }
+  bool IsAllocated() const { return m_data != nullptr; }
+  std::uint8_t* data() { return m_data; }
+  const std::uint8_t* data() const { return m_data; }
+  std::size_t size() const { return m_size; }
   // The whole block, for the renderers and the players.
-  std::span<std::uint8_t> bytes() { return {data_, size_}; }
-  std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
+  std::span<std::uint8_t> bytes() { return {m_data, m_size}; }
+  std::span<const std::uint8_t> bytes() const { return {m_data, m_size}; }
 
  private:
-  std::uint8_t* data_ = nullptr;
-  std::size_t size_ = 0;
-  BufferAllocator* allocator_ = nullptr;
+  std::uint8_t* m_data = nullptr;
+  std::size_t m_size = 0;
+  BufferAllocator* m_allocator = nullptr;
 };
 
 }  // namespace kelvora

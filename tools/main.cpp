@@ -25,12 +25,12 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const RenderCommand command = kelvora::ParseRenderArguments(args);
   std::string error;
-  if (command.action == RenderCommand::Action::kHelp) {
+  if (command.action == RenderCommand::Action::Help) {
     const std::string usage = kelvora::RenderUsage();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(usage.data());
     return kelvora::WriteImageFile("-", bytes, usage.size(), &error) ? 0 : Fail(error);
   }
-  if (command.action == RenderCommand::Action::kError) return Fail(command.error);
+  if (command.action == RenderCommand::Action::Error) return Fail(command.error);
   kelvora::WaveBuffer image;
   if (!kelvora::RenderSound(command.options, image)) {
     return Fail("not enough memory for the sound");

@@ -29,16 +29,16 @@ struct SoundEntry {
 };
 
 constexpr SoundEntry kSounds[] = {
-    {"pattern", RenderSoundKind::kPattern,
+    {"pattern", RenderSoundKind::Pattern,
      kFrequencyOption | kVolumeOption | kSlotsOption | kOutputOption,
      kFrequencyOption | kSlotsOption | kOutputOption},
-    {"continuous", RenderSoundKind::kContinuous, kFrequencyOption | kVolumeOption | kOutputOption,
+    {"continuous", RenderSoundKind::Continuous, kFrequencyOption | kVolumeOption | kOutputOption,
      kFrequencyOption | kOutputOption},
-    {"silence", RenderSoundKind::kSilence, kOutputOption, kOutputOption},
-    {"chime", RenderSoundKind::kChime, kVolumeOption | kOutputOption, kOutputOption},
-    {"buzz", RenderSoundKind::kBuzz, kVolumeOption | kOutputOption, kOutputOption},
-    {"sample", RenderSoundKind::kSample, kVolumeOption | kOutputOption, kOutputOption},
-    {"export", RenderSoundKind::kExport,
+    {"silence", RenderSoundKind::Silence, kOutputOption, kOutputOption},
+    {"chime", RenderSoundKind::Chime, kVolumeOption | kOutputOption, kOutputOption},
+    {"buzz", RenderSoundKind::Buzz, kVolumeOption | kOutputOption, kOutputOption},
+    {"sample", RenderSoundKind::Sample, kVolumeOption | kOutputOption, kOutputOption},
+    {"export", RenderSoundKind::Export,
      kFrequencyOption | kVolumeOption | kFadeOption | kOutputOption,
      kFrequencyOption | kOutputOption},
 };
@@ -101,7 +101,7 @@ bool ParseDecimal(const std::string& text, double* value) {
 
 RenderCommand Error(std::string message) {
   RenderCommand command;
-  command.action = RenderCommand::Action::kError;
+  command.action = RenderCommand::Action::Error;
   command.error = std::move(message) + " (see --help)";
   return command;
 }
@@ -138,7 +138,7 @@ RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h") {
       RenderCommand command;
-      command.action = RenderCommand::Action::kHelp;
+      command.action = RenderCommand::Action::Help;
       return command;
     }
   }
@@ -178,7 +178,7 @@ RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
 
     switch (option->bit) {
       case kFrequencyOption:
-        if (sound->kind == RenderSoundKind::kExport) {
+        if (sound->kind == RenderSoundKind::Export) {
           if (!ParseDecimal(value, &options.exportFrequency) || !(options.exportFrequency > 0.1) ||
               !(options.exportFrequency <= 24000.0)) {
             return Error(
@@ -224,7 +224,7 @@ RenderCommand ParseRenderArguments(const std::vector<std::string>& args) {
   }
 
   RenderCommand command;
-  command.action = RenderCommand::Action::kRender;
+  command.action = RenderCommand::Action::Render;
   command.options = options;
   return command;
 }
@@ -256,23 +256,23 @@ std::string RenderUsage() {
 
 bool RenderSound(const RenderOptions& options, WaveBuffer& image) {
   switch (options.sound) {
-    case RenderSoundKind::kPattern:
+    case RenderSoundKind::Pattern:
       if (!image.Allocate(kTestWaveBufferSize)) return false;
       RenderTestPattern(image.bytes(), options.frequency, options.volume, options.slots);
       return true;
-    case RenderSoundKind::kContinuous:
+    case RenderSoundKind::Continuous:
       if (!image.Allocate(kTestWaveBufferSize)) return false;
       RenderContinuousTone(image.bytes(), options.frequency, options.volume);
       return true;
-    case RenderSoundKind::kSilence:
+    case RenderSoundKind::Silence:
       if (!image.Allocate(kTestWaveBufferSize)) return false;
       RenderSilence(image.bytes());
       return true;
-    case RenderSoundKind::kChime:
-    case RenderSoundKind::kBuzz: {
+    case RenderSoundKind::Chime:
+    case RenderSoundKind::Buzz: {
       // The two are only ever made together.
       WaveBuffer other;
-      const bool chime = options.sound == RenderSoundKind::kChime;
+      const bool chime = options.sound == RenderSoundKind::Chime;
       if (!image.Allocate(chime ? kChimeWaveBufferSize : kBuzzWaveBufferSize) ||
           !other.Allocate(chime ? kBuzzWaveBufferSize : kChimeWaveBufferSize)) {
         return false;
@@ -284,11 +284,11 @@ bool RenderSound(const RenderOptions& options, WaveBuffer& image) {
       }
       return true;
     }
-    case RenderSoundKind::kSample:
+    case RenderSoundKind::Sample:
       if (!image.Allocate(kSampleWaveBufferSize)) return false;
       RenderVolumeSample(image.bytes(), options.volume);
       return true;
-    case RenderSoundKind::kExport:
+    case RenderSoundKind::Export:
       if (!image.Allocate(kExportWaveBufferSize)) return false;
       RenderExportTone(image.bytes(), options.exportFrequency, options.volume, options.fade);
       return true;

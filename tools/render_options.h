@@ -14,10 +14,10 @@
 namespace kelvora {
 
 // The sounds kelvora-render can write, one per renderer of the program.
-enum class RenderSoundKind { kPattern, kContinuous, kSilence, kChime, kBuzz, kSample, kExport };
+enum class RenderSoundKind { Pattern, Continuous, Silence, Chime, Buzz, Sample, Export };
 
 struct RenderOptions {
-  RenderSoundKind sound = RenderSoundKind::kPattern;
+  RenderSoundKind sound = RenderSoundKind::Pattern;
   std::int32_t frequency = 0;    // pattern, continuous: whole hertz
   double exportFrequency = 0.0;  // export: any hertz the export dialog accepts
   std::int32_t volume = kStartVolume;
@@ -27,10 +27,10 @@ struct RenderOptions {
 };
 
 struct RenderCommand {
-  enum class Action { kRender, kHelp, kError };
-  Action action = Action::kError;
+  enum class Action { Render, Help, Error };
+  Action action = Action::Error;
   RenderOptions options;
-  std::string error;  // one line, for kError
+  std::string error;  // one line, for Action::Error
 };
 
 // Reads the arguments after the program name. Nothing is rendered or written.

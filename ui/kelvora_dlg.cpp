@@ -412,7 +412,7 @@ void CKelvoraDlg::TellHistoryFault() {
   m_historyFaultTold = true;
   const QString path = QDir::toNativeSeparators(QString::fromStdString(m_history->path()));
   const QString text =
-      error.fault == HistoryFault::kInUse
+      error.fault == HistoryFault::InUse
           ? res::LoadString(IDS_HISTORY_IN_USE).arg(path)
           : res::LoadString(IDS_HISTORY_CANNOT_WRITE).arg(HistoryErrorText(error), path);
   services().MessageBox(this, text, res::LoadString(IDS_APP_TITLE),

@@ -37,7 +37,7 @@ QString SoundPathWarning(const KnownPath& known) {
   // Below our own rate the top of our sound is cut off.
   if (path.rate < kSampleRate) {
     // Where the rate is changed depends on the system that mixes our sound.
-    const int text = path.rateSetting == platform::RateSetting::kWindowsSoundPanel
+    const int text = path.rateSetting == platform::RateSetting::WindowsSoundPanel
                          ? IDS_SOUND_PATH_RATE_WINDOWS
                          : IDS_SOUND_PATH_RATE;
     parts << res::LoadString(text).arg(path.rate).arg(path.rate / 2);
@@ -45,7 +45,8 @@ QString SoundPathWarning(const KnownPath& known) {
   if (path.bluetooth) {
     const CodecLimit& limit = CodecLimitFor(path.codec);
     parts << res::LoadString(IDS_SOUND_PATH_BLUETOOTH)
-                 .arg(QString::fromUtf8(limit.codec.data(), limit.codec.size()))
+                 .arg(QString::fromUtf8(limit.codec.data(),
+                                        static_cast<qsizetype>(limit.codec.size())))
                  .arg(limit.fromHz);
   }
   return parts.join(QStringLiteral("\r\n\r\n"));

@@ -168,7 +168,7 @@ class SoundThread {
   SoundThread() {
     // Sized for the longest sound on two channels once, so that no sound
     // allocates.
-    m_sound.reserve(2 * kTwoSecondDataSize);
+    m_sound.reserve(std::size_t{2} * kTwoSecondDataSize);
     NameOurSoundStream();
     std::thread([this] { Run(); }).detach();
     std::atexit([] { Get().Stop(); });
@@ -296,7 +296,8 @@ class SoundThread {
     for (unsigned long done = 0; done < m_frames;) {
       if (m_abandoned) return false;
       const unsigned long piece = std::min(kPieceFrames, m_frames - done);
-      if (!Written(Pa_WriteStream(stream, samples + 2 * m_channels * done, piece))) return false;
+      if (!Written(Pa_WriteStream(stream, samples + std::size_t{2} * m_channels * done, piece)))
+        return false;
       done += piece;
     }
     return true;

@@ -61,7 +61,7 @@ StreamFormat StreamFormatFor(const WAVEFORMATEX& mix) {
     pcm.nBlockAlign = 4;
     const auto* first = reinterpret_cast<const std::uint8_t*>(&pcm);
     stream.bytes.assign(first, first + sizeof pcm);
-    stream.layout = FrameLayout{SampleKind::kInt16, 2};
+    stream.layout = FrameLayout{SampleKind::Int16, 2};
   }
   auto* format = reinterpret_cast<WAVEFORMATEX*>(stream.bytes.data());
   if (!layout || format->nSamplesPerSec != kSampleRate) {

@@ -107,7 +107,7 @@ int WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
 WriteResult WriteInPlace(HANDLE file, std::span<const std::uint8_t> bytes) {
   const int error = WriteAll(file, bytes);
   CloseHandle(file);
-  return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
+  return error == 0 ? WriteResult{} : Failure(WriteStatus::WriteFailed, error);
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -146,7 +146,7 @@ WriteResult Replace(const std::wstring& target, bool exists, std::span<const std
                                TRUNCATE_EXISTING, FILE_FLAG_WRITE_THROUGH, nullptr);
       if (old != INVALID_HANDLE_VALUE) return WriteInPlace(old, bytes);
     }
-    return Failure(WriteStatus::kCannotOpen, ErrnoOf(error));
+    return Failure(WriteStatus::CannotOpen, ErrnoOf(error));
   }
   int failed = WriteAll(file, bytes);
   if (failed == 0 && !FlushFileBuffers(file)) failed = ErrnoOf(GetLastError());
@@ -162,7 +162,7 @@ WriteResult Replace(const std::wstring& target, bool exists, std::span<const std
   }
   if (failed != 0) DeleteFileW(temporary.c_str());
   if (watch != nullptr) watch(0, nullptr);
-  return failed == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, failed);
+  return failed == 0 ? WriteResult{} : Failure(WriteStatus::WriteFailed, failed);
 }
 
 // The temporary file while it may exist, for the console's interrupt handler.
@@ -186,14 +186,14 @@ BOOL WINAPI RemoveTemporaryFile(DWORD) {
 
 WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
                             TemporaryFileWatch watch) {
-  if (path.empty()) return Failure(WriteStatus::kCannotOpen, ENOENT);
+  if (path.empty()) return Failure(WriteStatus::CannotOpen, ENOENT);
   const std::wstring target = Wide(path);
-  if (target.empty()) return Failure(WriteStatus::kCannotOpen, EINVAL);
-  if (IsFolder(target)) return Failure(WriteStatus::kCannotOpen, EISDIR);
+  if (target.empty()) return Failure(WriteStatus::CannotOpen, EINVAL);
+  if (IsFolder(target)) return Failure(WriteStatus::CannotOpen, EISDIR);
   // A read-only file is refused, as Windows refuses to open it for writing.
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    return Failure(WriteStatus::kCannotOpen, EACCES);
+    return Failure(WriteStatus::CannotOpen, EACCES);
   }
   // Opening for writing, without changing anything, tells a file the user
   // may not write (refused, as on every system) and a device from a file.
@@ -203,7 +203,7 @@ WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_
   if (existing == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND) return Replace(target, false, bytes, watch);
-    return Failure(WriteStatus::kCannotOpen, ErrnoOf(error));
+    return Failure(WriteStatus::CannotOpen, ErrnoOf(error));
   }
   if (GetFileType(existing) != FILE_TYPE_DISK) return WriteInPlace(existing, bytes);
   CloseHandle(existing);
@@ -214,9 +214,9 @@ WriteResult WriteToDescriptor(int fd, std::span<const std::uint8_t> bytes) {
   // Standard output is a text stream by default; a WAVE image must pass unchanged.
   _setmode(fd, _O_BINARY);
   const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-  if (file == INVALID_HANDLE_VALUE) return Failure(WriteStatus::kWriteFailed, EBADF);
+  if (file == INVALID_HANDLE_VALUE) return Failure(WriteStatus::WriteFailed, EBADF);
   const int error = WriteAll(file, bytes);
-  return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
+  return error == 0 ? WriteResult{} : Failure(WriteStatus::WriteFailed, error);
 }
 
 TemporaryFileWatch RemoveTemporaryFileOnInterrupt() {

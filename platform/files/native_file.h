@@ -1,7 +1,8 @@
 #pragma once
 
-// The few calls on open files that the check history makes, on the system
-// the program runs on (POSIX, or Windows with UTF-16 paths at its calls).
+// The few calls on open files beneath the check history's file protocol
+// (shared_file.h), on the system the program runs on (POSIX, or Windows with
+// UTF-16 paths at its calls).
 // Paths are UTF-8. Failures come back as errno values. No Qt.
 
 #include <cstddef>

@@ -109,7 +109,7 @@ WriteResult WriteInPlace(const std::string& path, mode_t mode,
   const int flags = S_ISREG(mode) ? O_TRUNC : O_NONBLOCK;
   const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | flags);
   if (fd < 0) {
-    WriteResult result = Failure(WriteStatus::kCannotOpen, errno);
+    WriteResult result = Failure(WriteStatus::CannotOpen, errno);
     if (S_ISFIFO(mode) && result.error == ENXIO) result.message = "no process reads the pipe";
     return result;
   }
@@ -119,7 +119,7 @@ WriteResult WriteInPlace(const std::string& path, mode_t mode,
   if (error == 0) error = WriteAll(fd, bytes);
   if (error == 0 && (S_ISREG(mode) || S_ISBLK(mode)) && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && errno != EINTR && error == 0) error = errno;
-  return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
+  return error == 0 ? WriteResult{} : Failure(WriteStatus::WriteFailed, error);
 }
 
 // Writes a temporary file beside place.name and renames it over; `old` is
@@ -127,12 +127,12 @@ WriteResult WriteInPlace(const std::string& path, mode_t mode,
 WriteResult Replace(const std::string& path, const Place& place, const struct stat* old,
                     std::span<const std::uint8_t> bytes, TemporaryFileWatch watch) {
   const int folder = ::open(place.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return Failure(WriteStatus::kCannotOpen, errno);
+  if (folder < 0) return Failure(WriteStatus::CannotOpen, errno);
   // A file that could not be opened for writing is not replaced either.
   if (old != nullptr && ::faccessat(folder, place.name.c_str(), W_OK, AT_EACCESS) != 0) {
     const int error = errno;
     ::close(folder);
-    return Failure(WriteStatus::kCannotOpen, error);
+    return Failure(WriteStatus::CannotOpen, error);
   }
 
   // Short and fixed, so that a target name of NAME_MAX bytes still has room.
@@ -154,7 +154,7 @@ WriteResult Replace(const std::string& path, const Place& place, const struct st
     if (old != nullptr && (error == EACCES || error == EPERM)) {
       return WriteInPlace(path, old->st_mode, bytes);
     }
-    return Failure(WriteStatus::kCannotOpen, error);
+    return Failure(WriteStatus::CannotOpen, error);
   }
 
   int error = 0;
@@ -179,33 +179,33 @@ WriteResult Replace(const std::string& path, const Place& place, const struct st
   ::close(folder);
   // A sticky folder (/tmp) lets only the owner replace a file others may write.
   if (old != nullptr && renameRefused) return WriteInPlace(path, old->st_mode, bytes);
-  return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
+  return error == 0 ? WriteResult{} : Failure(WriteStatus::WriteFailed, error);
 }
 
 }  // namespace
 
 WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
                             TemporaryFileWatch watch) {
-  if (path.empty()) return Failure(WriteStatus::kCannotOpen, ENOENT);
+  if (path.empty()) return Failure(WriteStatus::CannotOpen, ENOENT);
   std::string current = path;
   for (int links = 0;; ++links) {
     const Place place = Split(current);
     if (const std::optional<int> fd = OwnDescriptor(place)) {
-      if (::fcntl(*fd, F_GETFD) < 0) return Failure(WriteStatus::kCannotOpen, EBADF);
+      if (::fcntl(*fd, F_GETFD) < 0) return Failure(WriteStatus::CannotOpen, EBADF);
       return WriteToDescriptor(*fd, bytes);
     }
     struct stat info {};
     if (::lstat(current.c_str(), &info) != 0) {
-      if (errno != ENOENT) return Failure(WriteStatus::kCannotOpen, errno);
-      if (place.name.empty()) return Failure(WriteStatus::kCannotOpen, EISDIR);
+      if (errno != ENOENT) return Failure(WriteStatus::CannotOpen, errno);
+      if (place.name.empty()) return Failure(WriteStatus::CannotOpen, EISDIR);
       return Replace(current, place, nullptr, bytes, watch);
     }
     if (S_ISLNK(info.st_mode)) {
       const int error = links == kMaxLinks ? ELOOP : FollowLink(current);
-      if (error != 0) return Failure(WriteStatus::kCannotOpen, error);
+      if (error != 0) return Failure(WriteStatus::CannotOpen, error);
       continue;
     }
-    if (S_ISDIR(info.st_mode)) return Failure(WriteStatus::kCannotOpen, EISDIR);
+    if (S_ISDIR(info.st_mode)) return Failure(WriteStatus::CannotOpen, EISDIR);
     if (!S_ISREG(info.st_mode)) return WriteInPlace(current, info.st_mode, bytes);
     return Replace(current, place, &info, bytes, watch);
   }
@@ -213,7 +213,7 @@ WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_
 
 WriteResult WriteToDescriptor(int fd, std::span<const std::uint8_t> bytes) {
   const int error = WriteAll(fd, bytes);
-  return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
+  return error == 0 ? WriteResult{} : Failure(WriteStatus::WriteFailed, error);
 }
 
 namespace {

@@ -12,16 +12,16 @@
 namespace kelvora::platform {
 
 enum class WriteStatus {
-  kWritten,
-  kCannotOpen,   // neither the file nor a temporary file beside it could be opened or created
-  kWriteFailed,  // opened, but a write, fsync, close or the final rename failed
+  Written,
+  CannotOpen,   // neither the file nor a temporary file beside it could be opened or created
+  WriteFailed,  // opened, but a write, fsync, close or the final rename failed
 };
 
 struct WriteResult {
-  WriteStatus status = WriteStatus::kWritten;
+  WriteStatus status = WriteStatus::Written;
   int error = 0;        // errno of the call that failed
   std::string message;  // one line, without the file's name
-  bool ok() const { return status == WriteStatus::kWritten; }
+  bool ok() const { return status == WriteStatus::Written; }
 };
 
 // Told about the temporary file while it may exist: its folder and short

@@ -54,7 +54,7 @@ std::chrono::steady_clock::duration PlayingTime(std::size_t frames) {
 struct PulsePlayer::State {
   explicit State(std::string server) : connection(std::move(server)) {
     // The longest sound on two channels, once, so that no sound allocates.
-    sound.reserve(2 * kTwoSecondDataSize);
+    sound.reserve(std::size_t{2} * kTwoSecondDataSize);
   }
 
   // Held by whoever runs the connection's loop; guards it and the stream.
@@ -252,35 +252,36 @@ struct PulsePlayer::State {
   }
 };
 
-PulsePlayer::PulsePlayer(std::string server) : m(std::make_unique<State>(std::move(server))) {}
+PulsePlayer::PulsePlayer(std::string server)
+    : m_state(std::make_unique<State>(std::move(server))) {}
 
 PulsePlayer::~PulsePlayer() {
-  std::lock_guard lock(m->busy);
-  m->DropStream();
+  std::lock_guard lock(m_state->busy);
+  m_state->DropStream();
 }
 
 bool PulsePlayer::Connect(std::chrono::milliseconds bound) {
   const auto deadline = Clock::now() + bound;
-  std::unique_lock lock(m->busy, std::defer_lock);
-  return lock.try_lock_until(deadline) && m->Connect(deadline);
+  std::unique_lock lock(m_state->busy, std::defer_lock);
+  return lock.try_lock_until(deadline) && m_state->Connect(deadline);
 }
 
 void PulsePlayer::SetEar(Ear ear) {
-  std::lock_guard lock(m->settings);
-  m->ear = ear;
+  std::lock_guard lock(m_state->settings);
+  m_state->ear = ear;
 }
 
 void PulsePlayer::SetOutput(std::string sinkName) {
-  std::lock_guard lock(m->settings);
-  if (sinkName == m->chosen) return;
-  m->chosen = std::move(sinkName);
-  m->missing.reset();
-  m->missingSaid = false;
+  std::lock_guard lock(m_state->settings);
+  if (sinkName == m_state->chosen) return;
+  m_state->chosen = std::move(sinkName);
+  m_state->missing.reset();
+  m_state->missingSaid = false;
 }
 
 std::optional<std::string> PulsePlayer::TakeMissingOutput() {
-  std::lock_guard lock(m->settings);
-  return std::exchange(m->missing, std::nullopt);
+  std::lock_guard lock(m_state->settings);
+  return std::exchange(m_state->missing, std::nullopt);
 }
 
 PlayOutcome PulsePlayer::Play(std::span<const std::uint8_t> image) {
@@ -290,53 +291,55 @@ PlayOutcome PulsePlayer::Play(std::span<const std::uint8_t> image) {
   std::string chosen;
   Ear ear;
   {
-    std::lock_guard lock(m->settings);
-    chosen = m->chosen;
-    ear = m->ear;
+    std::lock_guard lock(m_state->settings);
+    chosen = m_state->chosen;
+    ear = m_state->ear;
   }
   const auto deadline = Clock::now() + kSetupBound;
-  std::unique_lock lock(m->busy, std::defer_lock);
-  if (!lock.try_lock_until(deadline) || !m->Connect(deadline)) return PlayOutcome::NotOpened;
+  std::unique_lock lock(m_state->busy, std::defer_lock);
+  if (!lock.try_lock_until(deadline) || !m_state->Connect(deadline)) return PlayOutcome::NotOpened;
   bool absent = false;
-  const std::string sink = m->SinkFor(chosen, deadline, &absent);
+  const std::string sink = m_state->SinkFor(chosen, deadline, &absent);
   {
-    std::lock_guard settings(m->settings);
-    if (absent && !m->missingSaid && chosen == m->chosen) {
-      m->missing = chosen;
-      m->missingSaid = true;
+    std::lock_guard settings(m_state->settings);
+    if (absent && !m_state->missingSaid && chosen == m_state->chosen) {
+      m_state->missing = chosen;
+      m_state->missingSaid = true;
     } else if (!absent && !sink.empty()) {
-      m->missingSaid = false;
+      m_state->missingSaid = false;
     }
   }
   const std::uint8_t channels = ear == Ear::Both ? 1 : 2;
-  const bool placed = m->StreamReady() && m->streamSink == sink && m->streamChannels == channels;
-  if (sink.empty() || !m->StreamOn(sink, channels, deadline)) return PlayOutcome::NotOpened;
+  const bool placed =
+      m_state->StreamReady() && m_state->streamSink == sink && m_state->streamChannels == channels;
+  if (sink.empty() || !m_state->StreamOn(sink, channels, deadline)) return PlayOutcome::NotOpened;
   // A question asked while the sound plays gets the sink it plays into.
-  if (!placed) m->Remember(chosen, m->StreamSinkPath(deadline));
-  m->CopySound(sound.subspan(kWaveHeaderSize, 2 * frames), ear);
-  return m->PlayOut(frames);
+  if (!placed) m_state->Remember(chosen, m_state->StreamSinkPath(deadline));
+  m_state->CopySound(sound.subspan(kWaveHeaderSize, 2 * frames), ear);
+  return m_state->PlayOut(frames);
 }
 
 std::optional<platform::OutputPath> PulsePlayer::QueryPath(std::chrono::milliseconds bound,
                                                            const std::string& sinkName) {
   const auto deadline = Clock::now() + bound;
-  std::unique_lock lock(m->busy, std::defer_lock);
+  std::unique_lock lock(m_state->busy, std::defer_lock);
   if (!lock.try_lock_until(deadline)) {
     // A sound plays: its stream was placed on the sink it plays into.
-    std::lock_guard settings(m->settings);
-    return m->lastPathOutput == sinkName ? m->lastPath : std::nullopt;
+    std::lock_guard settings(m_state->settings);
+    return m_state->lastPathOutput == sinkName ? m_state->lastPath : std::nullopt;
   }
   Ear ear;
   {
-    std::lock_guard settings(m->settings);
-    ear = m->ear;
+    std::lock_guard settings(m_state->settings);
+    ear = m_state->ear;
   }
-  if (!m->Connect(deadline)) return std::nullopt;
+  if (!m_state->Connect(deadline)) return std::nullopt;
   bool absent = false;
-  const std::string sink = m->SinkFor(sinkName, deadline, &absent);
-  if (sink.empty() || !m->StreamOn(sink, ear == Ear::Both ? 1 : 2, deadline)) return std::nullopt;
-  std::optional<platform::OutputPath> path = m->StreamSinkPath(deadline);
-  m->Remember(sinkName, path);
+  const std::string sink = m_state->SinkFor(sinkName, deadline, &absent);
+  if (sink.empty() || !m_state->StreamOn(sink, ear == Ear::Both ? 1 : 2, deadline))
+    return std::nullopt;
+  std::optional<platform::OutputPath> path = m_state->StreamSinkPath(deadline);
+  m_state->Remember(sinkName, path);
   return path;
 }
 

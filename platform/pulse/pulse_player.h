@@ -56,7 +56,7 @@ class PulsePlayer final : public WavePlayer {
 
  private:
   struct State;
-  std::unique_ptr<State> m;
+  std::unique_ptr<State> m_state;
 };
 
 // The sound-path question asks the program's own player, once the program

@@ -140,7 +140,7 @@ std::optional<platform::OutputPath> QueryStreamSink(std::chrono::milliseconds bo
       break;
     }
   }
-  const std::optional<platform::OutputPath> path = query.finished ? query.path : std::nullopt;
+  std::optional<platform::OutputPath> path = query.finished ? query.path : std::nullopt;
 
   if (query.operation) {
     pa_operation_cancel(query.operation);

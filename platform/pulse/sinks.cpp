@@ -29,7 +29,7 @@ Sink SinkOf(const pa_sink_info& info) {
         break;
       }
     }
-    path.rateSetting = platform::RateSetting::kSoundServer;
+    path.rateSetting = platform::RateSetting::SoundServer;
     sink.path = path;
   }
   return sink;

@@ -47,7 +47,8 @@ void AddItems(QMenu* menu, std::span<const MenuItem> items, QObject* owner,
 }  // namespace
 
 QMenuBar* BuildMenuBar(const MenuTemplate& menu, QWidget* parent,
-                       std::function<void(int)> onCommand, std::map<int, QAction*>* actions) {
+                       const std::function<void(int)>& onCommand,
+                       std::map<int, QAction*>* actions) {
   auto* bar = new QMenuBar(parent);
   for (const MenuPopup& popup : menu.popups) {
     AddItems(bar->addMenu(ResourceText(popup.text)), popup.items, bar, onCommand, actions);

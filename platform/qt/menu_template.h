@@ -40,7 +40,7 @@ struct MenuTemplate {
 // the handlers decide. A radio item takes its group's mark when chosen (the
 // handler may move it on); checking one radio item's action clears the others.
 QMenuBar* BuildMenuBar(const MenuTemplate& menu, QWidget* parent,
-                       std::function<void(int)> onCommand, std::map<int, QAction*>* actions);
+                       const std::function<void(int)>& onCommand, std::map<int, QAction*>* actions);
 
 // The action that opens the popup holding `item` (grays or enables the whole
 // submenu); null if it is in none.

@@ -105,7 +105,7 @@ std::optional<QString> QtServices::GetSaveFileName(QWidget* owner, const SaveFil
 }
 
 QUrl UrlToOpen(const QString& fileOrUrl) {
-  const QUrl asUrl(fileOrUrl, QUrl::StrictMode);
+  QUrl asUrl(fileOrUrl, QUrl::StrictMode);
   if (asUrl.isValid() && asUrl.scheme().size() > 1) return asUrl;  // "C:" is no scheme
   const QString path = QDir::current().absoluteFilePath(
       QDir::fromNativeSeparators(QString(fileOrUrl).replace('\\', '/')));

@@ -19,11 +19,11 @@ QStringList WrapLine(const QString& line, const QFontMetrics& metrics, int maxWi
   QStringList lines;
   QString rest = line;
   while (metrics.horizontalAdvance(rest) > maxWidth) {
-    int fit = 0;
+    qsizetype fit = 0;
     while (fit < rest.size() && metrics.horizontalAdvance(rest.left(fit + 1)) <= maxWidth) ++fit;
     if (fit == 0) fit = 1;  // one glyph wider than the tip: show it anyway
-    int cut = fit;
-    const int space = rest.left(fit + 1).lastIndexOf(' ');
+    qsizetype cut = fit;
+    const qsizetype space = rest.left(fit + 1).lastIndexOf(' ');
     if (space > 0) cut = space;
     lines << rest.left(cut);
     rest = rest.mid(cut);

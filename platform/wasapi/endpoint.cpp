@@ -90,13 +90,13 @@ std::optional<FrameLayout> LayoutOf(const WAVEFORMATEX& format) {
   FrameLayout layout;
   layout.channels = format.nChannels;
   if (isFloat && format.wBitsPerSample == 32) {
-    layout.kind = SampleKind::kFloat32;
+    layout.kind = SampleKind::Float32;
   } else if (isInteger && format.wBitsPerSample == 16) {
-    layout.kind = SampleKind::kInt16;
+    layout.kind = SampleKind::Int16;
   } else if (isInteger && format.wBitsPerSample == 24) {
-    layout.kind = SampleKind::kInt24;
+    layout.kind = SampleKind::Int24;
   } else if (isInteger && format.wBitsPerSample == 32) {
-    layout.kind = SampleKind::kInt32;
+    layout.kind = SampleKind::Int32;
   } else {
     return std::nullopt;
   }

@@ -8,12 +8,12 @@ namespace {
 
 std::size_t BytesPerSample(SampleKind kind) {
   switch (kind) {
-    case SampleKind::kInt16:
+    case SampleKind::Int16:
       return 2;
-    case SampleKind::kInt24:
+    case SampleKind::Int24:
       return 3;
-    case SampleKind::kInt32:
-    case SampleKind::kFloat32:
+    case SampleKind::Int32:
+    case SampleKind::Float32:
       return 4;
   }
   return 2;
@@ -26,16 +26,16 @@ void StoreLittleEndian(std::uint32_t value, std::size_t bytes, std::uint8_t* at)
 void StoreSample(std::int16_t sample, SampleKind kind, std::uint8_t* at) {
   const auto bits = static_cast<std::uint32_t>(static_cast<std::int32_t>(sample));
   switch (kind) {
-    case SampleKind::kInt16:
+    case SampleKind::Int16:
       StoreLittleEndian(bits, 2, at);
       break;
-    case SampleKind::kInt24:
+    case SampleKind::Int24:
       StoreLittleEndian(bits << 8, 3, at);
       break;
-    case SampleKind::kInt32:
+    case SampleKind::Int32:
       StoreLittleEndian(bits << 16, 4, at);
       break;
-    case SampleKind::kFloat32:
+    case SampleKind::Float32:
       // A 16-bit integer over a power of two is exact in a float's 24 bits.
       StoreLittleEndian(std::bit_cast<std::uint32_t>(static_cast<float>(sample) / 32768.0f), 4, at);
       break;

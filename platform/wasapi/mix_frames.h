@@ -10,12 +10,12 @@ namespace kelvora::platform::wasapi {
 
 // How the audio engine stores one sample of a frame: little-endian integers
 // of 16, 24 (packed) or 32 bits, or 32-bit floats.
-enum class SampleKind { kInt16, kInt24, kInt32, kFloat32 };
+enum class SampleKind { Int16, Int24, Int32, Float32 };
 
 // The frames a shared-mode stream takes: its sample kind and its channels in
 // the engine's order (front left, then front right, where there are two).
 struct FrameLayout {
-  SampleKind kind = SampleKind::kInt16;
+  SampleKind kind = SampleKind::Int16;
   std::uint32_t channels = 2;
 };
 

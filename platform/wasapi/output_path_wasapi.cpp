@@ -55,7 +55,7 @@ std::optional<OutputPath> AskAudioEngine(const std::string& deviceId) {
     answer.rate = format->nSamplesPerSec;
     answer.channels = format->nChannels;
     answer.bluetooth = IsBluetooth(endpoint.device.p);
-    answer.rateSetting = RateSetting::kWindowsSoundPanel;
+    answer.rateSetting = RateSetting::WindowsSoundPanel;
     path = answer;
   }
   CoTaskMemFree(format);

@@ -83,21 +83,21 @@ TEST(RecordConfirmationTest, GuessingAloneConfirmsALevelWithTheChanceOfFourOrMor
 // the window's calls shows.
 class LoggingObserver : public CheckObserver {
  public:
-  explicit LoggingObserver(RecordingWindow& window) : window_(window) {}
+  explicit LoggingObserver(RecordingWindow& window) : m_window(window) {}
   void OnCheckJudged(const JudgedCheck& c) override {
     checks.push_back(c);
-    window_.log.push_back("judged " + std::to_string(c.frequency));
+    m_window.log.push_back("judged " + std::to_string(c.frequency));
   }
   void OnConfirmation(ConfirmationEvent event, int level, int rights, int total) override {
     const char* const names[] = {"started", "next", "confirmed", "none", "abandoned", "counted"};
-    window_.log.push_back(std::string(names[static_cast<int>(event)]) + " " +
-                          std::to_string(level) + " " + std::to_string(rights) + "/" +
-                          std::to_string(total));
+    m_window.log.push_back(std::string(names[static_cast<int>(event)]) + " " +
+                           std::to_string(level) + " " + std::to_string(rights) + "/" +
+                           std::to_string(total));
   }
   std::vector<JudgedCheck> checks;
 
  private:
-  RecordingWindow& window_;
+  RecordingWindow& m_window;
 };
 
 class ConfirmationSessionTest : public SessionTest {

@@ -21,7 +21,7 @@ namespace kelvora::testing {
 class RecordingWindow final : public SessionWindow {
  public:
   // Names the session's buffers in the log ("play test", "play chime", ...).
-  void Watch(const CheckSession& session) { session_ = &session; }
+  void Watch(const CheckSession& session) { m_session = &session; }
 
   void EnableControl(SessionCommand control, bool enabled) override {
     Log("enable " + NameOf(control) + (enabled ? " 1" : " 0"));
@@ -47,7 +47,7 @@ class RecordingWindow final : public SessionWindow {
   void DrawCorrectMark() override { Log("mark correct"); }
   void DrawWrongMark() override { Log("mark wrong"); }
   void ShowAnswer(int checkFrequency, int answerCount, const std::array<bool, 5>& slots) override {
-    if (session_ != nullptr) stateAtAnswer = session_->view().state;
+    if (m_session != nullptr) stateAtAnswer = m_session->view().state;
     Log("answer " + std::to_string(checkFrequency) + " | " + std::to_string(answerCount) + " | " +
         SlotsText(slots));
   }
@@ -84,14 +84,14 @@ class RecordingWindow final : public SessionWindow {
 
   std::string BufferName(std::span<const std::uint8_t> bytes) const {
     const std::uint8_t* image = bytes.data();
-    if (session_ == nullptr) return "?";
-    if (image == SessionProbe(*session_).testWave.data()) return "test";
-    if (image == SessionProbe(*session_).chimeWave.data()) return "chime";
-    if (image == SessionProbe(*session_).buzzWave.data()) return "buzz";
+    if (m_session == nullptr) return "?";
+    if (image == SessionProbe(*m_session).testWave.data()) return "test";
+    if (image == SessionProbe(*m_session).chimeWave.data()) return "chime";
+    if (image == SessionProbe(*m_session).buzzWave.data()) return "buzz";
     return "?";
   }
 
-  const CheckSession* session_ = nullptr;
+  const CheckSession* m_session = nullptr;
 };
 
 }  // namespace kelvora::testing

@@ -113,9 +113,9 @@ class EventLog final : public CheckObserver {
 // enabled, the pattern's plays, and a hook that runs during every sound.
 class FakeWindow final : public SessionWindow {
  public:
-  explicit FakeWindow(const CheckSession& session) : session_(session) {}
-  void EnableControl(SessionCommand id, bool enabled) override { enabled_[id] = enabled; }
-  void EnableMenuItem(SessionCommand id, bool enabled) override { enabled_[id] = enabled; }
+  explicit FakeWindow(const CheckSession& session) : m_session(session) {}
+  void EnableControl(SessionCommand id, bool enabled) override { m_enabled[id] = enabled; }
+  void EnableMenuItem(SessionCommand id, bool enabled) override { m_enabled[id] = enabled; }
   void CheckMenuItem(SessionCommand, bool) override {}
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
@@ -126,15 +126,15 @@ class FakeWindow final : public SessionWindow {
   void Sleep(int) override { duringSound(); }
   PlayOutcome Play(std::span<const std::uint8_t> image) override {
     duringSound();
-    if (image.data() != SessionProbe(session_).testWave.data()) return PlayOutcome::Played;
+    if (image.data() != SessionProbe(m_session).testWave.data()) return PlayOutcome::Played;
     ++testPlays;
     return patternOutcome;
   }
   std::time_t Now() override { return now; }
 
   bool Enabled(SessionCommand id) const {
-    const auto it = enabled_.find(id);
-    return it == enabled_.end() || it->second;
+    const auto it = m_enabled.find(id);
+    return it == m_enabled.end() || it->second;
   }
 
   std::time_t now = 0;
@@ -143,8 +143,8 @@ class FakeWindow final : public SessionWindow {
   std::function<void()> duringSound = [] {};
 
  private:
-  const CheckSession& session_;
-  std::map<SessionCommand, bool> enabled_;
+  const CheckSession& m_session;
+  std::map<SessionCommand, bool> m_enabled;
 };
 
 // What the help says the session holds, kept alongside it.
@@ -178,46 +178,47 @@ struct Model {
 
 class Sequence {
  public:
-  explicit Sequence(std::uint64_t seed) : rng_(seed) {
-    window_.duringSound = [this] { KeyDuringSound(); };
-    session_.AddObserver(log_);
+  explicit Sequence(std::uint64_t seed) : m_rng(seed) {
+    m_window.duringSound = [this] { KeyDuringSound(); };
+    m_session.AddObserver(m_log);
   }
 
   // The steps and the first broken promise, or nothing when all held.
   std::optional<std::string> Go() {
-    if (!session_.AllocateBuffers()) return "no buffers";
+    if (!m_session.AllocateBuffers()) return "no buffers";
     // What the sounds hold is tested elsewhere. Buffers too small for them
     // leave the renderers nothing to write (they never write past a buffer),
     // which keeps thousands of sequences within a second.
-    for (WaveBuffer* buffer : {&SessionProbe(session_).testWave, &SessionProbe(session_).chimeWave,
-                               &SessionProbe(session_).buzzWave}) {
+    for (WaveBuffer* buffer :
+         {&SessionProbe(m_session).testWave, &SessionProbe(m_session).chimeWave,
+          &SessionProbe(m_session).buzzWave}) {
       buffer->Release();
       if (!buffer->Allocate(kWaveHeaderSize)) return "no buffers";
     }
-    model_.volume = static_cast<std::int32_t>(rng_() % 30001);
-    session_.Begin(model_.volume);
+    m_model.volume = static_cast<std::int32_t>(m_rng() % 30001);
+    m_session.Begin(m_model.volume);
     CheckAll("start-up");
     // Listeners who guess, who hear half the time and who mostly hear; some
     // go down to low frequencies first, where a confirmation can run out of levels.
-    hears_ = std::array<unsigned, 3>{0, 50, 90}[rng_() % 3];
-    if (rng_() % 4 == 0) {
+    m_hears = std::array<unsigned, 3>{0, 50, 90}[m_rng() % 3];
+    if (m_rng() % 4 == 0) {
       for (int r = 7; r > 0; --r) Step(kNudges + 1);  // -1kHz down to 1000 Hz
     }
-    const int length = 1 + static_cast<int>(rng_() % 100);
-    for (int n = 0; n < length && failure_.empty(); ++n) {
+    const int length = 1 + static_cast<int>(m_rng() % 100);
+    for (int n = 0; n < length && m_failure.empty(); ++n) {
       const std::size_t pick = Pick();
       // Holding a frequency key down repeats it.
       const bool nudge = pick < std::size(kCommands) && kCommands[pick].nudge;
-      const int repeats = nudge && rng_() % 8 == 0 ? 5 + static_cast<int>(rng_() % 40) : 1;
-      for (int r = 0; r < repeats && failure_.empty(); ++r) Step(pick);
+      const int repeats = nudge && m_rng() % 8 == 0 ? 5 + static_cast<int>(m_rng() % 40) : 1;
+      for (int r = 0; r < repeats && m_failure.empty(); ++r) Step(pick);
     }
-    session_.ReleaseBuffers();
-    if (failure_.empty()) return std::nullopt;
+    m_session.ReleaseBuffers();
+    if (m_failure.empty()) return std::nullopt;
     std::string report;
-    for (std::size_t k = 0; k < steps_.size(); ++k) {
-      report += std::to_string(k + 1) + ". " + steps_[k] + "\n";
+    for (std::size_t k = 0; k < m_steps.size(); ++k) {
+      report += std::to_string(k + 1) + ". " + m_steps[k] + "\n";
     }
-    return report + failure_;
+    return report + m_failure;
   }
 
   // Which commands were given in which state, and how confirmations went.
@@ -228,76 +229,76 @@ class Sequence {
     const std::size_t all = std::size(kCommands) + kEarChoices;
     for (;;) {
       // A confirmation mostly runs its course, as a listener would let it.
-      const unsigned r = rng_() % 100;
-      const unsigned starts = model_.level ? 45 : 25, answers = model_.level ? 95 : 50;
+      const unsigned r = m_rng() % 100;
+      const unsigned starts = m_model.level ? 45 : 25, answers = m_model.level ? 95 : 50;
       std::size_t pick;
       if (r < starts) {
         pick = kStart;
       } else if (r < answers) {
-        const int bursts = SessionProbe(session_).answerCount;
-        pick = rng_() % 100 < hears_ && bursts >= 1 ? kAnswers + bursts - 1
-                                                    : kAnswers + rng_() % kAnswerCount;
+        const int bursts = SessionProbe(m_session).answerCount;
+        pick = m_rng() % 100 < m_hears && bursts >= 1 ? kAnswers + bursts - 1
+                                                      : kAnswers + m_rng() % kAnswerCount;
       } else {
-        pick = rng_() % all;
+        pick = m_rng() % all;
       }
       if (pick >= std::size(kCommands) || kCommands[pick].gate == Gate::Always ||
-          window_.Enabled(kCommands[pick].id)) {
+          m_window.Enabled(kCommands[pick].id)) {
         return pick;
       }
     }
   }
 
   void Step(std::size_t pick) {
-    const SessionView before = session_.view();
+    const SessionView before = m_session.view();
     std::vector<std::string> expected;
-    log_.events.clear();
-    window_.testPlays = 0;
+    m_log.events.clear();
+    m_window.testPlays = 0;
     std::string name;
-    const char* const state = model_.awaiting ? "awaiting" : "idle";
+    const char* const state = m_model.awaiting ? "awaiting" : "idle";
 
     if (pick >= std::size(kCommands)) {
       const Ear ear = static_cast<Ear>(pick - std::size(kCommands));
       const char* const ears[] = {"both ears", "left ear", "right ear"};
       name = ears[pick - std::size(kCommands)];
-      steps_.push_back(name);
-      const bool changes = !model_.awaiting && ear != model_.ear;
-      Expect(session_.ChooseEar(ear) == changes, "ChooseEar says whether it changed the ear");
+      m_steps.push_back(name);
+      const bool changes = !m_model.awaiting && ear != m_model.ear;
+      Expect(m_session.ChooseEar(ear) == changes, "ChooseEar says whether it changed the ear");
       if (changes) {
-        model_.Restart(expected);
-        model_.ear = ear;
+        m_model.Restart(expected);
+        m_model.ear = ear;
       }
     } else {
       const Command& c = kCommands[pick];
       name = c.name;
       if (pick == kStart) {
-        window_.now = static_cast<std::time_t>(rng_() % 2000000000);
-        const unsigned o = rng_() % 20;
-        window_.patternOutcome = o == 0   ? PlayOutcome::GivenUp
-                                 : o == 1 ? PlayOutcome::NotOpened
-                                          : PlayOutcome::Played;
-        name += " (clock " + std::to_string(window_.now) +
+        m_window.now = static_cast<std::time_t>(m_rng() % 2000000000);
+        const unsigned o = m_rng() % 20;
+        m_window.patternOutcome = o == 0   ? PlayOutcome::GivenUp
+                                  : o == 1 ? PlayOutcome::NotOpened
+                                           : PlayOutcome::Played;
+        name += " (clock " + std::to_string(m_window.now) +
                 (o == 0   ? ", given up)"
                  : o == 1 ? ", not opened)"
                           : ")");
       }
-      if (c.heard >= 0 && model_.awaiting) {
-        name += c.heard == SessionProbe(session_).answerCount ? " (right)" : " (wrong)";
+      if (c.heard >= 0 && m_model.awaiting) {
+        name += c.heard == SessionProbe(m_session).answerCount ? " (right)" : " (wrong)";
       }
-      steps_.push_back(name);
-      const int bursts = SessionProbe(session_).answerCount;
-      Expect(session_.HandleCommand(c.id) == (pick != kVolume),
+      m_steps.push_back(name);
+      const int bursts = SessionProbe(m_session).answerCount;
+      Expect(m_session.HandleCommand(c.id) == (pick != kVolume),
              "HandleCommand takes the session's commands and leaves the rest");
       if (pick == kVolume) {
-        model_.volume = static_cast<std::int32_t>(rng_() % 30001);
-        steps_.back() += " " + std::to_string(model_.volume);
-        session_.SetVolume(model_.volume);
+        m_model.volume = static_cast<std::int32_t>(m_rng() % 30001);
+        m_steps.back() += " " + std::to_string(m_model.volume);
+        m_session.SetVolume(m_model.volume);
       }
       Predict(pick, before, bursts, expected);
     }
     ++reached[name.substr(0, name.find(" (")) + " / " + state];
     for (const std::string& e : expected) ++reached[e.substr(0, e.find(' '))];
-    Expect(log_.events == expected,
-           "the observer hears " + Joined(expected) + "; it heard " + Joined(log_.events));
+    Expect(m_log.events == expected,
+           "the observer hears " + Joined(expected) + "; it heard " + Joined(m_log.events));
     CheckAll(name);
   }
 
@@ -305,64 +306,65 @@ class Sequence {
   void Predict(std::size_t pick, const SessionView& before, int bursts,
                std::vector<std::string>& expected) {
     const Command& c = kCommands[pick];
-    const SessionView after = session_.view();
+    const SessionView after = m_session.view();
     if (pick == kStart) {
-      if (model_.awaiting) {
-        Expect(window_.testPlays == 0, "a start while awaiting plays nothing");
+      if (m_model.awaiting) {
+        Expect(m_window.testPlays == 0, "a start while awaiting plays nothing");
         return;
       }
-      Expect(window_.testPlays == 1, "a start plays the pattern once");
-      model_.awaiting = true;
-      model_.played = window_.patternOutcome == PlayOutcome::Played;
-      ++model_.started;
-      const int count = SessionProbe(session_).answerCount;
-      const std::array<bool, 5>& pattern = SessionProbe(session_).pattern;
+      Expect(m_window.testPlays == 1, "a start plays the pattern once");
+      m_model.awaiting = true;
+      m_model.played = m_window.patternOutcome == PlayOutcome::Played;
+      ++m_model.started;
+      const int count = SessionProbe(m_session).answerCount;
+      const std::array<bool, 5>& pattern = SessionProbe(m_session).pattern;
       Expect(count >= 1 && count <= 5 && std::count(pattern.begin(), pattern.end(), true) == count,
              "the pattern holds 1 to 5 bursts, as many as it says");
     } else if (c.heard >= 0) {
-      if (!model_.awaiting) return;
-      model_.awaiting = false;
+      if (!m_model.awaiting) return;
+      m_model.awaiting = false;
       const bool correct = c.heard == bursts;
-      ++model_.answered;
+      ++m_model.answered;
       if (correct) {
-        ++model_.rights;
-        model_.record = std::max(model_.record, before.frequency);
+        ++m_model.rights;
+        m_model.record = std::max(m_model.record, before.frequency);
       }
       JudgedCheck check;
       check.frequency = before.frequency;
       check.bursts = bursts;
       check.answer = c.heard;
       check.correct = correct;
-      check.record = model_.record;
-      check.trials = model_.started;
-      check.corrects = model_.rights;
-      check.played = model_.played;
-      check.volume = model_.volume;
-      check.confirmingHz = model_.level;
+      check.record = m_model.record;
+      check.trials = m_model.started;
+      check.corrects = m_model.rights;
+      check.played = m_model.played;
+      check.volume = m_model.volume;
+      check.confirmingHz = m_model.level;
       std::optional<std::string> news;
-      if (model_.level && model_.played) {
-        (correct ? model_.levelRights : model_.levelMisses) += 1;
-        const int checks = model_.levelRights + model_.levelMisses;
-        const std::int32_t level = *model_.level;
-        if (model_.levelRights == 4) {
-          check.confirmedHz = model_.level;
-          news = Describe(ConfirmationEvent::Confirmed, *model_.level, 4, checks);
-          model_.level.reset();
-        } else if (model_.levelMisses == 2 && *model_.level - 250 < kLowestFrequency) {
-          news = Describe(ConfirmationEvent::NoLevel, *model_.level, model_.levelRights, checks);
-          model_.level.reset();
-        } else if (model_.levelMisses == 2) {
-          *model_.level -= 250;
-          model_.levelRights = model_.levelMisses = 0;
-          news = Describe(ConfirmationEvent::NextLevel, *model_.level, 0, 0);
+      if (m_model.level && m_model.played) {
+        (correct ? m_model.levelRights : m_model.levelMisses) += 1;
+        const int checks = m_model.levelRights + m_model.levelMisses;
+        const std::int32_t level = *m_model.level;
+        if (m_model.levelRights == 4) {
+          check.confirmedHz = m_model.level;
+          news = Describe(ConfirmationEvent::Confirmed, *m_model.level, 4, checks);
+          m_model.level.reset();
+        } else if (m_model.levelMisses == 2 && *m_model.level - 250 < kLowestFrequency) {
+          news = Describe(ConfirmationEvent::NoLevel, *m_model.level, m_model.levelRights, checks);
+          m_model.level.reset();
+        } else if (m_model.levelMisses == 2) {
+          *m_model.level -= 250;
+          m_model.levelRights = m_model.levelMisses = 0;
+          news = Describe(ConfirmationEvent::NextLevel, *m_model.level, 0, 0);
         } else {
-          news = Describe(ConfirmationEvent::Counted, level, model_.levelRights, checks);
+          news = Describe(ConfirmationEvent::Counted, level, m_model.levelRights, checks);
         }
-        Expect(after.frequency == model_.level.value_or(level),
+        Expect(after.frequency == m_model.level.value_or(level),
                "a confirmation holds the frequency at its level, the last one when it ends");
-      } else if (model_.level) {
-        Expect(after.frequency == *model_.level, "a confirmation holds the frequency at its level");
-      } else if (!model_.autoChange) {
+      } else if (m_model.level) {
+        Expect(after.frequency == *m_model.level,
+               "a confirmation holds the frequency at its level");
+      } else if (!m_model.autoChange) {
         Expect(after.frequency == before.frequency && after.step == before.step,
                "without automatic change an answer moves nothing");
       } else if (correct) {
@@ -377,12 +379,12 @@ class Sequence {
       expected.push_back(Describe(check));
       if (news) expected.push_back(*news);
     } else if (pick == kRestart) {
-      model_.Restart(expected);
+      m_model.Restart(expected);
       Expect(after.frequency == kStartFrequency && after.step == 2000,
              "restart goes back to 8000 Hz and a 2000 Hz step");
     } else if (c.nudge) {
-      if (model_.awaiting) return;
-      model_.Abandon(expected);
+      if (m_model.awaiting) return;
+      m_model.Abandon(expected);
       const std::int32_t target = c.by != 0 ? before.frequency + c.by : c.to;
       if (target < kLowestFrequency || target > kHighestFrequency) {
         Expect(after.frequency == before.frequency && after.step == before.step,
@@ -393,18 +395,18 @@ class Sequence {
       if (c.keepsCounts) {
         Expect(after.step == before.step, "-1kHz keeps the step");
       } else {
-        model_.ClearCounts();
+        m_model.ClearCounts();
       }
     } else if (pick == kAutoChange) {
-      model_.autoChange = !model_.autoChange;
+      m_model.autoChange = !m_model.autoChange;
     } else if (pick == kConfirm) {
-      if (model_.awaiting) return;
-      if (model_.level) {
-        model_.Abandon(expected);
-      } else if (model_.record != 0) {
-        model_.level = model_.record;
-        model_.levelRights = model_.levelMisses = 0;
-        expected.push_back(Describe(ConfirmationEvent::Started, model_.record, 0, 0));
+      if (m_model.awaiting) return;
+      if (m_model.level) {
+        m_model.Abandon(expected);
+      } else if (m_model.record != 0) {
+        m_model.level = m_model.record;
+        m_model.levelRights = m_model.levelMisses = 0;
+        expected.push_back(Describe(ConfirmationEvent::Started, m_model.record, 0, 0));
       }
     } else {
       Expect(after.frequency == before.frequency && after.step == before.step,
@@ -415,52 +417,52 @@ class Sequence {
   // A key pressed while a sound plays with the session Busy: it must do
   // nothing there, bar switching automatic change.
   void KeyDuringSound() {
-    if (session_.view().state != CheckState::Busy || rng_() % 8 != 0) return;
+    if (m_session.view().state != CheckState::Busy || m_rng() % 8 != 0) return;
     std::size_t pick;
     do {
-      pick = rng_() % std::size(kCommands);
+      pick = m_rng() % std::size(kCommands);
     } while (kCommands[pick].gate != Gate::Always);
-    steps_.push_back(std::string("  (while it sounds) ") + kCommands[pick].name);
-    SessionView before = session_.view();
-    const std::size_t events = log_.events.size();
-    Expect(session_.HandleCommand(kCommands[pick].id), "a key while Busy is the session's");
+    m_steps.push_back(std::string("  (while it sounds) ") + kCommands[pick].name);
+    SessionView before = m_session.view();
+    const std::size_t events = m_log.events.size();
+    Expect(m_session.HandleCommand(kCommands[pick].id), "a key while Busy is the session's");
     if (pick == kAutoChange) {
-      model_.autoChange = !model_.autoChange;
+      m_model.autoChange = !m_model.autoChange;
       before.autoChange = !before.autoChange;
     }
     ++reached[std::string(kCommands[pick].name) + " / busy"];
-    Expect(session_.view() == before && log_.events.size() == events,
+    Expect(m_session.view() == before && m_log.events.size() == events,
            "a command while Busy changes nothing and tells nothing");
   }
 
   void CheckAll(const std::string& step) {
-    const SessionView v = session_.view();
-    Expect(v.state == (model_.awaiting ? CheckState::AwaitingAnswer : CheckState::Idle),
+    const SessionView v = m_session.view();
+    Expect(v.state == (m_model.awaiting ? CheckState::AwaitingAnswer : CheckState::Idle),
            "the state is AwaitingAnswer exactly after a start, until an answer or restart");
     Expect(v.frequency >= kLowestFrequency && v.frequency <= kHighestFrequency &&
                v.frequency % kFrequencyGrid == 0,
            "the frequency stays within 20 to 22000 Hz on the 10 Hz grid");
     Expect(kSteps.count(v.step) == 1, "the step is one of 2000 ... 10 Hz, never 0");
-    Expect(v.record == model_.record, "the record is the highest frequency answered right (" +
-                                          std::to_string(model_.record) + ")");
-    Expect(v.trials == model_.started && v.corrects == model_.rights &&
-               (model_.awaiting || model_.started == model_.answered),
-           "the rate is the right answers (" + std::to_string(model_.rights) +
-               ") of the checks answered (" + std::to_string(model_.answered) + ")");
-    Expect(v.confirmingLevel == model_.level,
+    Expect(v.record == m_model.record, "the record is the highest frequency answered right (" +
+                                           std::to_string(m_model.record) + ")");
+    Expect(v.trials == m_model.started && v.corrects == m_model.rights &&
+               (m_model.awaiting || m_model.started == m_model.answered),
+           "the rate is the right answers (" + std::to_string(m_model.rights) +
+               ") of the checks answered (" + std::to_string(m_model.answered) + ")");
+    Expect(v.confirmingLevel == m_model.level,
            "the confirmation's level starts at the record and falls by 250 Hz");
     if (v.confirmingLevel) {
       Expect(v.frequency == *v.confirmingLevel, "a confirmation holds the frequency at its level");
     }
-    Expect(v.autoChange == model_.autoChange && v.volume == model_.volume && v.ear == model_.ear,
+    Expect(v.autoChange == m_model.autoChange && v.volume == m_model.volume && v.ear == m_model.ear,
            "automatic change, the volume and the ear are as chosen");
-    Expect(session_.CanConfirmRecord() == (model_.record != 0 || model_.level.has_value()),
+    Expect(m_session.CanConfirmRecord() == (m_model.record != 0 || m_model.level.has_value()),
            "the record can be confirmed when there is one, or a confirmation ended");
-    if (!failure_.empty()) failure_ = "after " + step + ": " + failure_;
+    if (!m_failure.empty()) m_failure = "after " + step + ": " + m_failure;
   }
 
   void Expect(bool holds, const std::string& what) {
-    if (!holds && failure_.empty()) failure_ = what;
+    if (!holds && m_failure.empty()) m_failure = what;
   }
 
   static std::string Joined(const std::vector<std::string>& lines) {
@@ -470,14 +472,14 @@ class Sequence {
     return all;
   }
 
-  std::mt19937_64 rng_;
-  CheckSession session_{window_};
-  FakeWindow window_{session_};
-  EventLog log_;
-  Model model_;
-  std::vector<std::string> steps_;
-  std::string failure_;
-  unsigned hears_ = 0;  // the share of answers that are right, in percent
+  std::mt19937_64 m_rng;
+  CheckSession m_session{m_window};
+  FakeWindow m_window{m_session};
+  EventLog m_log;
+  Model m_model;
+  std::vector<std::string> m_steps;
+  std::string m_failure;
+  unsigned m_hears = 0;  // the share of answers that are right, in percent
 };
 
 std::uint64_t FromEnvironment(const char* name, std::uint64_t fallback) {

@@ -136,10 +136,10 @@ TEST_F(SessionTest, BeginSetsStartUpValuesAndRendersChimeAndBuzzAtThatVolume) {
 // Hands out blocks from malloc, refusing the one numbered `failAt` (from 1).
 class CountingAllocator final : public BufferAllocator {
  public:
-  explicit CountingAllocator(int failAt) : failAt_(failAt) {}
+  explicit CountingAllocator(int failAt) : m_failAt(failAt) {}
   std::uint8_t* Allocate(std::size_t size) override {
     requested.push_back(size);
-    if (static_cast<int>(requested.size()) == failAt_) return nullptr;
+    if (static_cast<int>(requested.size()) == m_failAt) return nullptr;
     ++held;
     return static_cast<std::uint8_t*>(std::malloc(size));
   }
@@ -151,7 +151,7 @@ class CountingAllocator final : public BufferAllocator {
   int held = 0;
 
  private:
-  int failAt_;
+  int m_failAt;
 };
 
 TEST(CheckSessionBuffers, FailedAllocationGivesBackWhatWasTaken) {

@@ -40,10 +40,10 @@ class RecordingPlayer final : public WavePlayer {
 // Hands out blocks from malloc, or none when told to fail, and counts releases.
 class RecordingAllocator final : public BufferAllocator {
  public:
-  explicit RecordingAllocator(bool fail = false) : fail_(fail) {}
+  explicit RecordingAllocator(bool fail = false) : m_fail(fail) {}
   std::uint8_t* Allocate(std::size_t size) override {
     sizes.push_back(size);
-    return fail_ ? nullptr : static_cast<std::uint8_t*>(std::malloc(size));
+    return m_fail ? nullptr : static_cast<std::uint8_t*>(std::malloc(size));
   }
   void Release(std::uint8_t* block) override {
     ++releases;
@@ -53,7 +53,7 @@ class RecordingAllocator final : public BufferAllocator {
   int releases = 0;
 
  private:
-  bool fail_;
+  bool m_fail;
 };
 
 // Replaces the field's text the way a user does: select all, then type.
@@ -73,16 +73,16 @@ inline void TypeInto(QWidget* field, const QString& text) {
 // as long as it lives.
 class DecimalCommaLocale {
  public:
-  DecimalCommaLocale() : saved_(std::setlocale(LC_ALL, nullptr)) {
-    ok_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr &&
-          std::string(std::localeconv()->decimal_point) == ",";
+  DecimalCommaLocale() : m_saved(std::setlocale(LC_ALL, nullptr)) {
+    m_ok = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr &&
+           std::string(std::localeconv()->decimal_point) == ",";
   }
-  ~DecimalCommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
-  bool ok() const { return ok_; }
+  ~DecimalCommaLocale() { std::setlocale(LC_ALL, m_saved.c_str()); }
+  bool ok() const { return m_ok; }
 
  private:
-  std::string saved_;
-  bool ok_ = false;
+  std::string m_saved;
+  bool m_ok = false;
 };
 
 class DialogTest : public ::testing::Test {

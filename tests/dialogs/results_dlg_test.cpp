@@ -18,6 +18,8 @@
 #include <QtGlobal>
 #include <cerrno>
 #include <functional>
+#include <set>
+#include <vector>
 
 #include "dialogs/error_text.h"
 #include "platform/qt/remembered_settings.h"
@@ -437,6 +439,29 @@ TEST_F(ResultsDlgTest, TheSessionsPictureShowsTheCurrentListenerOnTheCurrentOutp
   EXPECT_EQ(dlg.staircaseTitle(), QString::fromUtf8("今回の検査の経過（Alex、Headphones）"));
 }
 
+// Each word of the pictures is read from a string of its own: a word left
+// out of the table, or two words from one string, would show wrong.
+TEST(PictureTexts, EveryWordComesFromAStringOfItsOwn) {
+  std::vector<int> asked;
+  const results::PictureTexts t = LoadPictureTexts([&asked](int id) {
+    asked.push_back(id);
+    return QString::number(id);
+  });
+  const QString words[] = {
+      t.staircaseTitle, t.sessionsTitle, t.noChecks, t.noSessions, t.hz,
+      t.recordLine,     t.right,         t.wrong,    t.confirming, t.levelConfirmed,
+      t.levelFailed,    t.bothEars,      t.leftEar,  t.rightEar,   t.record,
+      t.confirmed};
+  std::set<QString> distinct;
+  for (const QString& word : words) {
+    EXPECT_FALSE(word.isEmpty());
+    distinct.insert(word);
+  }
+  EXPECT_EQ(distinct.size(), std::size(words));
+  EXPECT_EQ(asked.size(), std::size(words));
+  EXPECT_EQ(t.recordLine, QString::number(IDS_PICTURE_RECORD_LINE));
+}
+
 TEST(SystemErrorText, CommonErrorsInTheWindowsLanguageTheRestAsTheSystemSaysThem) {
   struct Case {
     int error;
@@ -450,7 +475,7 @@ TEST(SystemErrorText, CommonErrorsInTheWindowsLanguageTheRestAsTheSystemSaysThem
     SCOPED_TRACE(c.error);
     EXPECT_EQ(SystemErrorText(c.error), QString::fromUtf8(c.text));
   }
-  EXPECT_EQ(HistoryErrorText({HistoryFault::kNotRegularFile, 0}), "通常のファイルではありません");
+  EXPECT_EQ(HistoryErrorText({HistoryFault::NotRegularFile, 0}), "通常のファイルではありません");
 }
 
 }  // namespace

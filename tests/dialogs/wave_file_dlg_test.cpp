@@ -269,22 +269,22 @@ TEST_F(WaveFileDlgTest, AFullDeviceIsReportedAndLeftAlone) {
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_saved;
     limit.rlim_cur = bytes;
-    ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
   }
   ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, savedHandler_);
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_savedHandler);
   }
-  bool ok() const { return ok_; }
+  bool ok() const { return m_ok; }
 
  private:
-  rlimit saved_{};
-  void (*savedHandler_)(int) = nullptr;
-  bool ok_ = false;
+  rlimit m_saved{};
+  void (*m_savedHandler)(int) = nullptr;
+  bool m_ok = false;
 };
 
 TEST_F(WaveFileDlgTest, AFailedWriteIsReportedAndLeavesNoPartFile) {

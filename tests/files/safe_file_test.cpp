@@ -44,14 +44,14 @@ class SafeFile : public ::testing::Test {
   void SetUp() override {
     std::string pattern = (fs::temp_directory_path() / "kelvora-files-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    fs::permissions(dir_, fs::perms::all);  // for the unprivileged child
+    dir = pattern;
+    fs::permissions(dir, fs::perms::all);  // for the unprivileged child
   }
   void TearDown() override {
-    ::umount2((dir_ / "full").c_str(), MNT_DETACH);
-    fs::remove_all(dir_);
+    ::umount2((dir / "full").c_str(), MNT_DETACH);
+    fs::remove_all(dir);
   }
-  fs::path dir_;
+  fs::path dir;
 };
 
 TEST_F(SafeFile, WritesTheFileBehindAnyLinkKeepingAReplacedFilesModeAndOwner) {
@@ -67,38 +67,38 @@ TEST_F(SafeFile, WritesTheFileBehindAnyLinkKeepingAReplacedFilesModeAndOwner) {
       {"link.wav", "real.wav", 0604, 0604},
       {"dangling.wav", "sub/made.wav", -1, 0664},
   };
-  fs::create_directory(dir_ / "sub");
+  fs::create_directory(dir / "sub");
   const bool root = ::geteuid() == 0;
   const mode_t saved = ::umask(002);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path.substr(0, 20));
-    const fs::path target = dir_ / c.target;
+    const fs::path target = dir / c.target;
     if (c.oldMode >= 0) Put(target, c.oldMode);
     if (c.oldMode >= 0 && root) {
       ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
     }
-    if (c.path != c.target) fs::create_symlink(c.target, dir_ / c.path);
-    const WriteResult result = WriteFileSafely(dir_ / c.path, kBytes);
+    if (c.path != c.target) fs::create_symlink(c.target, dir / c.path);
+    const WriteResult result = WriteFileSafely(dir / c.path, kBytes);
     ASSERT_TRUE(result.ok()) << result.message;
     EXPECT_EQ(Read(target), kNew);
-    EXPECT_EQ(fs::is_symlink(dir_ / c.path), c.path != c.target);
+    EXPECT_EQ(fs::is_symlink(dir / c.path), c.path != c.target);
     struct stat info {};
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, static_cast<mode_t>(c.expected));
     EXPECT_EQ(info.st_uid, c.oldMode >= 0 && root ? 65534 : ::geteuid());
   }
   ::umask(saved);
-  EXPECT_EQ(Count(dir_), 7);  // the cases' files, real.wav and sub: no temporary file
-  EXPECT_EQ(Count(dir_ / "sub"), 1);
+  EXPECT_EQ(Count(dir), 7);  // the cases' files, real.wav and sub: no temporary file
+  EXPECT_EQ(Count(dir / "sub"), 1);
 }
 
 TEST_F(SafeFile, WhatCannotBeWrittenFailsAtOnceAndIsLeftAsItWas) {
-  ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
   // As root a device node of our own, so that a faulty writer cannot replace the machine's.
-  std::string device = dir_ / "device";
+  std::string device = dir / "device";
   if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 7)) != 0) device = "/dev/full";
   // A 64 KiB tmpfs in a mount namespace of our own; without the rights, a file size limit.
-  const fs::path full = dir_ / "full";
+  const fs::path full = dir / "full";
   fs::create_directory(full);
   const bool mounted = ::unshare(CLONE_NEWNS) == 0 &&
                        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
@@ -113,9 +113,9 @@ TEST_F(SafeFile, WhatCannotBeWrittenFailsAtOnceAndIsLeftAsItWas) {
     WriteStatus status;
     int error;
   } cases[] = {
-      {dir_ / "fifo", WriteStatus::kCannotOpen, ENXIO},  // no reader: must not wait for one
-      {device, WriteStatus::kWriteFailed, ENOSPC},
-      {full / "old.wav", WriteStatus::kWriteFailed, mounted ? ENOSPC : EFBIG},
+      {dir / "fifo", WriteStatus::CannotOpen, ENXIO},  // no reader: must not wait for one
+      {device, WriteStatus::WriteFailed, ENOSPC},
+      {full / "old.wav", WriteStatus::WriteFailed, mounted ? ENOSPC : EFBIG},
   };
   ::alarm(10);  // a writer waiting for the FIFO's reader would wait for ever
   for (const auto& c : cases) {
@@ -129,7 +129,7 @@ TEST_F(SafeFile, WhatCannotBeWrittenFailsAtOnceAndIsLeftAsItWas) {
     EXPECT_EQ(result.error, c.error) << result.message;
   }
   ::alarm(0);
-  EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
   struct stat after {};
   EXPECT_TRUE(::stat(device.c_str(), &after) == 0 && after.st_rdev == ::makedev(1, 7));
   EXPECT_EQ(Read(full / "old.wav"), "old");
@@ -137,17 +137,17 @@ TEST_F(SafeFile, WhatCannotBeWrittenFailsAtOnceAndIsLeftAsItWas) {
 }
 
 TEST_F(SafeFile, AReadOnlyFolderHasItsWritableFileWrittenInPlace) {
-  fs::create_directory(dir_ / "ro");
-  Put(dir_ / "ro/w.wav", 0666);
-  Put(dir_ / "r.wav", 0444);
-  ::chmod((dir_ / "ro").c_str(), 0555);
+  fs::create_directory(dir / "ro");
+  Put(dir / "ro/w.wav", 0666);
+  Put(dir / "r.wav", 0444);
+  ::chmod((dir / "ro").c_str(), 0555);
   const struct {
     fs::path path;
     WriteStatus status;
   } cases[] = {
-      {dir_ / "ro/w.wav", WriteStatus::kWritten},
-      {dir_ / "ro/new.wav", WriteStatus::kCannotOpen},
-      {dir_ / "r.wav", WriteStatus::kCannotOpen},  // not the user's to write, so not replaced
+      {dir / "ro/w.wav", WriteStatus::Written},
+      {dir / "ro/new.wav", WriteStatus::CannotOpen},
+      {dir / "r.wav", WriteStatus::CannotOpen},  // not the user's to write, so not replaced
   };
   struct stat before {};
   ::stat(cases[0].path.c_str(), &before);
@@ -166,7 +166,7 @@ TEST_F(SafeFile, AReadOnlyFolderHasItsWritableFileWrittenInPlace) {
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ::chmod((dir_ / "ro").c_str(), 0755);
+  ::chmod((dir / "ro").c_str(), 0755);
   ASSERT_TRUE(WIFEXITED(status));
   if (WEXITSTATUS(status) == 255) GTEST_SKIP() << "running as root and cannot become nobody";
   for (int k = 0; k < 3; ++k) {
@@ -176,8 +176,8 @@ TEST_F(SafeFile, AReadOnlyFolderHasItsWritableFileWrittenInPlace) {
   ::stat(cases[0].path.c_str(), &after);
   EXPECT_EQ(after.st_ino, before.st_ino);  // the same file, written in place
   EXPECT_EQ(Read(cases[0].path), kNew);
-  EXPECT_EQ(Read(dir_ / "r.wav"), "old");
-  EXPECT_EQ(Count(dir_ / "ro"), 1);
+  EXPECT_EQ(Read(dir / "r.wav"), "old");
+  EXPECT_EQ(Count(dir / "ro"), 1);
 }
 
 }  // namespace

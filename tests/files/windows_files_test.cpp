@@ -85,14 +85,14 @@ TEST(WindowsFiles, WholeFilesAreReplacedOrRefusedAndNothingIsLeftBehind) {
     WriteStatus want;
     const char* after;  // what the file holds afterwards; nullptr: nothing there
   } cases[] = {
-      {"a new file", temp.path / FromUtf8("音.wav"), nullptr, WriteStatus::kWritten,
+      {"a new file", temp.path / FromUtf8("音.wav"), nullptr, WriteStatus::Written,
        "RIFF\n\r\x1a\0x"},
       {"an old file replaced", temp.path / FromUtf8("古い音.wav"), "an older and longer content",
-       WriteStatus::kWritten, "RIFF\n\r\x1a\0x"},
-      {"a read-only file", readOnly, nullptr, WriteStatus::kCannotOpen, "old"},
-      {"a folder", temp.path, nullptr, WriteStatus::kCannotOpen, nullptr},
-      {"a missing folder", temp.path / FromUtf8("無い") / "x.wav", nullptr,
-       WriteStatus::kCannotOpen, nullptr},
+       WriteStatus::Written, "RIFF\n\r\x1a\0x"},
+      {"a read-only file", readOnly, nullptr, WriteStatus::CannotOpen, "old"},
+      {"a folder", temp.path, nullptr, WriteStatus::CannotOpen, nullptr},
+      {"a missing folder", temp.path / FromUtf8("無い") / "x.wav", nullptr, WriteStatus::CannotOpen,
+       nullptr},
   };
   const std::string payload("RIFF\n\r\x1a\0x", 9);
   for (const auto& c : cases) {
@@ -100,7 +100,7 @@ TEST(WindowsFiles, WholeFilesAreReplacedOrRefusedAndNothingIsLeftBehind) {
     if (c.before != nullptr) std::ofstream(c.path, std::ios::binary) << c.before;
     const platform::WriteResult result = platform::WriteFileSafely(Utf8(c.path), Bytes(payload));
     EXPECT_EQ(result.status, c.want) << result.message;
-    if (c.after != nullptr && c.want == WriteStatus::kWritten) {
+    if (c.after != nullptr && c.want == WriteStatus::Written) {
       EXPECT_EQ(Contents(c.path), payload);
     } else if (c.after != nullptr) {
       EXPECT_EQ(Contents(c.path), c.after);
@@ -172,8 +172,8 @@ TEST(WindowsFiles, TheHistoryLivesInAppDataAndTwoRunsAppendWholeLines) {
   const std::string folder = Utf8(temp.path);
   History notAFile(folder);
   notAFile.Record(r);
-  EXPECT_EQ(notAFile.writeError().fault, HistoryFault::kNotRegularFile);
-  EXPECT_EQ(notAFile.Read().error.fault, HistoryFault::kNotRegularFile);
+  EXPECT_EQ(notAFile.writeError().fault, HistoryFault::NotRegularFile);
+  EXPECT_EQ(notAFile.Read().error.fault, HistoryFault::NotRegularFile);
 }
 
 TEST(WindowsFiles, LocalTimeReadsBackAsTheSameInstant) {

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "dialogs/answer_dlg.h"
+#include "dialogs/picture_texts.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/resource_text.h"
 #include "res/resources.h"
@@ -121,25 +122,6 @@ TEST_F(FitTest, EveryEnglishTextFitsItsControlWhereverTheJapaneseDoes) {
   EXPECT_GT(measured, 50);
 }
 
-results::PictureTexts PictureTexts(const std::function<QString(int)>& load) {
-  return {load(IDS_PICTURE_STAIRCASE_TITLE),
-          load(IDS_PICTURE_SESSIONS_TITLE),
-          load(IDS_PICTURE_NO_CHECKS),
-          load(IDS_PICTURE_NO_SESSIONS),
-          load(IDS_PICTURE_HZ),
-          load(IDS_PICTURE_RECORD_LINE),
-          load(IDS_PICTURE_RIGHT),
-          load(IDS_PICTURE_WRONG),
-          load(IDS_PICTURE_CONFIRMING),
-          load(IDS_PICTURE_LEVEL_CONFIRMED),
-          load(IDS_PICTURE_LEVEL_FAILED),
-          load(IDS_PICTURE_BOTH_EARS),
-          load(IDS_PICTURE_LEFT_EAR),
-          load(IDS_PICTURE_RIGHT_EAR),
-          load(IDS_PICTURE_RECORD),
-          load(IDS_PICTURE_CONFIRMED)};
-}
-
 int Overlaps(const results::PictureLayout& layout) {
   int overlaps = 0;
   for (std::size_t i = 0; i < layout.labels.size(); ++i) {
@@ -160,7 +142,8 @@ TEST_F(FitTest, ThePicturesTitlesAndLegendsClearEachOtherInEnglish) {
     }
     return "";
   };
-  const results::PictureTexts inEnglish = PictureTexts([&](int id) { return English(entry(id)); });
+  const results::PictureTexts inEnglish =
+      LoadPictureTexts([&](int id) { return English(entry(id)); });
   QRectF area;
   for (const auto& control : kResultsTemplate.controls) {
     if (control.id == IDC_RESULTS_STAIRCASE) {

@@ -15,20 +15,20 @@ constexpr const char* kVariables[] = {"LANGUAGE", "LC_ALL", "LC_TIME", "LC_MESSA
 class LocaleEnvironment {
  public:
   LocaleEnvironment() {
-    for (const char* name : kVariables) saved_.push_back(qgetenv(name));
+    for (const char* name : kVariables) m_saved.push_back(qgetenv(name));
   }
   ~LocaleEnvironment() {
     for (std::size_t i = 0; i < std::size(kVariables); ++i) {
-      if (saved_[i].isNull()) {
+      if (m_saved[i].isNull()) {
         qunsetenv(kVariables[i]);
       } else {
-        qputenv(kVariables[i], saved_[i]);
+        qputenv(kVariables[i], m_saved[i]);
       }
     }
   }
 
  private:
-  std::vector<QByteArray> saved_;
+  std::vector<QByteArray> m_saved;
 };
 
 TEST(LocaleEnvironment, DatesTurnJapaneseOnlyWhenNothingAsksForALanguage) {

@@ -429,7 +429,7 @@ TEST(HistoryFile, AWriteCutShortIsCutBackAndSaysWhy) {
     FullDiskHistory history(file.string(), room);
     history.StartSession();
     history.Record(Check(8000));
-    EXPECT_EQ(history.writeError(), (HistoryError{HistoryFault::kSystem, ENOSPC}));
+    EXPECT_EQ(history.writeError(), (HistoryError{HistoryFault::System, ENOSPC}));
     EXPECT_EQ(Contents(file), contents);
     EXPECT_EQ(history.currentSession().size(), 1u) << "kept for the window";
   }
@@ -498,22 +498,22 @@ TEST(HistoryFile, OnlyARegularFileIsReadOrWrittenAndNothingWaits) {
   };
   const Case cases[] = {
       {"a named pipe", [](const fs::path& p) { mkfifo(p.c_str(), 0600); },
-       HistoryFault::kNotRegularFile},
+       HistoryFault::NotRegularFile},
       {"a link to a named pipe",
        [](const fs::path& p) {
          mkfifo((p.string() + ".fifo").c_str(), 0600);
          fs::create_symlink(p.string() + ".fifo", p);
        },
-       HistoryFault::kNotRegularFile},
+       HistoryFault::NotRegularFile},
       {"a link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
-       HistoryFault::kNotRegularFile},
+       HistoryFault::NotRegularFile},
       {"a link to /dev/full", [](const fs::path& p) { fs::create_symlink("/dev/full", p); },
-       HistoryFault::kNotRegularFile},
+       HistoryFault::NotRegularFile},
       {"a folder", [](const fs::path& p) { fs::create_directory(p); },
-       HistoryFault::kNotRegularFile},
+       HistoryFault::NotRegularFile},
       {"a link to a file not there yet",
        [](const fs::path& p) { fs::create_symlink(p.string() + ".target", p); },
-       HistoryFault::kNone},
+       HistoryFault::None},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -526,12 +526,12 @@ TEST(HistoryFile, OnlyARegularFileIsReadOrWrittenAndNothingWaits) {
     EXPECT_EQ(history.writeError().fault, c.fault);
     const HistoryContents read = history.Read();
     EXPECT_EQ(read.error.fault, c.fault);
-    EXPECT_EQ(read.records.size(), c.fault == HistoryFault::kNone ? 1u : 0u);
+    EXPECT_EQ(read.records.size(), c.fault == HistoryFault::None ? 1u : 0u);
   }
   History nowhere("");
   nowhere.StartSession();
   nowhere.Record(Check(8000));
-  EXPECT_EQ(nowhere.writeError().fault, HistoryFault::kNoLocation);
+  EXPECT_EQ(nowhere.writeError().fault, HistoryFault::NoLocation);
 }
 
 TEST(HistoryFile, ReadingIsBoundedAndSaysOlderLinesWereLeftOut) {

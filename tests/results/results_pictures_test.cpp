@@ -13,6 +13,7 @@
 #include <QTranslator>
 #include <algorithm>
 
+#include "dialogs/picture_texts.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/resource_text.h"
 #include "res/resource.h"
@@ -23,24 +24,7 @@ namespace {
 
 const QRectF kArea(0, 0, 690, 230);
 
-PictureTexts Texts() {
-  return {res::LoadString(IDS_PICTURE_STAIRCASE_TITLE),
-          res::LoadString(IDS_PICTURE_SESSIONS_TITLE),
-          res::LoadString(IDS_PICTURE_NO_CHECKS),
-          res::LoadString(IDS_PICTURE_NO_SESSIONS),
-          res::LoadString(IDS_PICTURE_HZ),
-          res::LoadString(IDS_PICTURE_RECORD_LINE),
-          res::LoadString(IDS_PICTURE_RIGHT),
-          res::LoadString(IDS_PICTURE_WRONG),
-          res::LoadString(IDS_PICTURE_CONFIRMING),
-          res::LoadString(IDS_PICTURE_LEVEL_CONFIRMED),
-          res::LoadString(IDS_PICTURE_LEVEL_FAILED),
-          res::LoadString(IDS_PICTURE_BOTH_EARS),
-          res::LoadString(IDS_PICTURE_LEFT_EAR),
-          res::LoadString(IDS_PICTURE_RIGHT_EAR),
-          res::LoadString(IDS_PICTURE_RECORD),
-          res::LoadString(IDS_PICTURE_CONFIRMED)};
-}
+PictureTexts Texts() { return LoadPictureTexts(res::LoadString); }
 
 HistoryRecord Check(std::int64_t session, const char* time, int hz, bool correct,
                     Ear ear = Ear::Both) {
@@ -211,22 +195,7 @@ PictureTexts TextsIn(bool english) {
     }
     return QString();
   };
-  return {load(IDS_PICTURE_STAIRCASE_TITLE),
-          load(IDS_PICTURE_SESSIONS_TITLE),
-          load(IDS_PICTURE_NO_CHECKS),
-          load(IDS_PICTURE_NO_SESSIONS),
-          load(IDS_PICTURE_HZ),
-          load(IDS_PICTURE_RECORD_LINE),
-          load(IDS_PICTURE_RIGHT),
-          load(IDS_PICTURE_WRONG),
-          load(IDS_PICTURE_CONFIRMING),
-          load(IDS_PICTURE_LEVEL_CONFIRMED),
-          load(IDS_PICTURE_LEVEL_FAILED),
-          load(IDS_PICTURE_BOTH_EARS),
-          load(IDS_PICTURE_LEFT_EAR),
-          load(IDS_PICTURE_RIGHT_EAR),
-          load(IDS_PICTURE_RECORD),
-          load(IDS_PICTURE_CONFIRMED)};
+  return LoadPictureTexts(load);
 }
 
 // A picture's place in the results window, in pixels of the dialog font.

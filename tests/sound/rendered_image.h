@@ -17,26 +17,26 @@ inline constexpr std::uint8_t kCanary = 0xA5;
 // A whole sound buffer as its owner would hold it, read back sample by sample.
 class RenderedImage {
  public:
-  explicit RenderedImage(std::size_t bufferSize) : bytes_(bufferSize, kCanary) {}
+  explicit RenderedImage(std::size_t bufferSize) : m_bytes(bufferSize, kCanary) {}
 
-  std::span<std::uint8_t> data() { return bytes_; }
-  operator std::span<std::uint8_t>() { return bytes_; }  // NOLINT: handed to renderers as is
-  const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+  std::span<std::uint8_t> data() { return m_bytes; }
+  operator std::span<std::uint8_t>() { return m_bytes; }  // NOLINT: handed to renderers as is
+  const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
 
-  std::uint32_t DataSize() const { return WaveDataSize(bytes_); }
+  std::uint32_t DataSize() const { return WaveDataSize(m_bytes); }
   std::size_t SampleCount() const { return DataSize() / 2; }
   std::size_t ImageSize() const { return kWaveHeaderSize + DataSize(); }
 
   std::int16_t Sample(std::size_t k) const {
     const std::size_t at = kWaveHeaderSize + 2 * k;
-    return static_cast<std::int16_t>(bytes_[at] | bytes_[at + 1] << 8);
+    return static_cast<std::int16_t>(m_bytes[at] | m_bytes[at + 1] << 8);
   }
 
   std::uint32_t Le32(std::size_t at) const {
-    return static_cast<std::uint32_t>(bytes_[at]) |
-           static_cast<std::uint32_t>(bytes_[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes_[at + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes_[at + 3]) << 24;
+    return static_cast<std::uint32_t>(m_bytes[at]) |
+           static_cast<std::uint32_t>(m_bytes[at + 1]) << 8 |
+           static_cast<std::uint32_t>(m_bytes[at + 2]) << 16 |
+           static_cast<std::uint32_t>(m_bytes[at + 3]) << 24;
   }
 
   // The largest |sample| in [first, first + count).
@@ -60,15 +60,15 @@ class RenderedImage {
   // The 980 bytes after the image (buffer size minus data size minus header)
   // still hold the canary.
   bool TailUntouched() const {
-    for (std::size_t at = bytes_.size() - (kBufferSpare - kWaveHeaderSize); at < bytes_.size();
+    for (std::size_t at = m_bytes.size() - (kBufferSpare - kWaveHeaderSize); at < m_bytes.size();
          ++at) {
-      if (bytes_[at] != kCanary) return false;
+      if (m_bytes[at] != kCanary) return false;
     }
     return true;
   }
 
  private:
-  std::vector<std::uint8_t> bytes_;
+  std::vector<std::uint8_t> m_bytes;
 };
 
 }  // namespace kelvora::testing

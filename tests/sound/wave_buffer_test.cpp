@@ -12,10 +12,10 @@ namespace {
 // Hands out blocks from malloc, or none when told to fail, and records releases.
 class RecordingAllocator final : public BufferAllocator {
  public:
-  explicit RecordingAllocator(bool fail = false) : fail_(fail) {}
+  explicit RecordingAllocator(bool fail = false) : m_fail(fail) {}
   std::uint8_t* Allocate(std::size_t size) override {
     sizes.push_back(size);
-    if (fail_) return nullptr;
+    if (m_fail) return nullptr;
     auto* block = static_cast<std::uint8_t*>(std::malloc(size));
     made.push_back(block);
     return block;
@@ -29,7 +29,7 @@ class RecordingAllocator final : public BufferAllocator {
   std::vector<std::uint8_t*> released;
 
  private:
-  bool fail_;
+  bool m_fail;
 };
 
 // Puts the default allocator back whatever a test does.

@@ -27,20 +27,20 @@ class RenderBinary : public ::testing::Test {
   void SetUp() override {
     std::string pattern = (fs::temp_directory_path() / "kelvora-render-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir = pattern;
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override { fs::remove_all(dir); }
 
   // Runs the program with `args` (a shell word list); returns its exit status.
   int Run(const std::string& args) {
     const std::string command = std::string("'") + KELVORA_RENDER_PATH + "' " + args + " >'" +
-                                (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() +
+                                (dir / "stdout").string() + "' 2>'" + (dir / "stderr").string() +
                                 "'";
     const int status = std::system(command.c_str());
-    stdout_ = Read(dir_ / "stdout");
-    stderr_ = Read(dir_ / "stderr");
-    fs::remove(dir_ / "stdout");
-    fs::remove(dir_ / "stderr");
+    standardOutput = Read(dir / "stdout");
+    standardError = Read(dir / "stderr");
+    fs::remove(dir / "stdout");
+    fs::remove(dir / "stderr");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
@@ -52,20 +52,20 @@ class RenderBinary : public ::testing::Test {
   // Runs `script` with bash in the directory, the program as $R; returns its exit status.
   int Shell(const std::string& script) {
     ::setenv("R", KELVORA_RENDER_PATH, 1);
-    const std::string command = "cd '" + dir_.string() + "' && bash -c '" + script + "' 2>'" +
-                                (dir_ / "stderr").string() + "'";
+    const std::string command = "cd '" + dir.string() + "' && bash -c '" + script + "' 2>'" +
+                                (dir / "stderr").string() + "'";
     const int status = std::system(command.c_str());
-    stderr_ = Read(dir_ / "stderr");
-    fs::remove(dir_ / "stderr");
+    standardError = Read(dir / "stderr");
+    fs::remove(dir / "stderr");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  std::string In(const std::string& name) const { return "'" + (dir_ / name).string() + "'"; }
-  bool DirectoryIsEmpty() const { return fs::is_empty(dir_); }
+  std::string In(const std::string& name) const { return "'" + (dir / name).string() + "'"; }
+  bool DirectoryIsEmpty() const { return fs::is_empty(dir); }
 
-  fs::path dir_;
-  std::string stdout_;
-  std::string stderr_;
+  fs::path dir;
+  std::string standardOutput;
+  std::string standardError;
 };
 
 std::string PatternImage() {
@@ -108,8 +108,8 @@ TEST_F(RenderBinary, EverySoundIsItsRenderersImageByteForByte) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
-    ASSERT_EQ(Run(c.args + " -o " + In("out.wav")), 0) << stderr_;
-    EXPECT_TRUE(Read(dir_ / "out.wav") == c.image);
+    ASSERT_EQ(Run(c.args + " -o " + In("out.wav")), 0) << standardError;
+    EXPECT_TRUE(Read(dir / "out.wav") == c.image);
   }
 }
 
@@ -124,22 +124,22 @@ TEST_F(RenderBinary, StandardOutputByAnyNameIsWrittenAsItIsOpen) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
-    EXPECT_EQ(Shell(c.script), 0) << stderr_;
-    EXPECT_TRUE(Read(dir_ / "f") == c.before + ChimeOrBuzz(true));
-    fs::remove(dir_ / "f");
+    EXPECT_EQ(Shell(c.script), 0) << standardError;
+    EXPECT_TRUE(Read(dir / "f") == c.before + ChimeOrBuzz(true));
+    fs::remove(dir / "f");
   }
 }
 
 TEST_F(RenderBinary, PatternFileIsTheProgramsImageByteForByte) {
   ASSERT_EQ(Run("pattern --frequency 1000 --volume 30000 --slots 10110 -o " + In("p.wav")), 0)
-      << stderr_;
-  EXPECT_EQ(Read(dir_ / "p.wav"), PatternImage());
-  EXPECT_TRUE(stderr_.empty());
+      << standardError;
+  EXPECT_EQ(Read(dir / "p.wav"), PatternImage());
+  EXPECT_TRUE(standardError.empty());
 }
 
 TEST_F(RenderBinary, DashWritesTheImageToStandardOutput) {
-  ASSERT_EQ(Run("pattern --frequency 1000 --volume 30000 --slots 10110 -o -"), 0) << stderr_;
-  EXPECT_EQ(stdout_, PatternImage());
+  ASSERT_EQ(Run("pattern --frequency 1000 --volume 30000 --slots 10110 -o -"), 0) << standardError;
+  EXPECT_EQ(standardOutput, PatternImage());
 }
 
 TEST_F(RenderBinary, BadInputExitsWith2OneLineAndNoFile) {
@@ -163,14 +163,14 @@ TEST_F(RenderBinary, BadInputExitsWith2OneLineAndNoFile) {
   for (const std::string& line : lines) {
     SCOPED_TRACE(line);
     EXPECT_EQ(Run(line), 2);
-    EXPECT_EQ(stderr_.rfind("kelvora-render: ", 0), 0u) << stderr_;
-    EXPECT_EQ(stderr_.find('\n'), stderr_.size() - 1) << stderr_;
+    EXPECT_EQ(standardError.rfind("kelvora-render: ", 0), 0u) << standardError;
+    EXPECT_EQ(standardError.find('\n'), standardError.size() - 1) << standardError;
     // The final newline is its only control character.
-    EXPECT_EQ(std::count_if(stderr_.begin(), stderr_.end(),
+    EXPECT_EQ(std::count_if(standardError.begin(), standardError.end(),
                             [](unsigned char c) { return c < 0x20 || c == 0x7f; }),
               1)
-        << stderr_;
-    EXPECT_TRUE(stdout_.empty());
+        << standardError;
+    EXPECT_TRUE(standardOutput.empty());
     EXPECT_TRUE(DirectoryIsEmpty());
   }
 }
@@ -181,15 +181,15 @@ TEST_F(RenderBinary, FailedWriteToStandardOutputExitsWith2) {
        {"\"$R\" silence -o - >/dev/full", "\"$R\" --help >/dev/full", "\"$R\" --help >&-"}) {
     SCOPED_TRACE(script);
     EXPECT_EQ(Shell(script), 2);
-    EXPECT_EQ(stderr_.rfind("kelvora-render: ", 0), 0u) << stderr_;
-    EXPECT_EQ(stderr_.find('\n'), stderr_.size() - 1) << stderr_;
+    EXPECT_EQ(standardError.rfind("kelvora-render: ", 0), 0u) << standardError;
+    EXPECT_EQ(standardError.find('\n'), standardError.size() - 1) << standardError;
   }
 }
 
 TEST_F(RenderBinary, HelpGoesToStandardOutputWithStatus0) {
   EXPECT_EQ(Run("--help"), 0);
-  EXPECT_EQ(stdout_.rfind("Usage: kelvora-render", 0), 0u);
-  EXPECT_TRUE(stderr_.empty());
+  EXPECT_EQ(standardOutput.rfind("Usage: kelvora-render", 0), 0u);
+  EXPECT_TRUE(standardError.empty());
 }
 
 }  // namespace

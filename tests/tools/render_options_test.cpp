@@ -30,7 +30,7 @@ TEST(RenderArguments, GoodCommandLines) {
   };
   const Case cases[] = {
       {{"pattern", "--frequency", "1000", "--volume", "30000", "--slots", "10110", "-o", "p.wav"},
-       RenderSoundKind::kPattern,
+       RenderSoundKind::Pattern,
        1000,
        0.0,
        30000,
@@ -38,7 +38,7 @@ TEST(RenderArguments, GoodCommandLines) {
        false,
        "p.wav"},
       {{"pattern", "-o", "-", "--slots", "00001", "--frequency", "20"},
-       RenderSoundKind::kPattern,
+       RenderSoundKind::Pattern,
        20,
        0.0,
        9000,
@@ -46,7 +46,7 @@ TEST(RenderArguments, GoodCommandLines) {
        false,
        "-"},
       {{"continuous", "--frequency", "22000", "--volume", "0", "-o", "c.wav"},
-       RenderSoundKind::kContinuous,
+       RenderSoundKind::Continuous,
        22000,
        0.0,
        0,
@@ -54,25 +54,25 @@ TEST(RenderArguments, GoodCommandLines) {
        false,
        "c.wav"},
       {{"continuous", "--frequency", "12345", "-o", "c.wav"},
-       RenderSoundKind::kContinuous,
+       RenderSoundKind::Continuous,
        12345,
        0.0,
        9000,
        {},
        false,
        "c.wav"},
-      {{"silence", "-o", "s.wav"}, RenderSoundKind::kSilence, 0, 0.0, 9000, {}, false, "s.wav"},
+      {{"silence", "-o", "s.wav"}, RenderSoundKind::Silence, 0, 0.0, 9000, {}, false, "s.wav"},
       {{"chime", "--volume", "15000", "-o", "x"},
-       RenderSoundKind::kChime,
+       RenderSoundKind::Chime,
        0,
        0.0,
        15000,
        {},
        false,
        "x"},
-      {{"buzz", "-o", "x"}, RenderSoundKind::kBuzz, 0, 0.0, 9000, {}, false, "x"},
+      {{"buzz", "-o", "x"}, RenderSoundKind::Buzz, 0, 0.0, 9000, {}, false, "x"},
       {{"sample", "--volume", "300", "-o", "x"},
-       RenderSoundKind::kSample,
+       RenderSoundKind::Sample,
        0,
        0.0,
        300,
@@ -80,7 +80,7 @@ TEST(RenderArguments, GoodCommandLines) {
        false,
        "x"},
       {{"export", "--frequency", "440.5", "--fade", "-o", "e.wav"},
-       RenderSoundKind::kExport,
+       RenderSoundKind::Export,
        0,
        440.5,
        9000,
@@ -88,7 +88,7 @@ TEST(RenderArguments, GoodCommandLines) {
        true,
        "e.wav"},
       {{"export", "--frequency", "24000", "-o", "e.wav"},
-       RenderSoundKind::kExport,
+       RenderSoundKind::Export,
        0,
        24000.0,
        9000,
@@ -96,7 +96,7 @@ TEST(RenderArguments, GoodCommandLines) {
        false,
        "e.wav"},
       {{"export", "--frequency", ".11", "-o", "e.wav"},
-       RenderSoundKind::kExport,
+       RenderSoundKind::Export,
        0,
        0.11,
        9000,
@@ -104,7 +104,7 @@ TEST(RenderArguments, GoodCommandLines) {
        false,
        "e.wav"},
       {{"export", "--frequency", "7.", "-o", "e.wav"},
-       RenderSoundKind::kExport,
+       RenderSoundKind::Export,
        0,
        7.0,
        9000,
@@ -117,7 +117,7 @@ TEST(RenderArguments, GoodCommandLines) {
     for (const std::string& arg : c.args) line += arg + " ";
     SCOPED_TRACE(line);
     const RenderCommand command = ParseRenderArguments(c.args);
-    ASSERT_EQ(command.action, Action::kRender) << command.error;
+    ASSERT_EQ(command.action, Action::Render) << command.error;
     EXPECT_EQ(command.options.sound, c.sound);
     EXPECT_EQ(command.options.frequency, c.frequency);
     EXPECT_EQ(command.options.exportFrequency, c.exportFrequency);
@@ -184,7 +184,7 @@ TEST(RenderArguments, BadCommandLinesGiveOneLineNamingTheProblem) {
     for (const std::string& arg : c.args) line += arg + " ";
     SCOPED_TRACE(line);
     const RenderCommand command = ParseRenderArguments(c.args);
-    ASSERT_EQ(command.action, Action::kError);
+    ASSERT_EQ(command.action, Action::Error);
     EXPECT_NE(command.error.find(c.mentions), std::string::npos) << command.error;
     EXPECT_EQ(command.error.find('\n'), std::string::npos);
   }
@@ -193,7 +193,7 @@ TEST(RenderArguments, BadCommandLinesGiveOneLineNamingTheProblem) {
 TEST(RenderArguments, HelpWinsWherever) {
   for (const Args& args : {Args{"--help"}, Args{"-h"}, Args{"pattern", "--help"},
                            Args{"nonsense", "--volume", "x", "--help"}}) {
-    EXPECT_EQ(ParseRenderArguments(args).action, Action::kHelp);
+    EXPECT_EQ(ParseRenderArguments(args).action, Action::Help);
   }
   EXPECT_NE(RenderUsage().find("kelvora-render export"), std::string::npos);
 }
@@ -203,20 +203,20 @@ class ScratchDirectory {
  public:
   ScratchDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvora-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    m_path = ::mkdtemp(pattern.data());
   }
-  ~ScratchDirectory() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& path() const { return path_; }
+  ~ScratchDirectory() { std::filesystem::remove_all(m_path); }
+  const std::filesystem::path& path() const { return m_path; }
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
       names.push_back(entry.path().filename().string());
     }
     return names;
   }
 
  private:
-  std::filesystem::path path_;
+  std::filesystem::path m_path;
 };
 
 std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path) {

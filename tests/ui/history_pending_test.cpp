@@ -102,7 +102,7 @@ TEST_F(MainDialogTest, AFileThatCannotBeWrittenGetsTheKeptLinesInOrderOnceItCan)
     const QString shownPath = QDir::toNativeSeparators(QString::fromStdString(path));
     std::vector<QString> messages = {
         res::LoadString(IDS_HISTORY_CANNOT_WRITE)
-            .arg(HistoryErrorText({HistoryFault::kSystem, geteuid() == 0 ? EPERM : EACCES}),
+            .arg(HistoryErrorText({HistoryFault::System, geteuid() == 0 ? EPERM : EACCES}),
                  shownPath)};
     if (c.notSavedAtExit != 0) {
       messages.push_back(

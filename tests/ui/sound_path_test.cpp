@@ -150,7 +150,7 @@ TEST(SoundPathWarningTest, ABluetoothOutputNamesItsCodecAndBothWarningsShareOneT
 
 TEST(SoundPathWarningTest, TheWindowsAudioEngineGetsTheWindowsWayToChangeTheRate) {
   platform::OutputPath path = PathAt(44100);
-  path.rateSetting = platform::RateSetting::kWindowsSoundPanel;
+  path.rateSetting = platform::RateSetting::WindowsSoundPanel;
   const QString text = SoundPathWarning(path);
   EXPECT_TRUE(text.contains("44100 Hz") && text.contains("22050 Hz") &&
               text.contains(QString::fromUtf8("「サウンド」")) &&

@@ -123,7 +123,7 @@ TEST(WindowsHistory, AFileHeldWithoutSharingForWritingGetsTheKeptLinesOnceItIsLe
     ASSERT_TRUE(holder.holding());
     for (int frequency : {8000, 10000, 9000}) {
       history.Record(Check(frequency));
-      EXPECT_EQ(history.writeError().fault, HistoryFault::kInUse)
+      EXPECT_EQ(history.writeError().fault, HistoryFault::InUse)
           << "fault " << static_cast<int>(history.writeError().fault) << ": "
           << std::strerror(history.writeError().code);
     }

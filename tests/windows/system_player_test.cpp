@@ -43,13 +43,13 @@ std::string LittleEndian(std::uint32_t value, int bytes) {
 // integer at the top of its wider container.
 std::string Encoded(std::int16_t s, SampleKind kind) {
   switch (kind) {
-    case SampleKind::kInt16:
+    case SampleKind::Int16:
       return LittleEndian(static_cast<std::uint32_t>(s), 2);
-    case SampleKind::kInt24:
+    case SampleKind::Int24:
       return LittleEndian(static_cast<std::uint32_t>(s * 256), 3);
-    case SampleKind::kInt32:
+    case SampleKind::Int32:
       return LittleEndian(static_cast<std::uint32_t>(s * 65536), 4);
-    case SampleKind::kFloat32:
+    case SampleKind::Float32:
       return LittleEndian(std::bit_cast<std::uint32_t>(static_cast<float>(s / 32768.0)), 4);
   }
   return {};
@@ -99,10 +99,10 @@ TEST(WindowsMixFrames, EverySampleReachesItsEarsChannelsExactlyInEachSampleKind)
   for (const auto& v : values) {
     samples.push_back(v.sample);
     image += LittleEndian(static_cast<std::uint16_t>(v.sample), 2);
-    EXPECT_EQ(Encoded(v.sample, SampleKind::kInt16), std::string(v.int16, 2));
-    EXPECT_EQ(Encoded(v.sample, SampleKind::kInt24), std::string(v.int24, 3));
-    EXPECT_EQ(Encoded(v.sample, SampleKind::kInt32), std::string(v.int32, 4));
-    EXPECT_EQ(Encoded(v.sample, SampleKind::kFloat32),
+    EXPECT_EQ(Encoded(v.sample, SampleKind::Int16), std::string(v.int16, 2));
+    EXPECT_EQ(Encoded(v.sample, SampleKind::Int24), std::string(v.int24, 3));
+    EXPECT_EQ(Encoded(v.sample, SampleKind::Int32), std::string(v.int32, 4));
+    EXPECT_EQ(Encoded(v.sample, SampleKind::Float32),
               LittleEndian(std::bit_cast<std::uint32_t>(v.float32), 4));
   }
   const struct {
@@ -111,7 +111,7 @@ TEST(WindowsMixFrames, EverySampleReachesItsEarsChannelsExactlyInEachSampleKind)
   } layouts[] = {{2, Ear::Both}, {2, Ear::Left}, {2, Ear::Right}, {1, Ear::Right},
                  {6, Ear::Both}, {6, Ear::Left}, {8, Ear::Right}};
   for (const SampleKind kind :
-       {SampleKind::kInt16, SampleKind::kInt24, SampleKind::kInt32, SampleKind::kFloat32}) {
+       {SampleKind::Int16, SampleKind::Int24, SampleKind::Int32, SampleKind::Float32}) {
     for (const auto& l : layouts) {
       SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << ", " << l.channels
                                       << " channels, ear " << static_cast<int>(l.ear));
@@ -253,7 +253,7 @@ TEST(WindowsOutputPath, TheAudioEngineNamesItsMixFormatWithinTheBound) {
   EXPECT_GE(path->rate, 8000u);
   EXPECT_GE(path->channels, 1u);
   EXPECT_FALSE(path->bluetooth);
-  EXPECT_EQ(path->rateSetting, platform::RateSetting::kWindowsSoundPanel);
+  EXPECT_EQ(path->rateSetting, platform::RateSetting::WindowsSoundPanel);
   // However slow the engine, the caller waits no longer than it said.
   const auto started = std::chrono::steady_clock::now();
   platform::QueryOutputPath(std::chrono::milliseconds(1));
