@@ -12,6 +12,7 @@
 
 #include "res/resource.h"
 #include "sound/player.h"
+#include "tests/pulse/main_window.h"
 #include "tests/pulse/pulse_server.h"
 #include "tests/support/test_services.h"
 #include "ui/kelvora_dlg.h"
@@ -25,17 +26,6 @@ class SilentPlayer : public WavePlayer {
   PlayOutcome Play(std::span<const std::uint8_t>) override { return PlayOutcome::Played; }
   void SetEar(Ear chosen) override { ear = chosen; }
   Ear ear = Ear::Both;
-};
-
-class MainDlg : public CKelvoraDlg {
- public:
-  using CKelvoraDlg::CKelvoraDlg;
-  using CKelvoraDlg::OnCommand;
-};
-
-class InstantClock : public SessionClock {
- public:
-  void Sleep(int) override {}
 };
 
 // The real check, counting the answers that reached the window's thread.

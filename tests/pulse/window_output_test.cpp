@@ -22,6 +22,7 @@
 #include "res/resources.h"
 #include "results/history.h"
 #include "sound/synthesis.h"
+#include "tests/pulse/main_window.h"
 #include "tests/pulse/two_sinks.h"
 #include "tests/support/test_services.h"
 #include "ui/kelvora_dlg.h"
@@ -30,18 +31,6 @@ namespace kelvora::pulsetest {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class MainDlg : public CKelvoraDlg {
- public:
-  using CKelvoraDlg::CKelvoraDlg;
-  using CKelvoraDlg::OnCommand;
-};
-
-// The pauses around the pattern take no time; the sounds take theirs.
-class InstantClock : public SessionClock {
- public:
-  void Sleep(int) override {}
-};
 
 // One run of the program, wired as main() wires it, on the test's own
 // settings and history files.
