@@ -29,20 +29,9 @@ std::vector<Sound> Sounds() {
   return {{"chime", chime, Ear::Both}, {"buzz", buzz, Ear::Left}, {"pattern", pattern, Ear::Right}};
 }
 
-class PulsePlayerTest : public ::testing::TestWithParam<bool> {
+class PulsePlayerTest : public TwoSinksTest {
  protected:
-  void SetUp() override {
-    if (!m_servers.Start(GetParam())) GTEST_SKIP() << "no sound server: " << m_servers.error;
-    std::string name = (fs::temp_directory_path() / "kelvora-player-XXXXXX").string();
-    ASSERT_NE(mkdtemp(name.data()), nullptr);
-    m_dir = name;
-  }
-  void TearDown() override {
-    if (!m_dir.empty()) fs::remove_all(m_dir);
-  }
   std::string SinkInputs() const { return Shell(m_servers.Pactl("list sink-inputs")); }
-  Servers m_servers;
-  fs::path m_dir;
 };
 
 TEST_P(PulsePlayerTest, ListsEveryOutputByItsDescriptionInTheServersOrder) {

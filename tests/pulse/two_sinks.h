@@ -179,4 +179,21 @@ inline bool AllZero(const Bytes& recorded) {
   return std::all_of(recorded.begin(), recorded.end(), [](std::uint8_t b) { return !b; });
 }
 
+// A test on either server (the parameter: PipeWire) with our two sinks and
+// a folder of its own for the recordings.
+class TwoSinksTest : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    if (!m_servers.Start(GetParam())) GTEST_SKIP() << "no sound server: " << m_servers.error;
+    std::string name = (fs::temp_directory_path() / "kelvora-sinks-XXXXXX").string();
+    ASSERT_NE(mkdtemp(name.data()), nullptr);
+    m_dir = name;
+  }
+  void TearDown() override {
+    if (!m_dir.empty()) fs::remove_all(m_dir);
+  }
+  Servers m_servers;
+  fs::path m_dir;
+};
+
 }  // namespace kelvora::pulsetest

@@ -95,22 +95,18 @@ std::vector<Sound> CheckRight(MainDlg& dlg) {
   return {{"pattern", pattern, Ear::Both}, {"chime", chime, Ear::Both}};
 }
 
-class WindowOutputTest : public ::testing::TestWithParam<bool> {
+class WindowOutputTest : public TwoSinksTest {
  protected:
   void SetUp() override {
-    if (!m_servers.Start(GetParam())) GTEST_SKIP() << "no sound server: " << m_servers.error;
-    std::string name = (fs::temp_directory_path() / "kelvora-window-XXXXXX").string();
-    ASSERT_NE(mkdtemp(name.data()), nullptr);
-    m_dir = name;
+    TwoSinksTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     // The program's player and outputs find the server as the program does.
     setenv("PULSE_SERVER", m_servers.address.c_str(), 1);
   }
   void TearDown() override {
     unsetenv("PULSE_SERVER");
-    if (!m_dir.empty()) fs::remove_all(m_dir);
+    TwoSinksTest::TearDown();
   }
-  Servers m_servers;
-  fs::path m_dir;
 };
 
 TEST_P(WindowOutputTest, TheChosenSinkHearsTheCheckBitExactTheOtherNothingAlsoAfterARestart) {
