@@ -130,8 +130,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const HistoryContents bounded = history.Read();
     CheckRead(bounded, bytes);
     FUZZ_CHECK(bounded.olderLinesLeftOut);
+    // Read whole, with blank lines enough between the copies that a quote
+    // the first leaves open ends at its own line, as it does in the file,
+    // and too few for any line to be left out.
     const HistoryContents above = ParseHistoryContents(first);
-    HistoryContents below = ParseHistoryContents(first + std::string(bytes));
+    HistoryContents below =
+        ParseHistoryContents(first + std::string(kHistoryReadLines / 2, '\n') + std::string(bytes));
     below.records.erase(below.records.begin(),
                         below.records.begin() + static_cast<std::ptrdiff_t>(above.records.size()));
     below.unreadableLines -= above.unreadableLines;
