@@ -25,36 +25,9 @@ case $language in
 esac
 main_title='Kelvora ver 1.000'
 shared="${KELVORA_E2E_SHARED:-0}"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/../support/window-and-capture.sh"
-wine_run="$here/../support/run-under-wine"
-work="$(mktemp -d)"
-xvfb_pid=
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  [ "$shared" = 1 ] || WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+. "$(cd "$(dirname "$0")" && pwd)/own-prefix-and-display.sh"
 if [ "$shared" != 1 ]; then
-  # A Wine prefix of this test's own: Wine's desktop process, which stays with
-  # the prefix's wineserver, then shows our windows on our display alone.
-  export KELVORA_WINEPREFIX="$work/prefix"
-  mkdir "$KELVORA_WINEPREFIX"
-
-  mkfifo "$work/display"
-  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" \
-    2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  read -r -t 30 number <"$work/display" || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=":$number" KELVORA_WINE_DISPLAY=":$number"
-  "$wine_run" wineboot --init >/dev/null 2>&1
+  start_own_prefix_and_display
 else
   export DISPLAY="$KELVORA_WINE_DISPLAY"
 fi

@@ -18,22 +18,7 @@ program="$2"
 render="$3"
 help="$4"
 license="$5"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/../support/window-and-capture.sh"
-wine_run="$here/../support/run-under-wine"
-work="$(mktemp -d)"
-xvfb_pid=
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(cd "$(dirname "$0")" && pwd)/own-prefix-and-display.sh"
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -42,15 +27,7 @@ for f in "$setup" "$program" "$render"; do
   [ -f "$f" ] || fail "no $f (scripts/build-windows makes it)"
 done
 
-export KELVORA_WINEPREFIX="$work/prefix"
-mkdir "$KELVORA_WINEPREFIX"
-mkfifo "$work/display"
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" \
-  2>"$work/xvfb.log" &
-xvfb_pid=$!
-read -r -t 30 number <"$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$number" KELVORA_WINE_DISPLAY=":$number"
-"$wine_run" wineboot --init >/dev/null 2>&1
+start_own_prefix_and_display
 
 drive="$KELVORA_WINEPREFIX/drive_c"
 installed="$drive/Program Files/Kelvora"
